@@ -1,0 +1,61 @@
+#include "app/context.h"
+
+#include "platform/paths.h"
+
+#include <QProcess>
+#include <QtGlobal>
+
+namespace pikotel {
+
+namespace {
+AppContext* g_current = nullptr;
+
+// Starting programs needs no display; the desktop's opener is reached through xdg-open.
+class XdgLauncher final : public ProcessLauncher {
+public:
+    bool openWithDesktop(const QString& fileOrUrl) override {
+        return QProcess::startDetached(QStringLiteral("xdg-open"), {fileOrUrl});
+    }
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingDir) override {
+        return QProcess::startDetached(program, arguments, workingDir);
+    }
+};
+} // namespace
+
+AppContext::AppContext(const ContextOptions& options)
+    : programFolder_(options.programFolder), store_(options.storePaths),
+      drives_(options.mountsFile, options.sysRoot), launcher_(std::make_unique<XdgLauncher>()),
+      clock_(std::make_unique<SystemClock>()) {
+    Q_ASSERT(g_current == nullptr);
+    g_current = this;
+}
+
+AppContext::~AppContext() {
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+AppContext& AppContext::current() {
+    Q_ASSERT(g_current != nullptr);
+    return *g_current;
+}
+
+bool AppContext::exists() { return g_current != nullptr; }
+
+ContextOptions AppContext::installedOptions() {
+    ContextOptions o;
+    o.programFolder = installedProgramFolder();
+    o.storePaths.machine = machineStorePath(o.programFolder);
+    o.storePaths.user = userStorePath();
+    return o;
+}
+
+void AppContext::setLauncher(std::unique_ptr<ProcessLauncher> launcher) {
+    launcher_ = std::move(launcher);
+}
+
+void AppContext::setClock(std::unique_ptr<Clock> clock) { clock_ = std::move(clock); }
+
+} // namespace pikotel
+
