@@ -29,6 +29,8 @@ AppContext::AppContext(const ContextOptions& options)
       clock_(std::make_unique<SystemClock>()) {
     Q_ASSERT(g_current == nullptr);
     g_current = this;
+    hooks_.dicOpen = [this](bool) { directory_.dicOpened = true; };
+    hooks_.getCdromDrive = [this] { return drives_.firstCdromRoot(); };
 }
 
 AppContext::~AppContext() {

@@ -4,11 +4,13 @@
 // create a fresh one per test with the program folder and the store roots pointed at
 // temporary folders. Exactly one exists at a time; AppContext::current() reaches it.
 
+#include "app/shellhooks.h"
 #include "platform/drives.h"
 #include "platform/services.h"
 #include "settings/environment.h"
 #include "settings/regstore.h"
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -73,6 +75,12 @@ public:
     void setLauncher(std::unique_ptr<ProcessLauncher> launcher);
     void setClock(std::unique_ptr<Clock> clock);
 
+    ShellHooks& hooks() { return hooks_; }
+
+    // The in-memory postal-code search values ("ZIPKEN", "ZIPSIKU", "ZIPCODE",
+    // "ZIPCHOMEISORT"), read at start-up by the search history.
+    QHash<QString, QString>& zipValues() { return zipValues_; }
+
     // Set by the progress screen's stop button; cleared by the searches when they start.
     bool stopRequested = false;
 
@@ -83,6 +91,8 @@ private:
     ShellState shell_;
     DirectoryState directory_;
     DriveTable drives_;
+    ShellHooks hooks_;
+    QHash<QString, QString> zipValues_;
     std::unique_ptr<ProcessLauncher> launcher_;
     std::unique_ptr<Clock> clock_;
 };

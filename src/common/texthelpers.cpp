@@ -8,7 +8,8 @@
 namespace pikotel {
 
 namespace {
-const QChar kBackslash = u'\\';
+// Paths use the platform's separator.
+const QChar kSeparator = u'/';
 
 // Trims only blanks (U+0020), as the shared helpers do; tabs and line breaks stay.
 QString trimBlanks(const QString& text) {
@@ -36,9 +37,9 @@ int AnsiLenB(const QString& text) { return static_cast<int>(toCp932(text).size()
 QString ParentFolder(const QString& path) {
     if (path.isEmpty())
         return QString();
-    const qsizetype pos = path.lastIndexOf(kBackslash);
+    const qsizetype pos = path.lastIndexOf(kSeparator);
     if (pos < 0)
-        return QString(kBackslash);
+        return QString(kSeparator);
     return path.left(pos);
 }
 
@@ -46,7 +47,7 @@ QString FileNameOnly(const QString& path) {
     const QString clean = StripNulls(path);
     if (clean.isEmpty())
         return QString();
-    const qsizetype pos = std::max(clean.lastIndexOf(kBackslash), clean.lastIndexOf(u':'));
+    const qsizetype pos = clean.lastIndexOf(kSeparator);
     if (pos < 0)
         return QString();
     return clean.mid(pos + 1);

@@ -1,7 +1,7 @@
 #pragma once
 
-// Small text helpers shared by every screen. Paths here are the Windows-style texts the
-// program stores and compares ("\" separated); the platform layer converts at its edge.
+// Small text helpers shared by every screen. Paths are split on the platform's separator
+// ("/"); there are no drive letters.
 
 #include <QString>
 
@@ -11,9 +11,9 @@ namespace pikotel {
 QString DelHifon(const QString& text);
 // Byte length of the text in cp932.
 int AnsiLenB(const QString& text);
-// Text before the last "\"; "\" when there is none; empty for empty.
+// Text before the last "/"; "/" when there is none; empty for empty.
 QString ParentFolder(const QString& path);
-// Text after the last ":" or "\" (NULs removed first); empty when there is neither.
+// Text after the last "/" (NULs removed first); empty when there is none.
 QString FileNameOnly(const QString& path);
 // Text after the last "." of the blank-trimmed name; empty without a ".".
 QString GetExtension(const QString& name);

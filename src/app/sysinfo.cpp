@@ -1,0 +1,167 @@
+#include "app/sysinfo.h"
+
+#include "app/context.h"
+#include "common/texthelpers.h"
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+
+#include <cstring>
+
+namespace pikotel {
+
+namespace {
+
+QString g_appExePath;
+QStringList g_searchPath;
+QList<ComponentProbe> g_probes;
+
+// Desktop programs that stand in for WordPad and Excel, in order of preference.
+QStringList programsOfKind(int kind) {
+    if (kind == RegWordProcessor)
+        return {QStringLiteral("libreoffice"), QStringLiteral("soffice"), QStringLiteral("lowriter"),
+                QStringLiteral("abiword")};
+    if (kind == RegSpreadsheet)
+        return {QStringLiteral("libreoffice"), QStringLiteral("soffice"), QStringLiteral("localc")};
+    return {};
+}
+
+} // namespace
+
+int osKindOf(int platformId, int major, int minor) {
+    if (platformId == 1) {
+        if (major <= 3)
+            return 0;
+        if (major == 4)
+            return 1;
+        if (major == 5)
+            return 2;
+        return -1;
+    }
+    if (platformId == 2) {
+        if (major <= 4)
+            return 3;
+        if (major == 5 && minor == 0)
+            return 4;
+        if (major == 5 && (minor == 1 || minor == 2))
+            return 5;
+        if (major == 6)
+            return 6;
+    }
+    return -1;
+}
+
+int GetOsKind(SystemVersion& version) {
+    // A current Linux desktop has everything the newest systems of the table had.
+    version.platformId = 2;
+    version.major = 6;
+    version.minor = 0;
+    version.build = 0;
+    version.servicePack.clear();
+    return osKindOf(version.platformId, version.major, version.minor);
+}
+
+int GetPlatformId() { return 2; }
+
+int GetEnableLua(AppContext& ctx) {
+    SettingsStore& store = ctx.store();
+    RegHandle key;
+    if (store.RegKeyOpen(QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System"), 0,
+                         key) != 0)
+        return -1;
+    RegType type{};
+    QByteArray data;
+    const int got = store.RegValueGetRaw(key, QStringLiteral("EnableLUA"), type, data);
+    store.RegKeyClose(key);
+    if (got != 0 || type != RegType::Dword || data.size() != 4)
+        return -1;
+    qint32 value = 0;
+    std::memcpy(&value, data.constData(), 4);
+    return value;
+}
+
+bool GetPersonalFolder(QString& folder) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        return true;
+    folder = QDir::cleanPath(documents);
+    return false;
+}
+
+void setAppSearchPath(const QStringList& folders) { g_searchPath = folders; }
+
+int FindAppRegistration(int kind) {
+    for (const QString& program : programsOfKind(kind)) {
+        const QString found = g_searchPath.isEmpty()
+                                  ? QStandardPaths::findExecutable(program)
+                                  : QStandardPaths::findExecutable(program, g_searchPath);
+        if (!found.isEmpty()) {
+            // Paths are case-sensitive here, so the path is kept as found (not upper-cased).
+            g_appExePath = found;
+            return 0;
+        }
+    }
+    return 1;
+}
+
+QString AppExePath() { return g_appExePath; }
+
+QString CutAfterExe(const QString& text) {
+    const QString clean = StripNulls(text);
+    if (clean.isEmpty())
+        return QString();
+    const qsizetype pos = clean.lastIndexOf(QLatin1String(".EXE"), -1, Qt::CaseInsensitive);
+    if (pos < 0)
+        return QString();
+    return clean.left(pos + 4);
+}
+
+QString ExpandEnvPrefix(const QString& text) {
+    if (!text.startsWith(u'%'))
+        return QString();
+    const qsizetype close = text.indexOf(u'%', 1);
+    if (close < 0)
+        return QString();
+    const QString name = text.mid(1, close - 1);
+    if (name.isEmpty())
+        return QString();
+    // Windows looks variables up without regard to case; so do we, preferring an exact match.
+    QString value = qEnvironmentVariable(name.toLocal8Bit().constData());
+    if (value.isEmpty()) {
+        const QStringList all = QProcessEnvironment::systemEnvironment().keys();
+        for (const QString& key : all) {
+            if (key.compare(name, Qt::CaseInsensitive) == 0) {
+                value = qEnvironmentVariable(key.toLocal8Bit().constData());
+                break;
+            }
+        }
+    }
+    if (value.isEmpty())
+        return QString();
+    if (!value.endsWith(u'/'))
+        value += u'/';
+    return value + text.mid(close + 1);
+}
+
+void registerComponentProbe(ComponentProbe probe) { g_probes.append(std::move(probe)); }
+
+void clearComponentProbes() { g_probes.clear(); }
+
+void CheckComponentRegistration() {
+    QStringList missing;
+    for (const ComponentProbe& probe : g_probes) {
+        if (!probe.loads || !probe.loads())
+            missing.append(probe.name);
+    }
+    if (missing.isEmpty())
+        return;
+    MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳１８の更新が完了していません。\r\n") +
+                     QStringLiteral("次の部品が読み込めません：") + missing.join(QStringLiteral("、")) +
+                     QStringLiteral("\r\nぴ～こぴこ電話帳を再インストールしてください。"),
+                 MsgOk);
+}
+
+} // namespace pikotel
