@@ -42,13 +42,15 @@ struct ShellHooks {
     // The first CD-ROM root, for a first run (by default the context's drive table answers).
     std::function<QString()> getCdromDrive;
 
-    // Search screens by screen number 1 to 4 (4 is the postal-code screen in either mode):
-    // creates and returns the screen, or nullptr while it does not exist.
+    // Search screens by screen number 1 to 4 (4 is the postal-code screen in either mode).
+    // The main menu enables a command only while its screen exists.
+    std::function<bool(int screenNo)> searchScreenAvailable = [](int) { return false; };
     std::function<QWidget*(int screenNo, QWidget* mainMenu)> createSearchScreen =
-        [](int, QWidget*) { return nullptr; };
-    // The settings screen for a caller ("初期メイン", "メイン"); nullptr while it does not exist.
+        [](int, QWidget*) -> QWidget* { return nullptr; };
+    // The settings screen for a caller ("初期メイン", "メイン").
+    std::function<bool()> settingsScreenAvailable = [] { return false; };
     std::function<QWidget*(const QString& caller, QWidget* mainMenu)> createSettingsScreen =
-        [](const QString&, QWidget*) { return nullptr; };
+        [](const QString&, QWidget*) -> QWidget* { return nullptr; };
 };
 
 } // namespace pikotel

@@ -109,6 +109,10 @@ int FindAppRegistration(int kind) {
 
 QString AppExePath() { return g_appExePath; }
 
+bool isSpreadsheetProgram(const QString& fileName) {
+    return programsOfKind(RegSpreadsheet).contains(fileName);
+}
+
 QString CutAfterExe(const QString& text) {
     const QString clean = StripNulls(text);
     if (clean.isEmpty())

@@ -40,6 +40,9 @@ QString AppExePath();
 // search at their own folder.
 void setAppSearchPath(const QStringList& folders);
 
+// True for the file name of a spreadsheet program the workbook output can be viewed with.
+bool isSpreadsheetProgram(const QString& fileName);
+
 // The text up to and including its last ".EXE" (letter case ignored); empty without one.
 QString CutAfterExe(const QString& text);
 // "%NAME%rest" → value of NAME + separator + rest; empty when the text does not start with

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace pikotel {
 
@@ -20,5 +22,11 @@ qint64 SystemClock::monotonicMs() const { return steadyNowMs() - origin_; }
 QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
 
 void SystemClock::processEvents() { QCoreApplication::processEvents(); }
+
+void SystemClock::waitProcessingEvents(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 } // namespace pikotel

@@ -28,6 +28,8 @@ public:
     virtual QDateTime now() const = 0;
     // Lets pending window events run once (the program's DoEvents).
     virtual void processEvents() = 0;
+    // Lets window events run for about ms milliseconds (timed waits such as the mascot's).
+    virtual void waitProcessingEvents(int ms) = 0;
 };
 
 class SystemClock final : public Clock {
@@ -36,6 +38,7 @@ public:
     qint64 monotonicMs() const override;
     QDateTime now() const override;
     void processEvents() override;
+    void waitProcessingEvents(int ms) override;
 
 private:
     qint64 origin_;

@@ -1,0 +1,587 @@
+#include "app/frmmain.h"
+
+#include "app/context.h"
+#include "app/envsave.h"
+#include "app/frmabout.h"
+#include "app/frmstart.h"
+#include "app/frmwait.h"
+#include "app/pictures.h"
+#include "app/startupvalues.h"
+#include "app/sysinfo.h"
+#include "app/twips.h"
+#include "common/texthelpers.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <memory>
+
+namespace pikotel {
+
+namespace {
+
+// Clears a flag on every way out of a command.
+class BusyGuard {
+public:
+    explicit BusyGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyGuard() { flag_ = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+struct StatusText {
+    const char* objectName;
+    const char* text;
+};
+
+const StatusText kStatusTexts[] = {
+    {"cmdTelFind", "電話番号を入力して名前・住所の検索"},
+    {"cmd104Find", "住所・名称を入力して電話番号の検索"},
+    {"cmdGyoshuFind", "都道府県・市区町村・業種を選択して社名／電話番号の検索"},
+    {"cmdZipFind", "郵便番号を入力して住所を検索／住所を選択して郵便番号を検索"},
+    {"cmdEnd", "ぴ～こぴこ電話帳を終了します"},
+    {"CmdHELP", "ヘルプファイルを開きます"},
+    {"CmdSetting", "設定の変更を行います"},
+};
+
+} // namespace
+
+FrmMain::FrmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kAppTitle);
+    setWindowIcon(applicationIcon());
+    buildMenus();
+    buildUi();
+    refreshCommandStates();
+}
+
+FrmMain::~FrmMain() = default;
+
+QToolButton* FrmMain::makeButton(const char* objectName, const QString& text, const QString& picture) {
+    QToolButton* b = newPictureButton(frame2_, QString::fromLatin1(objectName), picture, text,
+                                      Qt::ToolButtonTextUnderIcon);
+    b->setIconSize(QSize(48, 48));
+    b->setAutoRaise(true);
+    b->setMinimumSize(QSize(104, 84));
+    b->installEventFilter(this);
+    return b;
+}
+
+void FrmMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuEnv_ = file->addAction(QStringLiteral("環境設定(&E)"), this, &FrmMain::mnuEnv_Click);
+    mnuEnv_->setObjectName(QStringLiteral("mnuEnv"));
+    QAction* end = file->addAction(QStringLiteral("終了(&X)"), this, &FrmMain::cmdEnd_Click);
+    end->setObjectName(QStringLiteral("mnuEnd"));
+
+    QMenu* find = menuBar()->addMenu(QStringLiteral("検索(&S)"));
+    find->setObjectName(QStringLiteral("mnuFind"));
+    mnuTelFind_ = find->addAction(QStringLiteral("電話番号検索(&T)"), this, &FrmMain::mnuTelFind_Click);
+    mnuTelFind_->setObjectName(QStringLiteral("mnuTelFind"));
+    mnu104Find_ = find->addAction(QStringLiteral("１０４式検索(&N)"), this, &FrmMain::mnu104Find_Click);
+    mnu104Find_->setObjectName(QStringLiteral("mnu104Find"));
+    mnuGyoshuFind_ = find->addAction(QStringLiteral("業種検索(&G)"), this, &FrmMain::mnuGyoshuFind_Click);
+    mnuGyoshuFind_->setObjectName(QStringLiteral("mnuGyoshuFind"));
+    mnuZipFind_ = find->addAction(QStringLiteral("郵便番号検索(&Y)"), this, &FrmMain::mnuZipFind_Click);
+    mnuZipFind_->setObjectName(QStringLiteral("mnuZipFind"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &FrmMain::OpenHelp);
+    contents->setObjectName(QStringLiteral("mnuMokuji"));
+    QAction* about = help->addAction(QStringLiteral("バージョン情報(&A)"), this, &FrmMain::mnuAbout_Click);
+    about->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void FrmMain::buildUi() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    central->installEventFilter(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(12, 8, 12, 6);
+
+    auto* top = new QHBoxLayout;
+    image1_ = new QLabel(central);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setPixmap(picture(QStringLiteral("title")));
+    top->addWidget(image1_, 1);
+
+    // The four frames share one place; exactly one is visible.
+    auto* mascotBox = new QWidget(central);
+    auto* mascotLayout = new QGridLayout(mascotBox);
+    mascotLayout->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 4; ++i) {
+        auto* frame = new QLabel(mascotBox);
+        frame->setObjectName(QStringLiteral("ImgPikoda%1").arg(i));
+        frame->setPixmap(picture(QStringLiteral("mascot%1").arg(i + 1)));
+        frame->setVisible(i == 0);
+        mascotLayout->addWidget(frame, 0, 0);
+        imgPikoda_[static_cast<size_t>(i)] = frame;
+    }
+    top->addWidget(mascotBox, 0, Qt::AlignRight | Qt::AlignVCenter);
+    layout->addLayout(top);
+
+    frame2_ = new QFrame(central);
+    frame2_->setObjectName(QStringLiteral("Frame2"));
+    frame2_->setFrameShape(QFrame::StyledPanel);
+    frame2_->installEventFilter(this);
+    auto* grid = new QGridLayout(frame2_);
+    cmdTelFind_ = makeButton("cmdTelFind", QStringLiteral("電話番号検索"), QStringLiteral("btn_tel"));
+    cmd104Find_ = makeButton("cmd104Find", QStringLiteral("１０４式検索"), QStringLiteral("btn_104"));
+    cmdGyoshuFind_ = makeButton("cmdGyoshuFind", QStringLiteral("業種検索"), QStringLiteral("btn_gyoshu"));
+    cmdZipFind_ = makeButton("cmdZipFind", QStringLiteral("郵便番号検索"), QStringLiteral("btn_zip"));
+    cmdSetting_ = makeButton("CmdSetting", QStringLiteral("環境設定"), QStringLiteral("btn_setting"));
+    cmdHelp_ = makeButton("CmdHELP", QStringLiteral("ヘルプ"), QStringLiteral("btn_help"));
+    cmdEnd_ = makeButton("cmdEnd", QStringLiteral("終了"), QStringLiteral("btn_end"));
+    grid->addWidget(cmdTelFind_, 0, 0);
+    grid->addWidget(cmd104Find_, 0, 1);
+    grid->addWidget(cmdGyoshuFind_, 0, 2);
+    grid->addWidget(cmdZipFind_, 0, 3);
+    grid->addWidget(cmdSetting_, 1, 1);
+    grid->addWidget(cmdHelp_, 1, 2);
+    grid->addWidget(cmdEnd_, 1, 3);
+    layout->addWidget(frame2_);
+
+    connect(cmdTelFind_, &QToolButton::clicked, this, &FrmMain::cmdTelFind_Click);
+    connect(cmd104Find_, &QToolButton::clicked, this, &FrmMain::cmd104Find_Click);
+    connect(cmdGyoshuFind_, &QToolButton::clicked, this, &FrmMain::cmdGyoshuFind_Click);
+    connect(cmdZipFind_, &QToolButton::clicked, this, &FrmMain::cmdZipFind_Click);
+    connect(cmdSetting_, &QToolButton::clicked, this, &FrmMain::CmdSetting_Click);
+    connect(cmdHelp_, &QToolButton::clicked, this, &FrmMain::CmdHELP_Click);
+    connect(cmdEnd_, &QToolButton::clicked, this, &FrmMain::cmdEnd_Click);
+
+    auto* bottom = new QHBoxLayout;
+    lblStatus_ = new QLabel(central);
+    lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus_->setFrameShape(QFrame::Panel);
+    lblStatus_->setFrameShadow(QFrame::Sunken);
+    lblStatus_->setMinimumHeight(24);
+    lblStatus_->installEventFilter(this);
+    bottom->addWidget(lblStatus_, 1);
+    logo_ = new QLabel(central);
+    logo_->setObjectName(QStringLiteral("imgLogo"));
+    logo_->setPixmap(picture(QStringLiteral("logo")));
+    logo_->installEventFilter(this);
+    bottom->addWidget(logo_);
+    layout->addLayout(bottom);
+
+    imgHand_ = new QLabel(central);
+    imgHand_->setObjectName(QStringLiteral("imgHand"));
+    imgHand_->setPixmap(handCursor().pixmap());
+    imgHand_->hide();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(150);
+    connect(timer1_, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
+
+    setCentralWidget(central);
+    setFixedSize(sizeHint());
+}
+
+void FrmMain::refreshCommandStates() {
+    const ShellHooks& hooks = ctx_.hooks();
+    const auto available = [&](int screen) { return hooks.searchScreenAvailable(screen); };
+    cmdTelFind_->setEnabled(available(ScreenPhone));
+    mnuTelFind_->setEnabled(available(ScreenPhone));
+    cmd104Find_->setEnabled(available(Screen104));
+    mnu104Find_->setEnabled(available(Screen104));
+    cmdGyoshuFind_->setEnabled(available(ScreenIndustry));
+    mnuGyoshuFind_->setEnabled(available(ScreenIndustry));
+    cmdZipFind_->setEnabled(available(ScreenZipToAddress));
+    mnuZipFind_->setEnabled(available(ScreenZipToAddress));
+    cmdSetting_->setEnabled(hooks.settingsScreenAvailable());
+    mnuEnv_->setEnabled(hooks.settingsScreenAvailable());
+}
+
+void FrmMain::ShowMascotFrame(int n) {
+    if (n < 1 || n > 4)
+        return;
+    for (int i = 0; i < 4; ++i)
+        imgPikoda_[static_cast<size_t>(i)]->setVisible(i == n - 1);
+}
+
+int FrmMain::visibleMascotFrame() const {
+    for (int i = 0; i < 4; ++i) {
+        if (!imgPikoda_[static_cast<size_t>(i)]->isHidden())
+            return i + 1;
+    }
+    return 0;
+}
+
+void FrmMain::Timer1_Timer() {
+    if (animeCount_ < 4) {
+        ShowMascotFrame(animeCount_ + 1);
+        ++animeCount_;
+    } else {
+        ShowMascotFrame(1);
+        animeCount_ = 0;
+    }
+}
+
+void FrmMain::Animate() {
+    if (!ctx_.env().isFirstChoice(QStringLiteral("ANIME")))
+        return;
+    Clock& clock = ctx_.clock();
+    // Whole seconds, rounded, so the wait lasts between 1.5 and 2.5 seconds.
+    const qint64 start = std::llround(static_cast<double>(clock.monotonicMs()) / 1000.0);
+    animeCount_ = 0;
+    timer1_->start();
+    while (static_cast<double>(clock.monotonicMs()) / 1000.0 < static_cast<double>(start + 2))
+        clock.waitProcessingEvents(10);
+    timer1_->stop();
+}
+
+void FrmMain::RestoreMainPosition() {
+    ShellState& shell = ctx_.shell();
+    shell.startUpPosX = 0;
+    shell.startUpPosY = 0;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect geometry = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const double screenWidth = pixelsToTwipsX(this, geometry.width());
+    const double screenHeight = pixelsToTwipsY(this, geometry.height());
+    const double width = twipsWidth(this);
+    const double height = twipsHeight(this);
+
+    bool keep = false;
+    if (LoadStartUpPosition(ctx_) == 0 && (shell.startUpPosX > 0 || shell.startUpPosY > 0))
+        keep = screenWidth - width >= shell.startUpPosX && screenHeight - height >= shell.startUpPosY;
+    if (!keep) {
+        shell.startUpPosX = static_cast<float>((screenWidth - width) / 2);
+        shell.startUpPosY = static_cast<float>((screenHeight - height) / 2);
+    }
+    setTwipsLeft(this, shell.startUpPosX);
+    setTwipsTop(this, shell.startUpPosY);
+}
+
+void FrmMain::KeepMainPosition() {
+    ShellState& shell = ctx_.shell();
+    const int left = twipsLeft(this);
+    const int top = twipsTop(this);
+    shell.startUpPosX = static_cast<float>(left >= 0 ? left : 0);
+    shell.startUpPosY = static_cast<float>(top >= 0 ? top : 0);
+}
+
+void FrmMain::OpenHelp() {
+    const QString help = joinPath(ctx_.programFolder(), QStringLiteral("help/index.html"));
+    if (!QFile::exists(help)) {
+        MyMsgBoxShow(QStringLiteral("ヘルプが見つかりません。"), MsgOk);
+        return;
+    }
+    ctx_.launcher().openWithDesktop(help);
+}
+
+void FrmMain::setStatus(const QString& text, bool hand) {
+    lblStatus_->setText(text);
+    if (hand)
+        setCursor(handCursor());
+    else
+        unsetCursor();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        const QString name = watched->objectName();
+        for (const StatusText& s : kStatusTexts) {
+            if (name == QLatin1String(s.objectName)) {
+                setStatus(QString::fromUtf8(s.text), true);
+                return false;
+            }
+        }
+        if (watched == logo_)
+            setStatus(QStringLiteral("株式会社　ザクロ・コボ"), false);
+        else
+            setStatus(QString(), false);
+    } else if (event->type() == QEvent::Leave && qobject_cast<QToolButton*>(watched) != nullptr) {
+        setStatus(QString(), false);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        ShowMascotFrame(1);
+        animeCount_ = 0;
+    }
+    return QMainWindow::event(event);
+}
+
+void FrmMain::openSearchScreen(int screenNo) {
+    QWidget* screen = ctx_.hooks().createSearchScreen(screenNo, this);
+    if (screen == nullptr)
+        return;
+    hide();
+    screen->show();
+}
+
+void FrmMain::cmdTelFind_Click() {
+    if (menuBusy_)
+        return;
+    BusyGuard busy(menuBusy_);
+    if (ctx_.hooks().dicExistChk())
+        return;
+    Animate();
+    KeepMainPosition();
+    openSearchScreen(ScreenPhone);
+}
+
+void FrmMain::openAreaScreen(int screenNo, Route route) {
+    if (menuBusy_)
+        return;
+    BusyGuard busy(menuBusy_);
+    ShellHooks& hooks = ctx_.hooks();
+    DirectoryState& dir = ctx_.directory();
+    if (hooks.dicExistChk())
+        return;
+    if (!dir.dicOpened) {
+        if (route == Route::Button) {
+            hooks.dicOpen(true);
+            if (dir.dicKind == -1 && !dir.dicOpened)
+                return;
+        } else if (hooks.xchDicOpen() != 0) {
+            return;
+        }
+    }
+    Animate();
+    if (route == Route::Button)
+        KeepMainPosition();
+
+    FrmWait wait;
+    setTwipsLeft(&wait, twipsLeft(this) + (twipsWidth(this) - twipsWidth(&wait)) / 2.0);
+    setTwipsTop(&wait, twipsTop(this) + (twipsHeight(this) - twipsHeight(&wait)) / 2.0);
+    wait.show();
+    ctx_.clock().processEvents();
+    openSearchScreen(screenNo);
+}
+
+void FrmMain::cmd104Find_Click() { openAreaScreen(Screen104, Route::Button); }
+
+void FrmMain::cmdGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Button); }
+
+void FrmMain::cmdZipFind_Click() {
+    if (menuBusy_)
+        return;
+    BusyGuard busy(menuBusy_);
+    Animate();
+    KeepMainPosition();
+    openSearchScreen(ScreenZipToAddress);
+}
+
+void FrmMain::mnuTelFind_Click() {
+    if (menuBusy_)
+        return;
+    BusyGuard busy(menuBusy_);
+    Animate();
+    openSearchScreen(ScreenPhone);
+}
+
+void FrmMain::mnu104Find_Click() { openAreaScreen(Screen104, Route::Menu); }
+
+void FrmMain::mnuGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Menu); }
+
+void FrmMain::mnuZipFind_Click() {
+    if (menuBusy_)
+        return;
+    BusyGuard busy(menuBusy_);
+    Animate();
+    openSearchScreen(ScreenZipToAddress);
+}
+
+void FrmMain::CmdSetting_Click() {
+    if (menuBusy_)
+        return;
+    KeepMainPosition();
+    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("メイン"), this);
+    if (settings == nullptr)
+        return;
+    setTwipsLeft(settings, ctx_.shell().startUpPosX);
+    setTwipsTop(settings, ctx_.shell().startUpPosY);
+    settings->setWindowModality(Qt::ApplicationModal);
+    settings->show();
+}
+
+void FrmMain::mnuEnv_Click() {
+    if (menuBusy_)
+        return;
+    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("メイン"), this);
+    if (settings == nullptr)
+        return;
+    settings->setWindowModality(Qt::ApplicationModal);
+    settings->show();
+}
+
+void FrmMain::CmdHELP_Click() {
+    if (menuBusy_)
+        return;
+    OpenHelp();
+}
+
+void FrmMain::mnuAbout_Click() {
+    if (menuBusy_)
+        return;
+    FrmAbout about(this);
+    about.exec();
+}
+
+void FrmMain::cmdEnd_Click() {
+    if (menuBusy_)
+        return;
+    close();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    runShutdown();
+    event->accept();
+}
+
+void FrmMain::runShutdown() {
+    if (shutDownDone_)
+        return;
+    shutDownDone_ = true;
+    ctx_.hooks().dicClose();
+    SaveStartUpPosition(ctx_, static_cast<float>(twipsTop(this)), static_cast<float>(twipsLeft(this)));
+    SaveLastForm(ctx_, ctx_.shell().lastFormNo);
+    emit shutDown();
+}
+
+bool FrmMain::Form_Load() {
+    Environment& env = ctx_.env();
+    ShellHooks& hooks = ctx_.hooks();
+    DirectoryState& dir = ctx_.directory();
+
+    dir.dicOpened = false;
+    env.clear(QStringLiteral("CDDRIVE"));
+    env.lastSaveDir.clear();
+    env.lastSaveFile.clear();
+    setCursor(handCursor());
+
+    auto splash = std::make_unique<FrmStart>();
+    splash->show();
+    ctx_.clock().processEvents();
+
+    CheckComponentRegistration();
+    RestoreMainPosition();
+
+    const int loaded = LoadEnvironment(ctx_);
+    if (loaded == EnvUnusable)
+        return false;
+
+    if (loaded == EnvFirstRun) {
+        QString documents;
+        SystemVersion version;
+        const int osKind = GetOsKind(version);
+        const QString name = QStringLiteral("電話帳テキスト.txt");
+        if (osKind != -1 && osKind != 0 && !GetPersonalFolder(documents))
+            env.setValue(QStringLiteral("OUTFILE"), joinPath(documents, name));
+        else
+            env.setValue(QStringLiteral("OUTFILE"), joinPath(ctx_.programFolder(), name));
+        if (hooks.importOldSettings(0) == 1)
+            hooks.loadOutputLayout();
+        hooks.handLayoutToResultList();
+        env.initialCdRoot = hooks.getCdromDrive();
+        SilentFirstSave(ctx_);
+        show();
+    } else {
+        const auto writeUserValue = [this](const QString& name, const QString& text) {
+            RegHandle key;
+            if (ctx_.store().RegKeyOpen(kVersionKey, 1, key) == 0) {
+                ctx_.store().RegValueSet(key, name, text);
+                ctx_.store().RegKeyClose(key);
+            }
+        };
+        if (env.value(QStringLiteral("IMPORT")) == QLatin1String("1")) {
+            hooks.importOldSettings(0);
+            writeUserValue(QStringLiteral("IMPORT"), QStringLiteral("0"));
+            hooks.loadOutputLayout();
+            HandSettingsToResultList(ctx_);
+        } else {
+            const QString ate = env.value(QStringLiteral("IMPORT_ATE"));
+            if (ate == QLatin1String("1") || ate.isEmpty()) {
+                if (hooks.outputLayoutEmpty())
+                    hooks.importOldSettings(1);
+                writeUserValue(QStringLiteral("IMPORT_ATE"), QStringLiteral("0"));
+            }
+            const QString mru = env.value(QStringLiteral("IMPORT_MRU"));
+            if (mru == QLatin1String("1") || mru.isEmpty()) {
+                hooks.importOldSettings(2);
+                writeUserValue(QStringLiteral("IMPORT_MRU"), QStringLiteral("0"));
+            }
+        }
+        if (env.viewerKind == ViewerExcel && FindAppRegistration(RegSpreadsheet) == 0 &&
+            !isSpreadsheetProgram(FileNameOnly(AppExePath()))) {
+            MyMsgBoxShow(QStringLiteral("エクセルのインストールが確認できません。"
+                                        "検索結果の保存先の設定を変更してください。"),
+                         MsgOk);
+        }
+        hooks.dicOpen(true);
+    }
+
+    ctx_.clock().processEvents();
+    if (LoadLastForm(ctx_) != 0)
+        env.startUpFormNo = 0;
+
+    if (dir.dicOpened) {
+        openStartScreen();
+        return true;
+    }
+    QWidget* settings = hooks.createSettingsScreen(QStringLiteral("初期メイン"), this);
+    if (settings != nullptr)
+        settings->show();
+    else
+        show();
+    return true;
+}
+
+void FrmMain::openStartScreen() {
+    int n = ctx_.env().startUpFormNo;
+    if (n == ScreenLastUsed)
+        n = ctx_.shell().lastFormNo;
+    switch (n) {
+    case ScreenPhone:
+    case Screen104:
+    case ScreenIndustry:
+        if (ctx_.hooks().searchScreenAvailable(n)) {
+            show();
+            if (n == ScreenPhone)
+                cmdTelFind_Click();
+            else if (n == Screen104)
+                cmd104Find_Click();
+            else
+                cmdGyoshuFind_Click();
+            return;
+        }
+        break;
+    case ScreenZipToAddress:
+    case ScreenAddressToZip:
+        if (n == ScreenZipToAddress)
+            ctx_.zipValues().remove(QStringLiteral("ZIPKEN"));
+        else if (ctx_.zipValues().value(QStringLiteral("ZIPKEN")).isEmpty())
+            ctx_.zipValues().insert(QStringLiteral("ZIPKEN"), QStringLiteral("北海道"));
+        if (ctx_.hooks().searchScreenAvailable(ScreenZipToAddress)) {
+            show();
+            cmdZipFind_Click();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    show();
+}
+
+} // namespace pikotel

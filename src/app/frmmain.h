@@ -1,0 +1,105 @@
+#pragma once
+
+// The main menu, the program's home window. Loading it runs the start-up sequence and
+// closing it the shutdown; while a search screen is open it is hidden, not closed.
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QTimer;
+class QToolButton;
+
+namespace pikotel {
+
+class AppContext;
+
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmMain(AppContext& ctx, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // The start-up sequence. False when the program must end at once (nothing was written).
+    bool Form_Load();
+
+    // n = 1 to 4 shows that mascot frame alone; anything else changes nothing.
+    void ShowMascotFrame(int n);
+    int visibleMascotFrame() const;
+    int animeCount() const { return animeCount_; }
+    bool menuBusy() const { return menuBusy_; }
+
+    void RestoreMainPosition();
+    void KeepMainPosition();
+    void OpenHelp();
+    // Plays the mascot animation for about two seconds unless ANIME turns it off.
+    void Animate();
+
+    // The commands, as the buttons and the menu run them.
+    void cmdTelFind_Click();
+    void cmd104Find_Click();
+    void cmdGyoshuFind_Click();
+    void cmdZipFind_Click();
+    void CmdSetting_Click();
+    void CmdHELP_Click();
+    void cmdEnd_Click();
+    void mnuTelFind_Click();
+    void mnu104Find_Click();
+    void mnuGyoshuFind_Click();
+    void mnuZipFind_Click();
+    void mnuEnv_Click();
+    void mnuAbout_Click();
+    void Timer1_Timer();
+
+    // Enables the commands whose screens exist.
+    void refreshCommandStates();
+
+signals:
+    // Emitted after the shutdown steps ran.
+    void shutDown();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Route { Button, Menu };
+    void buildUi();
+    void buildMenus();
+    QToolButton* makeButton(const char* objectName, const QString& text, const QString& picture);
+    void openAreaScreen(int screenNo, Route route);
+    void openSearchScreen(int screenNo);
+    void openStartScreen();
+    void setStatus(const QString& text, bool hand);
+    void runShutdown();
+
+    AppContext& ctx_;
+    bool menuBusy_ = false;
+    bool shutDownDone_ = false;
+    int animeCount_ = 0;
+    std::array<QLabel*, 4> imgPikoda_{};
+    QLabel* image1_ = nullptr;
+    QLabel* logo_ = nullptr;
+    QLabel* imgHand_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    QFrame* frame2_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QToolButton* cmdTelFind_ = nullptr;
+    QToolButton* cmd104Find_ = nullptr;
+    QToolButton* cmdGyoshuFind_ = nullptr;
+    QToolButton* cmdZipFind_ = nullptr;
+    QToolButton* cmdSetting_ = nullptr;
+    QToolButton* cmdHelp_ = nullptr;
+    QToolButton* cmdEnd_ = nullptr;
+    QAction* mnuEnv_ = nullptr;
+    QAction* mnuTelFind_ = nullptr;
+    QAction* mnu104Find_ = nullptr;
+    QAction* mnuGyoshuFind_ = nullptr;
+    QAction* mnuZipFind_ = nullptr;
+};
+
+} // namespace pikotel
