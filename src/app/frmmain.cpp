@@ -450,7 +450,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 }
 
 void FrmMain::runShutdown() {
-    if (shutDownDone_)
+    // Before start-up has finished nothing may be written.
+    if (shutDownDone_ || !running_)
         return;
     shutDownDone_ = true;
     ctx_.hooks().dicClose();
@@ -535,6 +536,7 @@ bool FrmMain::Form_Load() {
     if (LoadLastForm(ctx_) != 0)
         env.startUpFormNo = 0;
 
+    running_ = true;
     if (dir.dicOpened) {
         openStartScreen();
         return true;

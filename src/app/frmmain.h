@@ -31,6 +31,8 @@ public:
     int visibleMascotFrame() const;
     int animeCount() const { return animeCount_; }
     bool menuBusy() const { return menuBusy_; }
+    // True once the start-up sequence has finished and the program runs.
+    bool running() const { return running_; }
 
     void RestoreMainPosition();
     void KeepMainPosition();
@@ -79,6 +81,7 @@ private:
 
     AppContext& ctx_;
     bool menuBusy_ = false;
+    bool running_ = false;
     bool shutDownDone_ = false;
     int animeCount_ = 0;
     std::array<QLabel*, 4> imgPikoda_{};

@@ -3,7 +3,7 @@
 
 #include "app/context.h"
 #include "app/frmmain.h"
-#include "app/mymsgbox.h"
+#include "app/frmmsg.h"
 #include "app/singleinstance.h"
 #include "app/termsignals.h"
 
@@ -65,17 +65,25 @@ int main(int argc, char** argv) {
     QObject::connect(&mainMenu, &FrmMain::shutDown, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TermSignals termination;
-    QObject::connect(&termination, &TermSignals::terminationRequested, &mainMenu, [&mainMenu] {
+    bool terminationPending = false;
+    QObject::connect(&termination, &TermSignals::terminationRequested, &mainMenu, [&] {
         // Modal dialogs first, so the main menu's close is not refused by a running dialog.
         for (int i = 0; i < 16; ++i) {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == nullptr || !modal->close())
                 break;
         }
-        mainMenu.close();
+        if (mainMenu.running())
+            mainMenu.close();
+        else
+            terminationPending = true;
     });
 
-    if (!mainMenu.Form_Load()) {
+    const bool started = mainMenu.Form_Load();
+    // A termination asked for during start-up takes effect once start-up is done.
+    if (started && terminationPending)
+        mainMenu.close();
+    if (!started || terminationPending) {
         setMessagePresenter(nullptr);
         return 0;
     }

@@ -23,18 +23,12 @@ const icu::Transliterator* transliterator(const char* id) {
     struct Cache {
         std::unique_ptr<icu::Transliterator> fullwidth = makeTransliterator("Halfwidth-Fullwidth");
         std::unique_ptr<icu::Transliterator> halfwidth = makeTransliterator("Fullwidth-Halfwidth");
-        std::unique_ptr<icu::Transliterator> toKatakana = makeTransliterator("Hiragana-Katakana");
-        std::unique_ptr<icu::Transliterator> toHiragana = makeTransliterator("Katakana-Hiragana");
     };
     static const Cache cache;
     const std::string_view name(id);
     if (name == "Halfwidth-Fullwidth")
         return cache.fullwidth.get();
-    if (name == "Fullwidth-Halfwidth")
-        return cache.halfwidth.get();
-    if (name == "Hiragana-Katakana")
-        return cache.toKatakana.get();
-    return cache.toHiragana.get();
+    return cache.halfwidth.get();
 }
 
 QString apply(const char* id, const QString& text) {
@@ -50,8 +44,24 @@ QString apply(const char* id, const QString& text) {
 
 QString toFullWidth(const QString& text) { return apply("Halfwidth-Fullwidth", text); }
 QString toHalfWidth(const QString& text) { return apply("Fullwidth-Halfwidth", text); }
-QString hiraganaToKatakana(const QString& text) { return apply("Hiragana-Katakana", text); }
-QString katakanaToHiragana(const QString& text) { return apply("Katakana-Hiragana", text); }
+// The two syllabaries sit at a fixed distance in Unicode. ICU's kana transliterators also
+// spell out the long-vowel mark (ラーメン → らあめん), which a kana conversion must not do.
+namespace {
+constexpr char16_t kKanaDistance = 0x60;
+
+QString shiftKana(const QString& text, char16_t first, char16_t last, int direction) {
+    QString out = text;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if ((u >= first && u <= last) || u == first + 0x5C || u == first + 0x5D)
+            c = QChar(static_cast<char16_t>(u + direction * kKanaDistance));
+    }
+    return out;
+}
+} // namespace
+
+QString hiraganaToKatakana(const QString& text) { return shiftKana(text, 0x3041, 0x3096, +1); }
+QString katakanaToHiragana(const QString& text) { return shiftKana(text, 0x30A1, 0x30F6, -1); }
 
 QString foldForCompare(const QString& text) {
     return hiraganaToKatakana(toFullWidth(text)).toCaseFolded();

@@ -12,6 +12,8 @@ TEST(TextFold, WidthConversion) {
 TEST(TextFold, KanaConversion) {
     EXPECT_EQ(hiraganaToKatakana(QStringLiteral("らーめん")), QStringLiteral("ラーメン"));
     EXPECT_EQ(katakanaToHiragana(QStringLiteral("ラーメン")), QStringLiteral("らーめん"));
+    EXPECT_EQ(katakanaToHiragana(QStringLiteral("ヴァヽヾヶ")), QStringLiteral("ゔぁゝゞゖ"));
+    EXPECT_EQ(hiraganaToKatakana(QStringLiteral("ゔぁゝゞゖ・漢字")), QStringLiteral("ヴァヽヾヶ・漢字"));
 }
 
 TEST(TextFold, ContainsIgnoresCaseWidthAndKanaKind) {

@@ -29,7 +29,7 @@ TEST(TextHelpers, PathParts) {
     EXPECT_EQ(FileNameOnly(QString()), QString());
     EXPECT_EQ(FileNameOnly(QStringLiteral("/usr/bin/soffice")), QStringLiteral("soffice"));
     EXPECT_EQ(FileNameOnly(QStringLiteral("plain")), QString());
-    EXPECT_EQ(FileNameOnly(QStringLiteral("/a/b\0c", 6)), QStringLiteral("bc"));
+    EXPECT_EQ(FileNameOnly(QString::fromUtf16(u"/a/b\0c", 6)), QStringLiteral("bc"));
     EXPECT_EQ(FileNameOnly(QStringLiteral("/a/dir/")), QString());
 }
 
@@ -43,7 +43,7 @@ TEST(TextHelpers, Extensions) {
 }
 
 TEST(TextHelpers, StrippingAndNumbers) {
-    EXPECT_EQ(StripNulls(QStringLiteral("a\0b\0", 4)), QStringLiteral("ab"));
+    EXPECT_EQ(StripNulls(QString::fromUtf16(u"a\0b\0", 4)), QStringLiteral("ab"));
     EXPECT_EQ(StripQuotes(QStringLiteral("\"C:\\x.exe\" /a")), QStringLiteral("C:\\x.exe /a"));
     EXPECT_EQ(NumberOnly(QStringLiteral("03-12a4|5")), QStringLiteral("03124") + QStringLiteral("5"));
     EXPECT_EQ(NumberOnly(QStringLiteral("03-12-4"), QStringLiteral("-")), QStringLiteral("03-12-4"));
