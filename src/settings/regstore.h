@@ -3,7 +3,7 @@
 // The settings store: three roots of keys and typed values, laid out as the Windows registry
 // the program was designed for, kept in one SQLite file per root.
 //
-//   mode 0  machine-wide (HKLM)  <program folder>/settings/HKLM.db, read only to the program
+//   mode 0  machine-wide (HKLM)  <program folder>/HKLM.db, read only to the program
 //   mode 1  per-user (HKCU)      $XDG_CONFIG_HOME/pikotel/HKCU.db, created on demand
 //   mode 2  class registry (HKCR) absent on Linux: every open fails
 //
@@ -91,6 +91,7 @@ public:
     int RegKeyFlushClose(RegHandle& handle);
 
     // 0 read; 1 missing or unreadable (text untouched); 2 not a text value (text untouched).
+    // Only plain texts count: an expandable text gives 2 and is read with RegValueGetRaw.
     int RegValueGet(RegHandle& handle, const QString& name, QString& text);
     // Writes the text and commits; 0 success, 1 failure.
     int RegValueSet(RegHandle& handle, const QString& name, const QString& text);
@@ -108,9 +109,11 @@ public:
 
     // Typed access for the tool and for reading system policies.
     int RegValueGetRaw(RegHandle& handle, const QString& name, RegType& type, QByteArray& data);
-    int RegValueSetRaw(RegHandle& handle, const QString& name, RegType type, const QByteArray& data);
-    // Subkey names in creation order.
+    int RegValueSetRaw(RegHandle& handle, const QString& name, RegType type,
+                       const QByteArray& data);
+    // Subkey names and value names in creation order.
     QStringList RegSubKeys(RegHandle& handle);
+    QStringList RegValueNames(RegHandle& handle);
     // Deletes a key with all its subkeys and values.
     int RegKeyDelete(int mode, const QString& path);
 
@@ -119,6 +122,12 @@ public:
 
 private:
     std::shared_ptr<RegStoreFile> rootFile(int mode, bool forWriting);
+    bool rootWritable(int mode) const;
+    bool setAside(const QString& path);
+    // The operations below answer with the registry's error codes.
+    int createKey(const QString& path, int mode, RegHandle& handle);
+    int closeKey(RegHandle& handle);
+    int listValues(int mode, const QString& path, RegValueListData& list, bool industryOnly);
 
     StorePaths paths_;
     bool machineWritable_ = false;
