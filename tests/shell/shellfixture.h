@@ -1,0 +1,114 @@
+#pragma once
+
+// A fresh context per test: the program folder and both store roots in a scratch folder,
+// an installation record as the installer writes it, and a clock the test moves.
+
+#include "app/context.h"
+#include "support/testdirs.h"
+
+#include <QDir>
+#include <QList>
+#include <QPair>
+
+#include <memory>
+#include <optional>
+
+namespace pikotel::test {
+
+class FakeClock final : public Clock {
+public:
+    qint64 monotonicMs() const override { return nowMs; }
+    QDateTime now() const override { return QDateTime::fromMSecsSinceEpoch(nowMs); }
+    void processEvents() override { ++processed; }
+    void waitProcessingEvents(int ms) override {
+        nowMs += ms;
+        ++processed;
+        if (onWait)
+            onWait();
+    }
+    qint64 nowMs = 100000;
+    int processed = 0;
+    std::function<void()> onWait;
+};
+
+class RecordingLauncher final : public ProcessLauncher {
+public:
+    bool openWithDesktop(const QString& fileOrUrl) override {
+        opened.append(fileOrUrl);
+        return true;
+    }
+    bool startDetached(const QString& program, const QStringList&, const QString&) override {
+        started.append(program);
+        return true;
+    }
+    QStringList opened;
+    QStringList started;
+};
+
+class ShellFixture {
+public:
+    // machineDicDrive: the installation record's DICDRIVE; nullopt writes no record at all.
+    explicit ShellFixture(std::optional<QString> machineDicDrive = QStringLiteral("0")) {
+        QDir().mkpath(programFolder());
+        if (machineDicDrive) {
+            SettingsStore installer({machineStore(), QString(), QString()});
+            installer.setMachineWritable(true);
+            RegHandle key;
+            installer.RegKeyCreate(kVersionKey, 0, key);
+            installer.RegValueSet(key, QStringLiteral("DICDRIVE"), *machineDicDrive);
+            installer.RegKeyClose(key);
+        }
+        reset();
+    }
+
+    // Starts over with a new context over the same files, as a new run of the program would.
+    void reset() {
+        ctx.reset();
+        ContextOptions o;
+        o.programFolder = programFolder();
+        o.storePaths.machine = machineStore();
+        o.storePaths.user = userStore();
+        o.mountsFile = dir.file(QStringLiteral("mounts"));
+        ctx = std::make_unique<AppContext>(o);
+        auto c = std::make_unique<FakeClock>();
+        clock = c.get();
+        ctx->setClock(std::move(c));
+        auto l = std::make_unique<RecordingLauncher>();
+        launcher = l.get();
+        ctx->setLauncher(std::move(l));
+    }
+
+    QString programFolder() const { return dir.file(QStringLiteral("share/pikotel")); }
+    QString machineStore() const { return dir.file(QStringLiteral("share/pikotel/HKLM.db")); }
+    QString userStore() const { return dir.file(QStringLiteral("config/pikotel/HKCU.db")); }
+
+    void setUser(const QString& name, const QString& text) {
+        RegHandle key;
+        ctx->store().RegKeyCreate(kVersionKey, 1, key);
+        ctx->store().RegValueSet(key, name, text);
+        ctx->store().RegKeyClose(key);
+    }
+    // The per-user version key's values, in the store's order.
+    QList<QPair<QString, QString>> userValues() {
+        RegValueListData list;
+        ctx->store().RegValueList(1, kVersionKey, list);
+        QList<QPair<QString, QString>> out;
+        for (const RegValuePair& p : list)
+            out.append({p.name, p.text});
+        return out;
+    }
+    QString user(const QString& name) {
+        for (const auto& [n, t] : userValues()) {
+            if (n == name)
+                return t;
+        }
+        return QStringLiteral("<missing>");
+    }
+
+    ScratchDir dir;
+    std::unique_ptr<AppContext> ctx;
+    FakeClock* clock = nullptr;
+    RecordingLauncher* launcher = nullptr;
+};
+
+} // namespace pikotel::test

@@ -1,0 +1,95 @@
+#include "app/scriptedmessages.h"
+#include "app/sysinfo.h"
+#include "shell/shellfixture.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace pikotel;
+using namespace pikotel::test;
+
+TEST(SysInfo, OsKindTable) {
+    EXPECT_EQ(osKindOf(1, 4, 10), 1); // Windows 98
+    EXPECT_EQ(osKindOf(1, 4, 90), 1); // Windows Me
+    EXPECT_EQ(osKindOf(1, 3, 0), 0);
+    EXPECT_EQ(osKindOf(2, 4, 0), 3);
+    EXPECT_EQ(osKindOf(2, 5, 0), 4);
+    EXPECT_EQ(osKindOf(2, 5, 2), 5);
+    EXPECT_EQ(osKindOf(2, 5, 3), -1);
+    EXPECT_EQ(osKindOf(2, 10, 0), -1);
+    EXPECT_EQ(osKindOf(3, 6, 0), -1);
+    SystemVersion v;
+    EXPECT_EQ(GetOsKind(v), 6);
+}
+
+TEST(SysInfo, CutAfterExe) {
+    EXPECT_EQ(CutAfterExe(QStringLiteral("\"D:\\Office\\Excel.exe\" /automation")),
+              QStringLiteral("\"D:\\Office\\Excel.exe"));
+    EXPECT_EQ(CutAfterExe(QStringLiteral("a.exe b.EXE c")), QStringLiteral("a.exe b.EXE"));
+    EXPECT_EQ(CutAfterExe(QStringLiteral("/usr/bin/soffice")), QString());
+    EXPECT_EQ(CutAfterExe(QString()), QString());
+    EXPECT_EQ(CutAfterExe(QString::fromUtf16(u"x.e\0xe", 6)), QStringLiteral("x.exe"));
+}
+
+TEST(SysInfo, ExpandEnvPrefix) {
+    qputenv("PIKOTEL_TEST_FOLDER", "/opt/office");
+    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%PIKOTEL_TEST_FOLDER%/bin/calc")),
+              QStringLiteral("/opt/office//bin/calc"));
+    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%pikotel_test_folder%calc")), QStringLiteral("/opt/office/calc"));
+    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("/no/prefix")), QString());
+    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%UNCLOSED")), QString());
+    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%PIKOTEL_NOT_SET_ANYWHERE%/x")), QString());
+    qunsetenv("PIKOTEL_TEST_FOLDER");
+}
+
+TEST(SysInfo, FindsDesktopProgramsOnTheSearchPath) {
+    ScratchDir dir;
+    setAppSearchPath({dir.path()});
+    EXPECT_EQ(FindAppRegistration(RegSpreadsheet), 1);
+    EXPECT_EQ(FindAppRegistration(3), 1);
+
+    QFile calc(dir.file(QStringLiteral("localc")));
+    ASSERT_TRUE(calc.open(QIODevice::WriteOnly));
+    calc.close();
+    calc.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), dir.file(QStringLiteral("localc")));
+    EXPECT_EQ(FindAppRegistration(RegWordProcessor), 1);
+    EXPECT_EQ(AppExePath(), dir.file(QStringLiteral("localc"))) << "a failed search keeps the path";
+    EXPECT_TRUE(isSpreadsheetProgram(QStringLiteral("localc")));
+    EXPECT_FALSE(isSpreadsheetProgram(QStringLiteral("EXCEL.EXE")));
+    setAppSearchPath({});
+}
+
+TEST(SysInfo, EnableLuaReadsOnlyA32BitNumber) {
+    ShellFixture f;
+    EXPECT_EQ(GetEnableLua(*f.ctx), -1);
+    SettingsStore installer({f.machineStore(), QString(), QString()});
+    installer.setMachineWritable(true);
+    RegHandle key;
+    ASSERT_EQ(installer.RegKeyCreate(QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System"),
+                                     0, key),
+              0);
+    const qint32 one = 1;
+    installer.RegValueSetRaw(key, QStringLiteral("EnableLUA"), RegType::Dword,
+                             QByteArray(reinterpret_cast<const char*>(&one), 4));
+    installer.RegKeyClose(key);
+    f.reset();
+    EXPECT_EQ(GetEnableLua(*f.ctx), 1);
+}
+
+TEST(SysInfo, ComponentCheckNamesWhatDoesNotLoad) {
+    ScriptedMessagePresenter messages;
+    clearComponentProbes();
+    registerComponentProbe({QStringLiteral("dxs4"), [] { return true; }});
+    CheckComponentRegistration();
+    EXPECT_TRUE(messages.shown().isEmpty());
+    registerComponentProbe({QStringLiteral("zipcomp"), [] { return false; }});
+    CheckComponentRegistration();
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown().at(0).text.startsWith(QStringLiteral("ぴ～こぴこ電話帳１８の更新が完了していません。")));
+    EXPECT_TRUE(messages.shown().at(0).text.contains(QStringLiteral("zipcomp")));
+    EXPECT_FALSE(messages.shown().at(0).text.contains(QStringLiteral("dxs4")));
+    clearComponentProbes();
+}
