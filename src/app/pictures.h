@@ -1,0 +1,42 @@
+#pragma once
+
+// The program's pictures: SVG artwork compiled into the program, rendered on demand.
+//
+// Names: mascot1..mascot4 (the walking mascot ピッコン), splash1/2, wait1/2, search1/2 (the
+// two frames of the splash, wait and progress screens), btn_tel, btn_104, btn_gyoshu, btn_zip,
+// btn_setting, btn_help, btn_end (main-menu buttons), icon_ok, icon_yes, icon_no, icon_cancel,
+// icon_close, icon_stop (dialog buttons), title, logo, hand, appicon.
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QToolButton;
+class QWidget;
+
+namespace pikotel {
+
+// Every picture name the program ships.
+QStringList pictureNames();
+
+// The picture rendered at size (its own size when size is empty); a null pixmap for an
+// unknown name.
+QPixmap picture(const QString& name, QSize size = QSize());
+// Its designed size; empty for an unknown name.
+QSize pictureSize(const QString& name);
+// An icon of the picture, sharp at the common button sizes.
+QIcon pictureIcon(const QString& name);
+
+// The hand pointer; its hot spot is the fingertip.
+QCursor handCursor();
+QIcon applicationIcon();
+
+// A picture button: the picture as its icon, the text beside or under it.
+QToolButton* newPictureButton(QWidget* parent, const QString& objectName,
+                              const QString& pictureName, const QString& text,
+                              Qt::ToolButtonStyle style = Qt::ToolButtonTextBesideIcon);
+
+} // namespace pikotel
