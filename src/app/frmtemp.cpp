@@ -46,6 +46,7 @@ frmTemp::frmTemp(QWidget* parent)
     shpFind_->setObjectName(QStringLiteral("shpFind"));
     shpFind_->setStyleSheet(QStringLiteral("QFrame { background: #F2B36B; border: none; }"));
     shpFind_->setGeometry(kMargin, barTop, barWidth, kBarHeight);
+    shpFind_->raise();
     fullBarWidth_ = twipsWidth(shpFind_);
 
     const int buttonTop = barTop + kBarHeight + kBarGap;
