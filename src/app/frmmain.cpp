@@ -60,7 +60,7 @@ const StatusText kStatusTexts[] = {
 
 } // namespace
 
-FrmMain::FrmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
+frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(applicationIcon());
@@ -69,9 +69,9 @@ FrmMain::FrmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(c
     refreshCommandStates();
 }
 
-FrmMain::~FrmMain() = default;
+frmMain::~frmMain() = default;
 
-QToolButton* FrmMain::makeButton(const char* objectName, const QString& text, const QString& picture) {
+QToolButton* frmMain::makeButton(const char* objectName, const QString& text, const QString& picture) {
     QToolButton* b = newPictureButton(frame2_, QString::fromLatin1(objectName), picture, text,
                                       Qt::ToolButtonTextUnderIcon);
     b->setIconSize(QSize(48, 48));
@@ -81,34 +81,34 @@ QToolButton* FrmMain::makeButton(const char* objectName, const QString& text, co
     return b;
 }
 
-void FrmMain::buildMenus() {
+void frmMain::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuEnv_ = file->addAction(QStringLiteral("環境設定(&E)"), this, &FrmMain::mnuEnv_Click);
+    mnuEnv_ = file->addAction(QStringLiteral("環境設定(&E)"), this, &frmMain::mnuEnv_Click);
     mnuEnv_->setObjectName(QStringLiteral("mnuEnv"));
-    QAction* end = file->addAction(QStringLiteral("終了(&X)"), this, &FrmMain::cmdEnd_Click);
+    QAction* end = file->addAction(QStringLiteral("終了(&X)"), this, &frmMain::cmdEnd_Click);
     end->setObjectName(QStringLiteral("mnuEnd"));
 
     QMenu* find = menuBar()->addMenu(QStringLiteral("検索(&S)"));
     find->setObjectName(QStringLiteral("mnuFind"));
-    mnuTelFind_ = find->addAction(QStringLiteral("電話番号検索(&T)"), this, &FrmMain::mnuTelFind_Click);
+    mnuTelFind_ = find->addAction(QStringLiteral("電話番号検索(&T)"), this, &frmMain::mnuTelFind_Click);
     mnuTelFind_->setObjectName(QStringLiteral("mnuTelFind"));
-    mnu104Find_ = find->addAction(QStringLiteral("１０４式検索(&N)"), this, &FrmMain::mnu104Find_Click);
+    mnu104Find_ = find->addAction(QStringLiteral("１０４式検索(&N)"), this, &frmMain::mnu104Find_Click);
     mnu104Find_->setObjectName(QStringLiteral("mnu104Find"));
-    mnuGyoshuFind_ = find->addAction(QStringLiteral("業種検索(&G)"), this, &FrmMain::mnuGyoshuFind_Click);
+    mnuGyoshuFind_ = find->addAction(QStringLiteral("業種検索(&G)"), this, &frmMain::mnuGyoshuFind_Click);
     mnuGyoshuFind_->setObjectName(QStringLiteral("mnuGyoshuFind"));
-    mnuZipFind_ = find->addAction(QStringLiteral("郵便番号検索(&Y)"), this, &FrmMain::mnuZipFind_Click);
+    mnuZipFind_ = find->addAction(QStringLiteral("郵便番号検索(&Y)"), this, &frmMain::mnuZipFind_Click);
     mnuZipFind_->setObjectName(QStringLiteral("mnuZipFind"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* contents = help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &FrmMain::OpenHelp);
+    QAction* contents = help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &frmMain::OpenHelp);
     contents->setObjectName(QStringLiteral("mnuMokuji"));
-    QAction* about = help->addAction(QStringLiteral("バージョン情報(&A)"), this, &FrmMain::mnuAbout_Click);
+    QAction* about = help->addAction(QStringLiteral("バージョン情報(&A)"), this, &frmMain::mnuAbout_Click);
     about->setObjectName(QStringLiteral("mnuAbout"));
 }
 
-void FrmMain::buildUi() {
+void frmMain::buildUi() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     central->installEventFilter(this);
@@ -157,13 +157,13 @@ void FrmMain::buildUi() {
     grid->addWidget(cmdEnd_, 1, 3);
     layout->addWidget(frame2_);
 
-    connect(cmdTelFind_, &QToolButton::clicked, this, &FrmMain::cmdTelFind_Click);
-    connect(cmd104Find_, &QToolButton::clicked, this, &FrmMain::cmd104Find_Click);
-    connect(cmdGyoshuFind_, &QToolButton::clicked, this, &FrmMain::cmdGyoshuFind_Click);
-    connect(cmdZipFind_, &QToolButton::clicked, this, &FrmMain::cmdZipFind_Click);
-    connect(cmdSetting_, &QToolButton::clicked, this, &FrmMain::CmdSetting_Click);
-    connect(cmdHelp_, &QToolButton::clicked, this, &FrmMain::CmdHELP_Click);
-    connect(cmdEnd_, &QToolButton::clicked, this, &FrmMain::cmdEnd_Click);
+    connect(cmdTelFind_, &QToolButton::clicked, this, &frmMain::cmdTelFind_Click);
+    connect(cmd104Find_, &QToolButton::clicked, this, &frmMain::cmd104Find_Click);
+    connect(cmdGyoshuFind_, &QToolButton::clicked, this, &frmMain::cmdGyoshuFind_Click);
+    connect(cmdZipFind_, &QToolButton::clicked, this, &frmMain::cmdZipFind_Click);
+    connect(cmdSetting_, &QToolButton::clicked, this, &frmMain::CmdSetting_Click);
+    connect(cmdHelp_, &QToolButton::clicked, this, &frmMain::CmdHELP_Click);
+    connect(cmdEnd_, &QToolButton::clicked, this, &frmMain::cmdEnd_Click);
 
     auto* bottom = new QHBoxLayout;
     lblStatus_ = new QLabel(central);
@@ -188,13 +188,13 @@ void FrmMain::buildUi() {
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(150);
-    connect(timer1_, &QTimer::timeout, this, &FrmMain::Timer1_Timer);
+    connect(timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 
     setCentralWidget(central);
     setFixedSize(sizeHint());
 }
 
-void FrmMain::refreshCommandStates() {
+void frmMain::refreshCommandStates() {
     const ShellHooks& hooks = ctx_.hooks();
     const auto available = [&](int screen) { return hooks.searchScreenAvailable(screen); };
     cmdTelFind_->setEnabled(available(ScreenPhone));
@@ -209,14 +209,14 @@ void FrmMain::refreshCommandStates() {
     mnuEnv_->setEnabled(hooks.settingsScreenAvailable());
 }
 
-void FrmMain::ShowMascotFrame(int n) {
+void frmMain::ShowMascotFrame(int n) {
     if (n < 1 || n > 4)
         return;
     for (int i = 0; i < 4; ++i)
         imgPikoda_[static_cast<size_t>(i)]->setVisible(i == n - 1);
 }
 
-int FrmMain::visibleMascotFrame() const {
+int frmMain::visibleMascotFrame() const {
     for (int i = 0; i < 4; ++i) {
         if (!imgPikoda_[static_cast<size_t>(i)]->isHidden())
             return i + 1;
@@ -224,7 +224,7 @@ int FrmMain::visibleMascotFrame() const {
     return 0;
 }
 
-void FrmMain::Timer1_Timer() {
+void frmMain::Timer1_Timer() {
     if (animeCount_ < 4) {
         ShowMascotFrame(animeCount_ + 1);
         ++animeCount_;
@@ -234,7 +234,7 @@ void FrmMain::Timer1_Timer() {
     }
 }
 
-void FrmMain::Animate() {
+void frmMain::Animate() {
     if (!ctx_.env().isFirstChoice(QStringLiteral("ANIME")))
         return;
     Clock& clock = ctx_.clock();
@@ -247,7 +247,7 @@ void FrmMain::Animate() {
     timer1_->stop();
 }
 
-void FrmMain::RestoreMainPosition() {
+void frmMain::RestoreMainPosition() {
     ShellState& shell = ctx_.shell();
     shell.startUpPosX = 0;
     shell.startUpPosY = 0;
@@ -269,7 +269,7 @@ void FrmMain::RestoreMainPosition() {
     setTwipsTop(this, shell.startUpPosY);
 }
 
-void FrmMain::KeepMainPosition() {
+void frmMain::KeepMainPosition() {
     ShellState& shell = ctx_.shell();
     const int left = twipsLeft(this);
     const int top = twipsTop(this);
@@ -277,7 +277,7 @@ void FrmMain::KeepMainPosition() {
     shell.startUpPosY = static_cast<float>(top >= 0 ? top : 0);
 }
 
-void FrmMain::OpenHelp() {
+void frmMain::OpenHelp() {
     const QString help = joinPath(ctx_.programFolder(), QStringLiteral("help/index.html"));
     if (!QFile::exists(help)) {
         MyMsgBoxShow(QStringLiteral("ヘルプが見つかりません。"), MsgOk);
@@ -286,7 +286,7 @@ void FrmMain::OpenHelp() {
     ctx_.launcher().openWithDesktop(help);
 }
 
-void FrmMain::setStatus(const QString& text, bool hand) {
+void frmMain::setStatus(const QString& text, bool hand) {
     lblStatus_->setText(text);
     if (hand)
         setCursor(handCursor());
@@ -294,7 +294,7 @@ void FrmMain::setStatus(const QString& text, bool hand) {
         unsetCursor();
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) {
         const QString name = watched->objectName();
         for (const StatusText& s : kStatusTexts) {
@@ -313,7 +313,7 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool FrmMain::event(QEvent* event) {
+bool frmMain::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         ShowMascotFrame(1);
         animeCount_ = 0;
@@ -321,7 +321,7 @@ bool FrmMain::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void FrmMain::openSearchScreen(int screenNo) {
+void frmMain::openSearchScreen(int screenNo) {
     QWidget* screen = ctx_.hooks().createSearchScreen(screenNo, this);
     if (screen == nullptr)
         return;
@@ -329,7 +329,7 @@ void FrmMain::openSearchScreen(int screenNo) {
     screen->show();
 }
 
-void FrmMain::cmdTelFind_Click() {
+void frmMain::cmdTelFind_Click() {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
@@ -340,7 +340,7 @@ void FrmMain::cmdTelFind_Click() {
     openSearchScreen(ScreenPhone);
 }
 
-void FrmMain::openAreaScreen(int screenNo, Route route) {
+void frmMain::openAreaScreen(int screenNo, Route route) {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
@@ -361,7 +361,7 @@ void FrmMain::openAreaScreen(int screenNo, Route route) {
     if (route == Route::Button)
         KeepMainPosition();
 
-    FrmWait wait;
+    frmWait wait;
     setTwipsLeft(&wait, twipsLeft(this) + (twipsWidth(this) - twipsWidth(&wait)) / 2.0);
     setTwipsTop(&wait, twipsTop(this) + (twipsHeight(this) - twipsHeight(&wait)) / 2.0);
     wait.show();
@@ -369,11 +369,11 @@ void FrmMain::openAreaScreen(int screenNo, Route route) {
     openSearchScreen(screenNo);
 }
 
-void FrmMain::cmd104Find_Click() { openAreaScreen(Screen104, Route::Button); }
+void frmMain::cmd104Find_Click() { openAreaScreen(Screen104, Route::Button); }
 
-void FrmMain::cmdGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Button); }
+void frmMain::cmdGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Button); }
 
-void FrmMain::cmdZipFind_Click() {
+void frmMain::cmdZipFind_Click() {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
@@ -382,7 +382,7 @@ void FrmMain::cmdZipFind_Click() {
     openSearchScreen(ScreenZipToAddress);
 }
 
-void FrmMain::mnuTelFind_Click() {
+void frmMain::mnuTelFind_Click() {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
@@ -390,11 +390,11 @@ void FrmMain::mnuTelFind_Click() {
     openSearchScreen(ScreenPhone);
 }
 
-void FrmMain::mnu104Find_Click() { openAreaScreen(Screen104, Route::Menu); }
+void frmMain::mnu104Find_Click() { openAreaScreen(Screen104, Route::Menu); }
 
-void FrmMain::mnuGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Menu); }
+void frmMain::mnuGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Menu); }
 
-void FrmMain::mnuZipFind_Click() {
+void frmMain::mnuZipFind_Click() {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
@@ -402,7 +402,7 @@ void FrmMain::mnuZipFind_Click() {
     openSearchScreen(ScreenZipToAddress);
 }
 
-void FrmMain::CmdSetting_Click() {
+void frmMain::CmdSetting_Click() {
     if (menuBusy_)
         return;
     KeepMainPosition();
@@ -415,7 +415,7 @@ void FrmMain::CmdSetting_Click() {
     settings->show();
 }
 
-void FrmMain::mnuEnv_Click() {
+void frmMain::mnuEnv_Click() {
     if (menuBusy_)
         return;
     QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("メイン"), this);
@@ -425,31 +425,31 @@ void FrmMain::mnuEnv_Click() {
     settings->show();
 }
 
-void FrmMain::CmdHELP_Click() {
+void frmMain::CmdHELP_Click() {
     if (menuBusy_)
         return;
     OpenHelp();
 }
 
-void FrmMain::mnuAbout_Click() {
+void frmMain::mnuAbout_Click() {
     if (menuBusy_)
         return;
-    FrmAbout about(this);
+    frmAbout about(this);
     about.exec();
 }
 
-void FrmMain::cmdEnd_Click() {
+void frmMain::cmdEnd_Click() {
     if (menuBusy_)
         return;
     close();
 }
 
-void FrmMain::closeEvent(QCloseEvent* event) {
+void frmMain::closeEvent(QCloseEvent* event) {
     runShutdown();
     event->accept();
 }
 
-void FrmMain::runShutdown() {
+void frmMain::runShutdown() {
     // Before start-up has finished nothing may be written.
     if (shutDownDone_ || !running_)
         return;
@@ -460,7 +460,7 @@ void FrmMain::runShutdown() {
     emit shutDown();
 }
 
-bool FrmMain::Form_Load() {
+bool frmMain::Form_Load() {
     Environment& env = ctx_.env();
     ShellHooks& hooks = ctx_.hooks();
     DirectoryState& dir = ctx_.directory();
@@ -471,7 +471,7 @@ bool FrmMain::Form_Load() {
     env.lastSaveFile.clear();
     setCursor(handCursor());
 
-    auto splash = std::make_unique<FrmStart>();
+    auto splash = std::make_unique<frmstart>();
     splash->show();
     ctx_.clock().processEvents();
 
@@ -549,7 +549,7 @@ bool FrmMain::Form_Load() {
     return true;
 }
 
-void FrmMain::openStartScreen() {
+void frmMain::openStartScreen() {
     int n = ctx_.env().startUpFormNo;
     if (n == ScreenLastUsed)
         n = ctx_.shell().lastFormNo;

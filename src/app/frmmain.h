@@ -17,11 +17,11 @@ namespace pikotel {
 
 class AppContext;
 
-class FrmMain : public QMainWindow {
+class frmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmMain(AppContext& ctx, QWidget* parent = nullptr);
-    ~FrmMain() override;
+    explicit frmMain(AppContext& ctx, QWidget* parent = nullptr);
+    ~frmMain() override;
 
     // The start-up sequence. False when the program must end at once (nothing was written).
     bool Form_Load();

@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
     DialogMessagePresenter presenter;
     setMessagePresenter(&presenter);
 
-    FrmMain mainMenu(ctx);
+    frmMain mainMenu(ctx);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainMenu,
                      [&mainMenu] { activateFront(&mainMenu); });
-    QObject::connect(&mainMenu, &FrmMain::shutDown, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&mainMenu, &frmMain::shutDown, &app, &QApplication::quit, Qt::QueuedConnection);
 
     TermSignals termination;
     bool terminationPending = false;

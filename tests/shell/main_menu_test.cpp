@@ -1,0 +1,293 @@
+#include "app/frmmain.h"
+#include "app/scriptedmessages.h"
+#include "app/startupvalues.h"
+#include "app/twips.h"
+#include "shell/shellfixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace pikotel;
+using namespace pikotel::test;
+
+namespace {
+
+// A running program's per-user record, as a later run finds it.
+void writeLaterRunRecord(ShellFixture& f) {
+    f.setUser(QStringLiteral("CDDRIVE"), QStringLiteral("/media/cdrom/"));
+    f.setUser(QStringLiteral("IMPORT"), QStringLiteral("0"));
+    f.setUser(QStringLiteral("IMPORT_ATE"), QStringLiteral("0"));
+    f.setUser(QStringLiteral("IMPORT_MRU"), QStringLiteral("0"));
+    f.setUser(QStringLiteral("ANIME"), QStringLiteral("1"));
+}
+
+// Makes screens 1 to 4 available and records which one was asked for.
+struct ScreenRecorder {
+    explicit ScreenRecorder(ShellHooks& hooks) {
+        hooks.searchScreenAvailable = [](int) { return true; };
+        hooks.createSearchScreen = [this](int n, QWidget*) -> QWidget* {
+            opened.append(n);
+            screen = std::make_unique<QWidget>();
+            return screen.get();
+        };
+    }
+    QList<int> opened;
+    std::unique_ptr<QWidget> screen;
+};
+
+QToolButton* button(frmMain& w, const char* name) {
+    return w.findChild<QToolButton*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+TEST(MainMenu, AnimationShowsFramesInItsCycle) {
+    ShellFixture f;
+    frmMain w(*f.ctx);
+    w.ShowMascotFrame(1);
+    QList<int> frames;
+    for (int i = 0; i < 11; ++i) {
+        w.Timer1_Timer();
+        frames.append(w.visibleMascotFrame());
+    }
+    EXPECT_EQ(frames, (QList<int>{1, 2, 3, 4, 1, 1, 2, 3, 4, 1, 1}));
+    w.ShowMascotFrame(3);
+    w.ShowMascotFrame(7);
+    EXPECT_EQ(w.visibleMascotFrame(), 3);
+}
+
+TEST(MainMenu, AnimationLastsAboutTwoSecondsUnlessTurnedOff) {
+    ShellFixture f;
+    frmMain w(*f.ctx);
+    f.ctx->env().setValue(QStringLiteral("ANIME"), QStringLiteral("1"));
+    const qint64 before = f.clock->nowMs;
+    w.Animate();
+    EXPECT_EQ(f.clock->nowMs, before);
+
+    f.ctx->env().setValue(QStringLiteral("ANIME"), QString());
+    for (const qint64 start : {qint64(101499), qint64(101500), qint64(102000)}) {
+        f.clock->nowMs = start;
+        w.Animate();
+        const qint64 elapsed = f.clock->nowMs - start;
+        EXPECT_GE(elapsed, 1490) << start;
+        EXPECT_LE(elapsed, 2510) << start;
+    }
+}
+
+TEST(MainMenu, SecondClickWhileBusyIsIgnored) {
+    ShellFixture f;
+    ScreenRecorder screens(f.ctx->hooks());
+    frmMain w(*f.ctx);
+    w.refreshCommandStates();
+    f.ctx->env().setValue(QStringLiteral("ANIME"), QStringLiteral("0"));
+    f.ctx->directory().dicOpened = true;
+    bool nested = false;
+    f.clock->onWait = [&] {
+        if (!nested) {
+            nested = true;
+            w.cmd104Find_Click();
+            w.mnuGyoshuFind_Click();
+        }
+    };
+    w.cmd104Find_Click();
+    EXPECT_EQ(screens.opened, QList<int>{2});
+    EXPECT_FALSE(w.menuBusy());
+}
+
+TEST(MainMenu, FailedDictionaryCheckOpensNothing) {
+    ShellFixture f;
+    ScreenRecorder screens(f.ctx->hooks());
+    f.ctx->hooks().dicExistChk = [] { return true; };
+    frmMain w(*f.ctx);
+    f.ctx->env().setValue(QStringLiteral("ANIME"), QStringLiteral("1"));
+    w.cmdTelFind_Click();
+    w.cmd104Find_Click();
+    EXPECT_TRUE(screens.opened.isEmpty());
+    EXPECT_FALSE(w.menuBusy());
+    w.cmdZipFind_Click();
+    EXPECT_EQ(screens.opened, QList<int>{4}) << "the postal-code screen needs no dictionary";
+}
+
+TEST(MainMenu, CommandsWaitForTheirScreens) {
+    ShellFixture f;
+    frmMain w(*f.ctx);
+    for (const char* name : {"cmdTelFind", "cmd104Find", "cmdGyoshuFind", "cmdZipFind", "CmdSetting"})
+        EXPECT_FALSE(button(w, name)->isEnabled()) << name;
+    EXPECT_TRUE(button(w, "CmdHELP")->isEnabled());
+    EXPECT_TRUE(button(w, "cmdEnd")->isEnabled());
+    ScreenRecorder screens(f.ctx->hooks());
+    w.refreshCommandStates();
+    EXPECT_TRUE(button(w, "cmdGyoshuFind")->isEnabled());
+}
+
+TEST(MainMenu, StatusLineDescribesTheControlUnderTheMouse) {
+    ShellFixture f;
+    frmMain w(*f.ctx);
+    auto* status = w.findChild<QLabel*>(QStringLiteral("lblStatus"));
+    ASSERT_NE(status, nullptr);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(button(w, "cmdZipFind"), &enter);
+    EXPECT_EQ(status->text(), QStringLiteral("郵便番号を入力して住所を検索／住所を選択して郵便番号を検索"));
+    QApplication::sendEvent(w.findChild<QLabel*>(QStringLiteral("imgLogo")), &enter);
+    EXPECT_EQ(status->text(), QStringLiteral("株式会社　ザクロ・コボ"));
+    QApplication::sendEvent(w.findChild<QWidget*>(QStringLiteral("Frame2")), &enter);
+    EXPECT_EQ(status->text(), QString());
+}
+
+TEST(MainMenu, HelpOpensThePageOrSaysItIsMissing) {
+    ShellFixture f;
+    ScriptedMessagePresenter messages;
+    frmMain w(*f.ctx);
+    w.OpenHelp();
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("ヘルプが見つかりません。")});
+    EXPECT_TRUE(f.launcher->opened.isEmpty());
+
+    QDir().mkpath(f.programFolder() + QStringLiteral("/help"));
+    QFile page(f.programFolder() + QStringLiteral("/help/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    w.OpenHelp();
+    EXPECT_EQ(f.launcher->opened, QStringList{page.fileName()});
+}
+
+TEST(StartUp, FirstRunStoresDefaultsAndShowsTheMainMenu) {
+    ShellFixture f;
+    ScriptedMessagePresenter messages;
+    f.ctx->hooks().getCdromDrive = [] { return QStringLiteral("/media/cdrom/"); };
+    frmMain w(*f.ctx);
+    ASSERT_TRUE(w.Form_Load());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(f.user(QStringLiteral("OUTFILE")).endsWith(QStringLiteral("/電話帳テキスト.txt")));
+    EXPECT_EQ(f.user(QStringLiteral("CDDRIVE")), QStringLiteral("/media/cdrom/"));
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT_MRU")), QStringLiteral("0"));
+    EXPECT_TRUE(messages.shown().isEmpty());
+    w.close();
+    EXPECT_EQ(f.user(QStringLiteral("LASTFORM")), QStringLiteral("0"));
+    EXPECT_NE(f.user(QStringLiteral("StartUpPosition_X")), QStringLiteral("<missing>"));
+}
+
+TEST(StartUp, UnusableInstallationEndsWithoutWriting) {
+    ShellFixture f(QStringLiteral("2"));
+    ScriptedMessagePresenter messages;
+    {
+        frmMain w(*f.ctx);
+        EXPECT_FALSE(w.Form_Load());
+        w.close();
+    }
+    EXPECT_EQ(messages.shown().size(), 1);
+    EXPECT_FALSE(QFile::exists(f.userStore()));
+}
+
+TEST(StartUp, StartScreenFollowsTheStoredChoice) {
+    struct Case {
+        QString startUpForm;
+        QString lastForm; // empty: not stored
+        QList<int> opened;
+    };
+    const Case cases[] = {
+        {QStringLiteral("6"), QStringLiteral("3"), {3}},
+        {QStringLiteral("2"), QString(), {}},
+        {QStringLiteral("abc"), QStringLiteral("1"), {}},
+        {QStringLiteral("7"), QStringLiteral("1"), {}},
+        {QStringLiteral("1"), QStringLiteral("1"), {1}},
+        {QStringLiteral("5"), QStringLiteral("1"), {4}},
+    };
+    for (const Case& c : cases) {
+        ShellFixture f;
+        writeLaterRunRecord(f);
+        f.setUser(QStringLiteral("STARTUPFORM"), c.startUpForm);
+        if (!c.lastForm.isEmpty())
+            f.setUser(QStringLiteral("LASTFORM"), c.lastForm);
+        f.reset();
+        ScreenRecorder screens(f.ctx->hooks());
+        frmMain w(*f.ctx);
+        w.refreshCommandStates();
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_EQ(screens.opened, c.opened) << c.startUpForm.toStdString();
+        EXPECT_EQ(w.isVisible(), c.opened.isEmpty());
+        if (c.startUpForm == QLatin1String("5")) {
+            EXPECT_EQ(f.ctx->zipValues().value(QStringLiteral("ZIPKEN")), QStringLiteral("北海道"));
+        }
+    }
+}
+
+TEST(StartUp, ExitWritesBackTheLastFormReadAtStartUp) {
+    ShellFixture f;
+    writeLaterRunRecord(f);
+    f.setUser(QStringLiteral("LASTFORM"), QStringLiteral("3"));
+    f.reset();
+    frmMain w(*f.ctx);
+    ASSERT_TRUE(w.Form_Load());
+    f.setUser(QStringLiteral("LASTFORM"), QStringLiteral("9"));
+    w.close();
+    EXPECT_EQ(f.user(QStringLiteral("LASTFORM")), QStringLiteral("3"));
+}
+
+TEST(StartUp, CarryOverOffersFollowTheImportSwitches) {
+    ShellFixture f;
+    writeLaterRunRecord(f);
+    f.setUser(QStringLiteral("IMPORT_ATE"), QString());
+    f.setUser(QStringLiteral("IMPORT_MRU"), QStringLiteral("1"));
+    f.reset();
+    QList<int> offered;
+    f.ctx->hooks().importOldSettings = [&](int kind) {
+        offered.append(kind);
+        return 0;
+    };
+    f.ctx->hooks().outputLayoutEmpty = [] { return false; };
+    frmMain w(*f.ctx);
+    ASSERT_TRUE(w.Form_Load());
+    EXPECT_EQ(offered, QList<int>{2}) << "a non-empty layout is not offered";
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT_ATE")), QStringLiteral("0"));
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT_MRU")), QStringLiteral("0"));
+}
+
+TEST(StartUp, FailedDictionaryOpenFallsBackToTheMainMenu) {
+    ShellFixture f;
+    writeLaterRunRecord(f);
+    f.setUser(QStringLiteral("STARTUPFORM"), QStringLiteral("1"));
+    f.setUser(QStringLiteral("LASTFORM"), QStringLiteral("1"));
+    f.reset();
+    ScreenRecorder screens(f.ctx->hooks());
+    QStringList settingsCallers;
+    f.ctx->hooks().dicOpen = [](bool) {};
+    f.ctx->hooks().createSettingsScreen = [&](const QString& caller, QWidget*) -> QWidget* {
+        settingsCallers.append(caller);
+        return nullptr;
+    };
+    frmMain w(*f.ctx);
+    ASSERT_TRUE(w.Form_Load());
+    EXPECT_TRUE(screens.opened.isEmpty());
+    EXPECT_EQ(settingsCallers, QStringList{QStringLiteral("初期メイン")});
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST(Placement, MainPositionRestoredOrCentred) {
+    ShellFixture f;
+    frmMain w(*f.ctx);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const int screenW = pixelsToTwipsX(&w, screen.width());
+    const int centreX = (screenW - twipsWidth(&w)) / 2;
+
+    SaveStartUpPosition(*f.ctx, 0, 0);
+    w.RestoreMainPosition();
+    EXPECT_NEAR(f.ctx->shell().startUpPosX, centreX, 15);
+
+    SaveStartUpPosition(*f.ctx, 200, static_cast<float>(screenW));
+    w.RestoreMainPosition();
+    EXPECT_NEAR(f.ctx->shell().startUpPosX, centreX, 15);
+
+    SaveStartUpPosition(*f.ctx, 200, -100);
+    w.RestoreMainPosition();
+    EXPECT_EQ(f.ctx->shell().startUpPosX, -100.0f);
+    EXPECT_EQ(f.ctx->shell().startUpPosY, 200.0f);
+
+    w.KeepMainPosition();
+    EXPECT_EQ(f.ctx->shell().startUpPosX, 0.0f) << "a position off the left edge is kept as 0";
+}
