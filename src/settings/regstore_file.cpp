@@ -179,10 +179,12 @@ RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, bool writable, 
     const bool canWrite = writable && sqlite3_db_readonly(db, "main") == 0;
     std::shared_ptr<RegStoreFile> opened(new RegStoreFile(db, path, canWrite));
     // Full sync on commit: a flushed value survives a crash of the machine, not only of us.
-    if (opened->exec("PRAGMA foreign_keys = ON") != RegErr::Success ||
-        opened->exec("PRAGMA synchronous = FULL") != RegErr::Success) {
-        why = QString::fromUtf8(sqlite3_errmsg(db));
-        return OpenStatus::Failed;
+    for (const char* pragma : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = FULL"}) {
+        const int rc = opened->exec(pragma);
+        if (rc != RegErr::Success) {
+            why = QString::fromUtf8(sqlite3_errmsg(db));
+            return rc == RegErr::RegistryCorrupt ? OpenStatus::Damaged : OpenStatus::Failed;
+        }
     }
     switch (opened->inspect(why)) {
     case Inspection::Store:

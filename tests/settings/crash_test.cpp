@@ -1,0 +1,141 @@
+// Kills a writer of the store at random moments and checks what it leaves behind: the store
+// must open, and every value must be absent or a whole text of some generation, with the
+// values written in one commit all of one generation.
+
+#include "settings/regstore.h"
+#include "store_pattern.h"
+#include "support/testdirs.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+using namespace pikotel;
+using namespace pikotel::test;
+
+namespace {
+
+// Nanoseconds: a commit shows as a change, however soon after the last one it comes.
+std::int64_t modifiedNs(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+struct Verdict {
+    bool readable = true;
+    int torn = 0;
+    std::int64_t newest = 0;
+};
+
+// Generations of the values of one group: all present ones must agree.
+std::optional<std::int64_t> groupGeneration(const std::vector<std::optional<std::int64_t>>& gens,
+                                            int first, int end, int& torn) {
+    std::optional<std::int64_t> group;
+    for (int i = first; i < end; ++i) {
+        if (!gens[i])
+            continue;
+        if (group && *group != *gens[i])
+            ++torn;
+        group = gens[i];
+    }
+    return group;
+}
+
+Verdict inspect(const QString& path, bool keyExpected) {
+    Verdict verdict;
+    SettingsStore store({QString(), path, QString()});
+    RegHandle handle;
+    const bool opened = store.RegKeyOpen(kCrashKey, 1, handle) == 0;
+    if (!store.takeDamagedStores().isEmpty() || (keyExpected && !opened)) {
+        verdict.readable = false;
+        return verdict;
+    }
+    if (!opened)
+        return verdict;
+    std::vector<std::optional<std::int64_t>> gens(kCrashValues);
+    QStringList texts;
+    for (int i = 0; i < kCrashValues; ++i) {
+        QString text;
+        const int rc = store.RegValueGet(handle, crashValueName(i), text);
+        if (rc == 1)
+            continue;
+        texts.append(text);
+        gens[i] = rc == 0 ? crashGeneration(text, i) : std::nullopt;
+        if (!gens[i])
+            ++verdict.torn;
+        else
+            verdict.newest = std::max(verdict.newest, *gens[i]);
+    }
+    // Written in order: the flushed group, the values set one by one, the list.
+    const auto put = groupGeneration(gens, 0, kSetFirst, verdict.torn);
+    const auto listed = groupGeneration(gens, kListFirst, kCrashValues, verdict.torn);
+    for (int i = kSetFirst; i < kListFirst; ++i) {
+        if (gens[i] && ((put && *gens[i] > *put) || (listed && *gens[i] < *listed)))
+            ++verdict.torn;
+    }
+    store.RegKeyClose(handle);
+    // The enumeration must see the very same texts (in its own order: a value deleted and
+    // written again comes last).
+    RegValueListData list;
+    store.RegValueList(1, kCrashKey, list);
+    QStringList listedTexts;
+    for (const RegValuePair& pair : list)
+        listedTexts.append(pair.text);
+    listedTexts.sort();
+    texts.sort();
+    if (listedTexts != texts)
+        ++verdict.torn;
+    return verdict;
+}
+
+} // namespace
+
+TEST(StoreCrashSafety, KilledWriterLeavesEveryValueOldOrNew) {
+    ScratchDir dir;
+    const QString path = dir.file(QStringLiteral("config/pikotel/HKCU.db"));
+    const quint32 seed = QRandomGenerator::system()->generate();
+    QRandomGenerator random(seed);
+    int kills = 0;
+    int unreadable = 0;
+    int torn = 0;
+    int progressed = 0;
+    std::int64_t newest = 0;
+    for (int round = 0; round < KILL_ROUNDS; ++round) {
+        const std::int64_t before = modifiedNs(path);
+        QProcess writer;
+        writer.start(QStringLiteral(STORE_WRITER), {path});
+        ASSERT_TRUE(writer.waitForStarted());
+        // Its first commit tells that it has the store open and is writing.
+        QElapsedTimer waited;
+        waited.start();
+        while (modifiedNs(path) == before && waited.elapsed() < 20000 &&
+               !writer.waitForFinished(1)) {
+        }
+        ASSERT_NE(modifiedNs(path), before) << "the writer did not write; seed " << seed;
+        ASSERT_EQ(writer.state(), QProcess::Running) << writer.readAllStandardError().constData();
+        QThread::usleep(random.bounded(500u, 30000u));
+        writer.kill();
+        ASSERT_TRUE(writer.waitForFinished());
+        ++kills;
+
+        const Verdict verdict = inspect(path, newest > 0);
+        unreadable += verdict.readable ? 0 : 1;
+        torn += verdict.torn;
+        if (verdict.newest > newest)
+            ++progressed;
+        newest = std::max(newest, verdict.newest);
+    }
+    std::printf("kills: %d, unreadable: %d, torn: %d (rounds with progress %d, generation %lld, "
+                "seed %u)\n",
+                kills, unreadable, torn, progressed, static_cast<long long>(newest), seed);
+    EXPECT_EQ(unreadable, 0);
+    EXPECT_EQ(torn, 0);
+    EXPECT_GT(progressed, 0);
+}
