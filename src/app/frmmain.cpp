@@ -481,6 +481,12 @@ bool frmMain::Form_Load() {
     const int loaded = LoadEnvironment(ctx_);
     if (loaded == EnvUnusable)
         return false;
+    for (const DamagedStore& damaged : ctx_.store().takeDamagedStores()) {
+        MyMsgBoxShow(QStringLiteral("設定ファイルが壊れていたため、読み込めませんでした。\r\n"
+                                    "壊れたファイルは次の名前で残し、初めての起動として設定をやり直します。\r\n") +
+                         damaged.movedTo,
+                     MsgOk);
+    }
 
     if (loaded == EnvFirstRun) {
         QString documents;

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
@@ -290,4 +291,29 @@ TEST(Placement, MainPositionRestoredOrCentred) {
 
     w.KeepMainPosition();
     EXPECT_EQ(f.ctx->shell().startUpPosX, 0.0f) << "a position off the left edge is kept as 0";
+}
+
+TEST(StartUp, DamagedUserStoreIsSetAsideAndTheRunStartsAfresh) {
+    ShellFixture f;
+    writeLaterRunRecord(f);
+    f.ctx.reset();
+    {
+        QFile store(f.userStore());
+        ASSERT_TRUE(store.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        store.write(QByteArray(4096, 'x'));
+    }
+    f.reset();
+    ScriptedMessagePresenter messages;
+    f.ctx->hooks().getCdromDrive = [] { return QStringLiteral("/media/cdrom/"); };
+    frmMain w(*f.ctx);
+    ASSERT_TRUE(w.Form_Load());
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown().at(0).text.startsWith(QStringLiteral("設定ファイルが壊れていた")));
+    const QStringList aside = QDir(QFileInfo(f.userStore()).path())
+                                  .entryList({QStringLiteral("HKCU.db.damaged-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(QFileInfo(f.userStore()).path() + u'/' + aside.at(0));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray(4096, 'x')) << "the damaged file is kept as it was";
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT")), QStringLiteral("0")) << "first-run values stored afresh";
 }
