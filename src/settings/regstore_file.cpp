@@ -144,8 +144,7 @@ QString foldName(const QString& name) {
     return folded;
 }
 
-RegStoreFile::RegStoreFile(sqlite3* db, QString path, bool writable)
-    : db_(db), path_(std::move(path)), writable_(writable) {}
+RegStoreFile::RegStoreFile(sqlite3* db, bool writable) : db_(db), writable_(writable) {}
 
 RegStoreFile::~RegStoreFile() {
     commit();
@@ -177,7 +176,7 @@ RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, bool writable, 
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // A file we may not write opens read-only even when asked for writing.
     const bool canWrite = writable && sqlite3_db_readonly(db, "main") == 0;
-    std::shared_ptr<RegStoreFile> opened(new RegStoreFile(db, path, canWrite));
+    std::shared_ptr<RegStoreFile> opened(new RegStoreFile(db, canWrite));
     // Full sync on commit: a flushed value survives a crash of the machine, not only of us.
     for (const char* pragma : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = FULL"}) {
         const int rc = opened->exec(pragma);
@@ -413,19 +412,6 @@ int RegStoreFile::createKey(std::int64_t parent, const QString& name, std::int64
         return failure(stmtRc);
     id = sqlite3_last_insert_rowid(db_);
     return RegErr::Success;
-}
-
-int RegStoreFile::keyExists(std::int64_t id) {
-    int rc = SQLITE_OK;
-    sqlite3_stmt* stmt = statement("SELECT 1 FROM keys WHERE id = ?1", rc);
-    if (stmt == nullptr)
-        return failure(rc);
-    StmtUse use(stmt);
-    sqlite3_bind_int64(stmt, 1, id);
-    rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE)
-        return RegErr::KeyDeleted;
-    return rc == SQLITE_ROW ? RegErr::Success : failure(rc);
 }
 
 int RegStoreFile::subKeys(std::int64_t id, QStringList& names) {

@@ -64,12 +64,10 @@ public:
     static constexpr std::int64_t kRootKey = 1;
 
     bool writable() const { return writable_; }
-    const QString& path() const { return path_; }
 
     int findKey(std::int64_t parent, const QString& name, std::int64_t& id);
     // Adds a subkey inside the pending transaction.
     int createKey(std::int64_t parent, const QString& name, std::int64_t& id);
-    int keyExists(std::int64_t id);
     int subKeys(std::int64_t id, QStringList& names);
     // Removes the key with its subkeys and values inside the pending transaction.
     int deleteKey(std::int64_t id);
@@ -86,7 +84,7 @@ public:
     void rollback();
 
 private:
-    RegStoreFile(sqlite3* db, QString path, bool writable);
+    RegStoreFile(sqlite3* db, bool writable);
 
     enum class Inspection { Store, Empty, Damaged, Failed };
     Inspection inspect(QString& why);
@@ -98,7 +96,6 @@ private:
     int failure(int sqliteCode);
 
     sqlite3* db_;
-    QString path_;
     bool writable_;
     bool pending_ = false;
     std::vector<std::pair<const char*, SqliteStmtPtr>> statements_;
