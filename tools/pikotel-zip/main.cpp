@@ -1,0 +1,269 @@
+// pikotel-zip: builds the postal-code dictionary and queries it through the component's
+// own operations, printing tab-separated rows (UTF-8).
+
+#include "zipcomp/zipbuilder.h"
+#include "zipcomp/zipcomponent.h"
+#include "zipcomp/zipdictionary.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QStringDecoder>
+
+#include <cstdio>
+#include <optional>
+
+using namespace pikotel::zipcomp;
+
+namespace {
+
+const char kUsage[] =
+    "usage: pikotel-zip build --ken KEN.csv --jigyosyo JIGYOSYO.csv [--exchange EXCHANGE.tsv]\n"
+    "                         [--date YYYYMMDD] OUTDIR\n"
+    "       pikotel-zip [--dict DIR] code DIGITS\n"
+    "       pikotel-zip [--dict DIR] prefs\n"
+    "       pikotel-zip [--dict DIR] cities PREFCODE\n"
+    "       pikotel-zip [--dict DIR] towns CITYCODE\n"
+    "       pikotel-zip [--dict DIR] blocks CITYCODE TOWN\n"
+    "       pikotel-zip [--dict DIR] exchange NUMBER\n"
+    "DIR defaults to the installation's ZIP folder (<bin>/../share/pikotel/ZIP).\n";
+
+void printLine(const QStringList& fields) {
+    std::fputs(fields.join(QLatin1Char('\t')).toUtf8().append('\n').constData(), stdout);
+}
+
+void printError(const QString& text) {
+    std::fputs(text.toUtf8().append('\n').constData(), stderr);
+}
+
+int usage() {
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+QString fromCp932(const QByteArray& bytes) {
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(bytes);
+}
+
+// yyyymmdd of the build: --date, else SOURCE_DATE_EPOCH for reproducible builds, else today.
+std::optional<std::uint32_t> buildDate(const QString& option) {
+    QDate date;
+    if (!option.isEmpty()) {
+        date = QDate::fromString(option, QStringLiteral("yyyyMMdd"));
+    } else if (const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH"); !epoch.isEmpty()) {
+        bool ok = false;
+        const qint64 seconds = epoch.toLongLong(&ok);
+        if (ok)
+            date = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).date();
+    } else {
+        date = QDate::currentDate();
+    }
+    if (!date.isValid())
+        return std::nullopt;
+    return std::uint32_t(date.year() * 10000 + date.month() * 100 + date.day());
+}
+
+int build(const QStringList& args) {
+    QString ken, jigyosyo, exchange, date, out;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--ken") && hasValue)
+            ken = args[++i];
+        else if (a == QLatin1String("--jigyosyo") && hasValue)
+            jigyosyo = args[++i];
+        else if (a == QLatin1String("--exchange") && hasValue)
+            exchange = args[++i];
+        else if (a == QLatin1String("--date") && hasValue)
+            date = args[++i];
+        else if (!a.startsWith(QLatin1String("--")) && out.isEmpty())
+            out = a;
+        else
+            return usage();
+    }
+    if (ken.isEmpty() || jigyosyo.isEmpty() || out.isEmpty())
+        return usage();
+    const std::optional<std::uint32_t> when = buildDate(date);
+    if (!when) {
+        printError(QStringLiteral("pikotel-zip: 日付が正しくありません"));
+        return 2;
+    }
+    ZipDictionaryBuilder builder;
+    QString error;
+    if (!builder.readAddresses(ken, error) || !builder.readBusinesses(jigyosyo, error) ||
+        (!exchange.isEmpty() && !builder.readExchanges(exchange, error))) {
+        printError(QStringLiteral("pikotel-zip: %1").arg(error));
+        return 1;
+    }
+    const auto licence = verifyKeyBlock(QString::fromLatin1(kProgramKeyBlock));
+    const QByteArray image = builder.build(*when, *licence);
+    for (const QString& w : builder.warnings())
+        printError(QStringLiteral("pikotel-zip: 警告: %1").arg(w));
+    if (!ZipDictionaryBuilder::write(image, out, error)) {
+        printError(QStringLiteral("pikotel-zip: %1").arg(error));
+        return 1;
+    }
+    const auto opened = ZipDictionary::fromImage(image, *licence);
+    const ZipDictionary& d = *opened.dictionary;
+    printError(
+        QStringLiteral("pikotel-zip: %1: %2 bytes, %3 prefectures, %4 cities, %5 towns, "
+                       "%6 blocks, %7 records, %8 exchanges%9")
+            .arg(QDir(out).filePath(QLatin1String(pikotel::zipcomp::format::kDictionaryFileName)))
+            .arg(image.size())
+            .arg(d.prefectures().size())
+            .arg(d.cities().size())
+            .arg(d.towns().size())
+            .arg(d.blocks().size())
+            .arg(d.records().size())
+            .arg(d.exchanges().size())
+            .arg(exchange.isEmpty() ? QStringLiteral(" (no exchange table)") : QString()));
+    return 0;
+}
+
+// A query command: the component opened on the folder, the command run against it.
+int query(const QString& folder, const QStringList& args) {
+    const QString command = args.value(0);
+    const auto need = [&](qsizetype n) { return args.size() == n + 1; };
+    const bool known = (command == QLatin1String("code") && need(1)) ||
+                       (command == QLatin1String("prefs") && need(0)) ||
+                       (command == QLatin1String("cities") && need(1)) ||
+                       (command == QLatin1String("towns") && need(1)) ||
+                       (command == QLatin1String("blocks") && need(2)) ||
+                       (command == QLatin1String("exchange") && need(1));
+    if (!known)
+        return usage();
+
+    ZipComponent zip;
+    zip.SetKeyBlock(QString::fromLatin1(kProgramKeyBlock));
+    zip.SetFolder(folder);
+    if (zip.OpenDictionary() != kOpened) {
+        printError(QStringLiteral("pikotel-zip: %1").arg(zip.LastError().description));
+        return 1;
+    }
+    const auto failed = [&zip] {
+        printError(QStringLiteral("pikotel-zip: %1").arg(zip.LastError().description));
+        return 1;
+    };
+    const auto number = [](const QString& s) {
+        bool ok = false;
+        const int n = s.toInt(&ok);
+        return ok ? n : -1;
+    };
+    QByteArray code, name, reading, note, noteReading;
+
+    if (command == QLatin1String("code")) {
+        QString digits = args[1];
+        digits.remove(QLatin1Char('-'));
+        const int n = zip.SearchCode(digits);
+        if (n < 0)
+            return failed();
+        ZipComponent::CodeRecord r;
+        for (int i = 0; i < n; ++i) {
+            if (!zip.GetCodeRecord(i, r))
+                return failed();
+            printLine({fromCp932(r[10]), fromCp932(r[0]), fromCp932(r[2]), fromCp932(r[4]),
+                       fromCp932(r[6]), fromCp932(r[8])});
+        }
+        return 0;
+    }
+    if (command == QLatin1String("prefs") || command == QLatin1String("cities")) {
+        const bool prefs = command == QLatin1String("prefs");
+        const int n = prefs ? zip.QueryPrefectures(QString(), 0, 0)
+                            : zip.QueryCities(QString(), 0, number(args[1]), 0);
+        if (n < 0)
+            return failed();
+        for (int i = 0; i < n; ++i) {
+            if (!(prefs ? zip.GetPrefecture(i, code, name, reading)
+                        : zip.GetCity(i, code, name, reading)))
+                return failed();
+            printLine({fromCp932(code), fromCp932(name), fromCp932(reading)});
+        }
+        return 0;
+    }
+    if (command == QLatin1String("towns")) {
+        const int n = zip.QueryTowns(QString(), 0, number(args[1]), 0);
+        if (n < 0)
+            return failed();
+        for (int i = 0; i < n; ++i) {
+            if (!zip.GetTown(i, code, name, reading, note, noteReading))
+                return failed();
+            printLine({fromCp932(code), fromCp932(name), fromCp932(note), fromCp932(reading),
+                       fromCp932(noteReading)});
+        }
+        return 0;
+    }
+    if (command == QLatin1String("blocks")) {
+        const int n = zip.QueryBlocks(QString(), 0, args[2], number(args[1]), 0);
+        if (n < 0)
+            return failed();
+        for (int i = 0; i < n; ++i) {
+            if (!zip.GetBlock(i, code, name, reading))
+                return failed();
+            printLine({fromCp932(code), fromCp932(name), fromCp932(reading)});
+        }
+        return 0;
+    }
+
+    // exchange: every candidate down to the blocks, one line per postal code:
+    // prefecture code, prefecture, city code, city, postal code, town, note, block.
+    const QString phone = args[1];
+    const int prefCount = zip.QueryPrefectures(phone, 0, 0);
+    if (prefCount < 0)
+        return failed();
+    if (prefCount == 0) {
+        printError(QStringLiteral("pikotel-zip: %1 の局番は登録されていません").arg(phone));
+        return 1;
+    }
+    QByteArray prefCode, prefName, cityCode, cityName;
+    for (int p = 0; p < prefCount; ++p) {
+        if (!zip.GetPrefecture(p, prefCode, prefName, reading))
+            return failed();
+        const int cityCount = zip.QueryCities(phone, 0, prefCode.toInt(), 0);
+        for (int c = 0; c < cityCount; ++c) {
+            if (!zip.GetCity(c, cityCode, cityName, reading))
+                return failed();
+            const int townCount = zip.QueryTowns(phone, 0, cityCode.toInt(), 0);
+            for (int t = 0; t < townCount; ++t) {
+                if (!zip.GetTown(t, code, name, reading, note, noteReading))
+                    return failed();
+                const QStringList head = {fromCp932(prefCode), fromCp932(prefName),
+                                          fromCp932(cityCode), fromCp932(cityName)};
+                if (!code.isEmpty()) {
+                    printLine(head + QStringList{fromCp932(code), fromCp932(name), fromCp932(note),
+                                                 QString()});
+                    continue;
+                }
+                const QString town = fromCp932(name);
+                const int blockCount = zip.QueryBlocks(phone, 0, town, cityCode.toInt(), 0);
+                QByteArray blockCode, blockName;
+                for (int k = 0; k < blockCount; ++k) {
+                    if (!zip.GetBlock(k, blockCode, blockName, reading))
+                        return failed();
+                    printLine(head + QStringList{fromCp932(blockCode), town, fromCp932(note),
+                                                 fromCp932(blockName)});
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("build"))
+        return build(args.mid(1));
+    QString folder =
+        QDir(app.applicationDirPath()).filePath(QStringLiteral("../share/pikotel/ZIP"));
+    if (args.value(0) == QLatin1String("--dict")) {
+        if (args.size() < 2)
+            return usage();
+        folder = args[1];
+        args = args.mid(2);
+    }
+    return query(folder, args);
+}
