@@ -28,7 +28,7 @@ double perPixel(double dpi) {
 // Frame size minus client size: zero for children and for windows not yet decorated.
 QSize frameExtra(const QWidget* widget) {
     if (!widget->isWindow())
-        return {};
+        return QSize(0, 0);
     return widget->frameGeometry().size() - widget->geometry().size();
 }
 
