@@ -21,6 +21,7 @@ namespace {
 
 const QString kIkani = QStringLiteral("以下に掲載がない場合");
 const QString kIkaniReading = QStringLiteral("イカニケイサイガナイバアイ");
+const QString kSecondSource = QStringLiteral("jpostal");
 const QString kNextBuildings = QStringLiteral("次のビル");
 const QString kOpen = QStringLiteral("（");
 const QString kClose = QStringLiteral("）");
@@ -166,6 +167,7 @@ int digitAt(const QString& s, qsizetype i) {
 struct TownEntry {
     std::uint32_t code;
     QString part, partReading;
+    bool cleaned; // from the second source, whose town texts lost their notes
 };
 struct TownGroup {
     QString name, reading;
@@ -186,9 +188,13 @@ struct TownOut {
 TownOut resolveTown(const TownGroup& group) {
     std::vector<TownEntry> distinct;
     for (const TownEntry& e : group.entries) {
-        if (std::none_of(distinct.begin(), distinct.end(),
-                         [&](const TownEntry& d) { return d.code == e.code && d.part == e.part; }))
+        const auto same = std::find_if(distinct.begin(), distinct.end(), [&](const TownEntry& d) {
+            return d.code == e.code && d.part == e.part;
+        });
+        if (same == distinct.end())
             distinct.push_back(e);
+        else
+            same->cleaned = same->cleaned && e.cleaned;
     }
     std::set<std::uint32_t> codesWithPart;
     for (const TownEntry& e : distinct) {
@@ -197,7 +203,7 @@ TownOut resolveTown(const TownGroup& group) {
     }
     std::vector<TownEntry> kept;
     for (const TownEntry& e : distinct) {
-        if (!e.part.isEmpty() || !codesWithPart.contains(e.code))
+        if (!e.part.isEmpty() || !e.cleaned || !codesWithPart.contains(e.code))
             kept.push_back(e);
     }
     std::set<std::uint32_t> codes;
@@ -313,7 +319,7 @@ bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
         }
         AddressRow row{f[0].toUInt(),        f[2].toUInt(),        normalizedText(f[3]),
                        normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                       normalizedText(f[7]), normalizedText(f[8])};
+                       normalizedText(f[7]), normalizedText(f[8]), f[13] == kSecondSource};
         // The second source blanked Japan Post's catch-all town; it is put back so both
         // sources read alike.
         if (row.town.isEmpty()) {
@@ -410,7 +416,7 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         auto [it, added] = c.groupIndex.try_emplace(name.name, c.groups.size());
         if (added)
             c.groups.push_back({name.name, reading.name, {}});
-        c.groups[it->second].entries.push_back({r.code, name.part(), reading.part()});
+        c.groups[it->second].entries.push_back({r.code, name.part(), reading.part(), r.cleaned});
     }
     for (const BusinessRow& r : businesses_) {
         CityInfo& c = cityInfo[r.city];

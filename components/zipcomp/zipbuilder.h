@@ -39,6 +39,7 @@ private:
         std::uint32_t city;
         std::uint32_t code;
         QString prefReading, cityReading, townReading, pref, cityName, town;
+        bool cleaned; // a row of the second source
     };
     struct BusinessRow {
         std::uint32_t city;
