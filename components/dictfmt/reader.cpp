@@ -1,0 +1,532 @@
+#include "reader.h"
+
+#include "hash.h"
+#include "pattern.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pikotel::dict {
+
+namespace {
+
+template <typename T> T load(const std::uint8_t* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <typename T> T load(Bytes bytes, std::size_t offset) {
+    return load<T>(bytes.data() + offset);
+}
+
+// Reads one LEB128 length and the text behind it, within [pos, end).
+bool readField(Bytes bytes, std::size_t& pos, std::size_t end, std::string_view& out) {
+    std::uint64_t length = 0;
+    for (int shift = 0;; shift += 7) {
+        if (pos >= end || shift > 28)
+            return false;
+        const std::uint8_t b = bytes[pos++];
+        length |= static_cast<std::uint64_t>(b & 0x7F) << shift;
+        if ((b & 0x80) == 0)
+            break;
+    }
+    if (length > end - pos)
+        return false;
+    out = std::string_view(reinterpret_cast<const char*>(bytes.data() + pos), length);
+    pos += length;
+    return true;
+}
+
+} // namespace
+
+const char* describe(OpenError error) {
+    switch (error) {
+    case OpenError::None:
+        return "ok";
+    case OpenError::TooShort:
+        return "file too short for a dictionary";
+    case OpenError::BadMagic:
+        return "not a dictionary file (wrong magic)";
+    case OpenError::UnsupportedVersion:
+        return "unsupported format version";
+    case OpenError::BadHeader:
+        return "header damaged (counts or file size)";
+    case OpenError::BadSectionTable:
+        return "section table damaged";
+    case OpenError::HeaderChecksum:
+        return "header checksum mismatch";
+    case OpenError::SectionChecksum:
+        return "section checksum mismatch";
+    case OpenError::BadAreas:
+        return "area table damaged";
+    case OpenError::BadGroups:
+        return "group table damaged";
+    case OpenError::BadListings:
+        return "listing table damaged";
+    case OpenError::BadNumberIndex:
+        return "number index damaged";
+    case OpenError::BadMask:
+        return "masked-number list damaged";
+    }
+    return "unknown error";
+}
+
+void Dictionary::clear() {
+    image_ = {};
+    header_ = {};
+    for (SectionInfo& s : sections_)
+        s = {};
+}
+
+Bytes Dictionary::sectionBytes(SectionId id) const {
+    const SectionInfo& s = section(id);
+    return image_.subspan(s.offset, s.size);
+}
+
+OpenError Dictionary::open(Bytes image, const OpenOptions& options) {
+    clear();
+    image_ = image;
+    OpenError error = readHeader(options);
+    if (error == OpenError::None)
+        error = checkAreas();
+    if (error == OpenError::None)
+        error = checkGroups();
+    if (error == OpenError::None)
+        error = checkListings();
+    if (error == OpenError::None)
+        error = checkNumberIndex();
+    if (error == OpenError::None)
+        error = checkMask();
+    if (error != OpenError::None)
+        clear();
+    return error;
+}
+
+OpenError Dictionary::readHeader(const OpenOptions& options) {
+    const Bytes b = image_;
+    if (b.size() < kHeaderSize + kSectionCount * kSectionEntrySize)
+        return OpenError::TooShort;
+    if (std::memcmp(b.data(), kMagic, sizeof kMagic) != 0)
+        return OpenError::BadMagic;
+    header_.version = load<std::uint16_t>(b, 8);
+    if (header_.version != kFormatVersion)
+        return OpenError::UnsupportedVersion;
+    const std::uint8_t engine = b[10];
+    const std::uint8_t role = b[11];
+    const std::uint32_t sectionCount = load<std::uint32_t>(b, 12);
+    header_.buildTime = load<std::int64_t>(b, 16);
+    header_.listingCount = load<std::uint64_t>(b, 24);
+    header_.areaCount = load<std::uint32_t>(b, 32);
+    header_.groupCount = load<std::uint32_t>(b, 36);
+    header_.fileSize = load<std::uint64_t>(b, 40);
+    header_.maskCount = load<std::uint64_t>(b, 48);
+    header_.headerHash = load<std::uint64_t>(b, 56);
+    if ((engine != 1 && engine != 2) || role > 1 || sectionCount != kSectionCount ||
+        header_.fileSize != b.size() || header_.listingCount > UINT32_MAX ||
+        header_.groupCount > header_.listingCount || header_.maskCount > b.size() / 8 ||
+        (role == static_cast<std::uint8_t>(Role::Main) && header_.maskCount != 0))
+        return OpenError::BadHeader;
+    header_.engine = static_cast<Engine>(engine);
+    header_.role = static_cast<Role>(role);
+
+    const std::size_t tableEnd = kHeaderSize + kSectionCount * kSectionEntrySize;
+    if (options.verifyChecksums) {
+        Hash64Stream h;
+        h.update(b.subspan(0, 56));
+        h.update(b.subspan(kHeaderSize, tableEnd - kHeaderSize));
+        if (h.finish() != header_.headerHash)
+            return OpenError::HeaderChecksum;
+    }
+
+    // Sections follow each other in id order, each on the next 8-byte boundary, and the
+    // last one ends the file: no byte of the file lies outside a checksummed extent.
+    std::uint64_t expected = tableEnd;
+    for (std::uint32_t i = 0; i < kSectionCount; ++i) {
+        const std::uint8_t* e = b.data() + kHeaderSize + i * kSectionEntrySize;
+        SectionInfo& s = sections_[i];
+        const std::uint32_t id = load<std::uint32_t>(e);
+        s.id = static_cast<SectionId>(id);
+        s.offset = load<std::uint64_t>(e + 8);
+        s.size = load<std::uint64_t>(e + 16);
+        s.hash = load<std::uint64_t>(e + 24);
+        if (id != i + 1 || load<std::uint32_t>(e + 4) != 0 || s.offset != expected ||
+            s.size > b.size() || align8(s.size) > b.size() - s.offset)
+            return OpenError::BadSectionTable;
+        expected = s.offset + align8(s.size);
+    }
+    if (expected != b.size())
+        return OpenError::BadSectionTable;
+
+    const std::uint64_t n = header_.listingCount;
+    const auto sizeIs = [this](SectionId id, std::uint64_t size) {
+        return section(id).size == size;
+    };
+    if (!sizeIs(SectionId::Areas, std::uint64_t{header_.areaCount} * kAreaEntrySize) ||
+        !sizeIs(SectionId::Groups, std::uint64_t{header_.groupCount} * kGroupEntrySize) ||
+        !sizeIs(SectionId::Listings, n * kListingEntrySize) ||
+        !sizeIs(SectionId::NumberKeys, n * 8) || !sizeIs(SectionId::NumberIds, n * 4) ||
+        !sizeIs(SectionId::NumberSparse, (n + kSparseStride - 1) / kSparseStride * 8) ||
+        !sizeIs(SectionId::Mask, header_.maskCount * 8))
+        return OpenError::BadHeader;
+
+    if (options.verifyChecksums && !damagedSections().empty())
+        return OpenError::SectionChecksum;
+    return OpenError::None;
+}
+
+std::vector<SectionId> Dictionary::damagedSections() const {
+    std::vector<SectionId> damaged;
+    for (const SectionInfo& s : sections_) {
+        if (hash64(image_.subspan(s.offset, align8(s.size))) != s.hash)
+            damaged.push_back(s.id);
+    }
+    return damaged;
+}
+
+OpenError Dictionary::checkAreas() const {
+    const Bytes areas = sectionBytes(SectionId::Areas);
+    const std::uint64_t textSize = section(SectionId::AreaText).size;
+    std::uint32_t previous = 0;
+    for (std::uint32_t i = 0; i < header_.areaCount; ++i) {
+        const std::uint8_t* e = areas.data() + i * kAreaEntrySize;
+        const auto code = load<std::uint32_t>(e);
+        const std::uint64_t prefEnd =
+            std::uint64_t{load<std::uint32_t>(e + 4)} + load<std::uint16_t>(e + 12);
+        const std::uint64_t cityEnd =
+            std::uint64_t{load<std::uint32_t>(e + 8)} + load<std::uint16_t>(e + 14);
+        if ((i > 0 && code <= previous) || prefEnd > textSize || cityEnd > textSize)
+            return OpenError::BadAreas;
+        previous = code;
+    }
+    return OpenError::None;
+}
+
+Dictionary::GroupRecord Dictionary::groupRecord(std::uint32_t index) const {
+    const std::uint8_t* e =
+        image_.data() + section(SectionId::Groups).offset + index * kGroupEntrySize;
+    return GroupRecord{load<std::uint32_t>(e),      load<std::uint32_t>(e + 4),
+                       load<std::uint32_t>(e + 8),  load<std::uint32_t>(e + 12),
+                       load<std::uint64_t>(e + 16), load<std::uint64_t>(e + 24),
+                       load<std::uint64_t>(e + 32), load<std::uint64_t>(e + 40)};
+}
+
+OpenError Dictionary::checkGroups() const {
+    std::uint64_t listing = 0;
+    std::uint64_t text = 0;
+    std::uint64_t detail = 0;
+    for (std::uint32_t i = 0; i < header_.groupCount; ++i) {
+        const GroupRecord g = groupRecord(i);
+        if (g.kind < 1 || g.kind > 2 || g.listingCount == 0 || g.firstListing != listing ||
+            g.textOffset != text || g.detailOffset != detail || g.textSize < g.listingCount ||
+            g.detailSize < g.listingCount)
+            return OpenError::BadGroups;
+        if (i > 0) {
+            const GroupRecord p = groupRecord(i - 1);
+            if (g.cityCode < p.cityCode || (g.cityCode == p.cityCode && g.kind <= p.kind))
+                return OpenError::BadGroups;
+        }
+        listing += g.listingCount;
+        text += g.textSize;
+        detail += g.detailSize;
+        if (text > section(SectionId::ScanText).size || detail > section(SectionId::Details).size)
+            return OpenError::BadGroups;
+    }
+    if (listing != header_.listingCount || text != section(SectionId::ScanText).size ||
+        detail != section(SectionId::Details).size)
+        return OpenError::BadGroups;
+    return OpenError::None;
+}
+
+OpenError Dictionary::checkListings() const {
+    const Bytes listings = sectionBytes(SectionId::Listings);
+    const Bytes scan = sectionBytes(SectionId::ScanText);
+    for (std::uint32_t gi = 0; gi < header_.groupCount; ++gi) {
+        const GroupRecord g = groupRecord(gi);
+        for (std::uint32_t k = 0; k < g.listingCount; ++k) {
+            const std::size_t at = (std::size_t{g.firstListing} + k) * kListingEntrySize;
+            const auto textRel = load<std::uint32_t>(listings, at);
+            const auto detailRel = load<std::uint32_t>(listings, at + 4);
+            const std::uint64_t nextText =
+                k + 1 < g.listingCount ? load<std::uint32_t>(listings, at + 8) : g.textSize;
+            const std::uint64_t nextDetail =
+                k + 1 < g.listingCount ? load<std::uint32_t>(listings, at + 12) : g.detailSize;
+            // Every record ends with its own terminator, so a scan never runs into the next.
+            if ((k == 0 && (textRel != 0 || detailRel != 0)) || nextText <= textRel ||
+                nextDetail <= detailRel || nextText > g.textSize || nextDetail > g.detailSize ||
+                scan[g.textOffset + nextText - 1] != kRecordEnd)
+                return OpenError::BadListings;
+        }
+    }
+    return OpenError::None;
+}
+
+OpenError Dictionary::checkNumberIndex() const {
+    const Bytes keys = sectionBytes(SectionId::NumberKeys);
+    const Bytes ids = sectionBytes(SectionId::NumberIds);
+    const Bytes sparse = sectionBytes(SectionId::NumberSparse);
+    const std::uint64_t n = header_.listingCount;
+    std::uint64_t previousKey = 0;
+    std::uint32_t previousId = 0;
+    for (std::uint64_t i = 0; i < n; ++i) {
+        const auto key = load<std::uint64_t>(keys, i * 8);
+        const auto id = load<std::uint32_t>(ids, i * 4);
+        if (id >= n || (i > 0 && (key < previousKey || (key == previousKey && id <= previousId))))
+            return OpenError::BadNumberIndex;
+        if (i % kSparseStride == 0 && load<std::uint64_t>(sparse, i / kSparseStride * 8) != key)
+            return OpenError::BadNumberIndex;
+        previousKey = key;
+        previousId = id;
+    }
+    return OpenError::None;
+}
+
+OpenError Dictionary::checkMask() const {
+    const Bytes mask = sectionBytes(SectionId::Mask);
+    for (std::uint64_t i = 1; i < header_.maskCount; ++i) {
+        if (load<std::uint64_t>(mask, i * 8) <= load<std::uint64_t>(mask, (i - 1) * 8))
+            return OpenError::BadMask;
+    }
+    return OpenError::None;
+}
+
+AreaView Dictionary::area(std::uint32_t index) const {
+    if (index >= header_.areaCount)
+        return {};
+    const std::uint8_t* e =
+        image_.data() + section(SectionId::Areas).offset + index * kAreaEntrySize;
+    const auto* text =
+        reinterpret_cast<const char*>(image_.data() + section(SectionId::AreaText).offset);
+    return AreaView{
+        load<std::uint32_t>(e),
+        std::string_view(text + load<std::uint32_t>(e + 4), load<std::uint16_t>(e + 12)),
+        std::string_view(text + load<std::uint32_t>(e + 8), load<std::uint16_t>(e + 14))};
+}
+
+const AreaView* Dictionary::findArea(std::uint32_t cityCode, AreaView& storage) const {
+    std::uint32_t lo = 0;
+    std::uint32_t hi = header_.areaCount;
+    while (lo < hi) {
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        if (area(mid).cityCode < cityCode)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo == header_.areaCount)
+        return nullptr;
+    storage = area(lo);
+    return storage.cityCode == cityCode ? &storage : nullptr;
+}
+
+GroupView Dictionary::group(std::uint32_t index) const {
+    if (index >= header_.groupCount)
+        return {};
+    const GroupRecord g = groupRecord(index);
+    return GroupView{g.cityCode, static_cast<PersonKind>(g.kind), g.firstListing, g.listingCount};
+}
+
+std::int64_t Dictionary::findGroup(std::uint32_t cityCode, PersonKind kind) const {
+    const std::uint64_t wanted = (std::uint64_t{cityCode} << 8) | static_cast<std::uint8_t>(kind);
+    std::uint32_t lo = 0;
+    std::uint32_t hi = header_.groupCount;
+    while (lo < hi) {
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        const GroupRecord g = groupRecord(mid);
+        if (((std::uint64_t{g.cityCode} << 8) | g.kind) < wanted)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo == header_.groupCount)
+        return -1;
+    const GroupRecord g = groupRecord(lo);
+    return ((std::uint64_t{g.cityCode} << 8) | g.kind) == wanted ? lo : -1;
+}
+
+std::uint32_t Dictionary::groupOfListing(std::uint32_t id) const {
+    std::uint32_t lo = 0;
+    std::uint32_t hi = header_.groupCount;
+    while (hi - lo > 1) {
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        if (groupRecord(mid).firstListing <= id)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+bool Dictionary::listing(std::uint32_t id, ListingView& out) const {
+    if (id >= header_.listingCount)
+        return false;
+    const GroupRecord g = groupRecord(groupOfListing(id));
+    const std::uint32_t k = id - g.firstListing;
+    const Bytes listings = sectionBytes(SectionId::Listings);
+    const std::size_t at = std::size_t{id} * kListingEntrySize;
+    const std::uint64_t textRel = load<std::uint32_t>(listings, at);
+    const std::uint64_t detailRel = load<std::uint32_t>(listings, at + 4);
+    const bool last = k + 1 == g.listingCount;
+    const std::uint64_t textEnd = last ? g.textSize : load<std::uint32_t>(listings, at + 8);
+    const std::uint64_t detailEnd = last ? g.detailSize : load<std::uint32_t>(listings, at + 12);
+    if (textRel >= textEnd || textEnd > g.textSize || detailRel >= detailEnd ||
+        detailEnd > g.detailSize)
+        return false;
+
+    out = ListingView{};
+    out.id = id;
+    out.cityCode = g.cityCode;
+    out.kind = static_cast<PersonKind>(g.kind);
+    const auto* text = reinterpret_cast<const char*>(
+        image_.data() + section(SectionId::ScanText).offset + g.textOffset);
+    const std::string_view record(text + textRel, textEnd - textRel - 1);
+    if (out.kind == PersonKind::Individual) {
+        const std::size_t sep = record.find(static_cast<char>(kReadingSeparator));
+        if (sep == std::string_view::npos)
+            return false;
+        out.name = record.substr(0, sep);
+        out.reading = record.substr(sep + 1);
+    } else {
+        out.name = record;
+    }
+
+    const Bytes details = sectionBytes(SectionId::Details);
+    std::size_t pos = g.detailOffset + detailRel;
+    const std::size_t end = g.detailOffset + detailEnd;
+    std::string_view corporateReading;
+    if (!readField(details, pos, end, out.number) || !readField(details, pos, end, out.zip) ||
+        !readField(details, pos, end, out.town) || !readField(details, pos, end, out.block) ||
+        !readField(details, pos, end, corporateReading) || pos != end)
+        return false;
+    if (out.kind == PersonKind::Corporate)
+        out.reading = corporateReading;
+    return true;
+}
+
+std::pair<std::uint64_t, std::uint64_t> Dictionary::numberRange(std::uint64_t key) const {
+    const std::uint64_t n = header_.listingCount;
+    const Bytes keys = sectionBytes(SectionId::NumberKeys);
+    const Bytes sparse = sectionBytes(SectionId::NumberSparse);
+    const std::uint64_t blocks = sparse.size() / 8;
+    // First sparse entry not below the key; the key's first position lies in the block
+    // before it (or is that entry itself).
+    std::uint64_t lo = 0;
+    std::uint64_t hi = blocks;
+    while (lo < hi) {
+        const std::uint64_t mid = lo + (hi - lo) / 2;
+        if (load<std::uint64_t>(sparse, mid * 8) < key)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    std::uint64_t first = lo == 0 ? 0 : (lo - 1) * kSparseStride;
+    std::uint64_t last = std::min(n, lo * kSparseStride + 1);
+    while (first < last) {
+        const std::uint64_t mid = first + (last - first) / 2;
+        if (load<std::uint64_t>(keys, mid * 8) < key)
+            first = mid + 1;
+        else
+            last = mid;
+    }
+    std::uint64_t end = first;
+    while (end < n && load<std::uint64_t>(keys, end * 8) == key)
+        ++end;
+    return {first, end};
+}
+
+std::uint32_t Dictionary::numberListing(std::uint64_t position) const {
+    if (position >= header_.listingCount)
+        return UINT32_MAX;
+    return load<std::uint32_t>(sectionBytes(SectionId::NumberIds), position * 4);
+}
+
+bool Dictionary::isMasked(std::uint64_t key) const {
+    const Bytes mask = sectionBytes(SectionId::Mask);
+    std::uint64_t lo = 0;
+    std::uint64_t hi = header_.maskCount;
+    while (lo < hi) {
+        const std::uint64_t mid = lo + (hi - lo) / 2;
+        const auto k = load<std::uint64_t>(mask, mid * 8);
+        if (k == key)
+            return true;
+        if (k < key)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return false;
+}
+
+std::string_view Dictionary::groupText(std::uint32_t groupIndex) const {
+    if (groupIndex >= header_.groupCount)
+        return {};
+    const GroupRecord g = groupRecord(groupIndex);
+    return std::string_view(reinterpret_cast<const char*>(
+                                image_.data() + section(SectionId::ScanText).offset + g.textOffset),
+                            g.textSize);
+}
+
+bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern, bool withReading,
+                           const std::function<bool(std::uint32_t)>& visit) const {
+    if (groupIndex >= header_.groupCount)
+        return false;
+    const GroupRecord g = groupRecord(groupIndex);
+    const bool individual = g.kind == static_cast<std::uint32_t>(PersonKind::Individual);
+    if (pattern.matchesAll()) {
+        for (std::uint32_t k = 0; k < g.listingCount; ++k) {
+            if (!visit(g.firstListing + k))
+                return true;
+        }
+        return true;
+    }
+    const std::string_view text = groupText(groupIndex);
+    const Bytes listings = sectionBytes(SectionId::Listings)
+                               .subspan(std::size_t{g.firstListing} * kListingEntrySize,
+                                        std::size_t{g.listingCount} * kListingEntrySize);
+    const auto textRel = [&](std::uint32_t k) -> std::uint64_t {
+        return k < g.listingCount
+                   ? load<std::uint32_t>(listings, std::size_t{k} * kListingEntrySize)
+                   : g.textSize;
+    };
+    const std::string_view anchor = pattern.anchor();
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const void* hit =
+            memmem(text.data() + pos, text.size() - pos, anchor.data(), anchor.size());
+        if (!hit)
+            break;
+        const auto at = static_cast<std::uint64_t>(static_cast<const char*>(hit) - text.data());
+        // The record holding the hit: the last one starting at or before it.
+        std::uint32_t lo = 0;
+        std::uint32_t hi = g.listingCount;
+        while (hi - lo > 1) {
+            const std::uint32_t mid = lo + (hi - lo) / 2;
+            if (textRel(mid) <= at)
+                lo = mid;
+            else
+                hi = mid;
+        }
+        const std::uint64_t start = textRel(lo);
+        const std::uint64_t end = textRel(lo + 1);
+        if (start > at || end <= at || end > text.size())
+            return false;
+        const std::string_view record = text.substr(start, end - start - 1);
+        std::string_view name = record;
+        std::string_view reading;
+        if (individual) {
+            const std::size_t sep = record.find(static_cast<char>(kReadingSeparator));
+            if (sep == std::string_view::npos)
+                return false;
+            name = record.substr(0, sep);
+            reading = record.substr(sep + 1);
+        }
+        if (pattern.matches(name) || (withReading && individual && pattern.matches(reading))) {
+            if (!visit(g.firstListing + lo))
+                return true;
+        }
+        pos = end;
+    }
+    return true;
+}
+
+} // namespace pikotel::dict

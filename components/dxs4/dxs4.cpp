@@ -1,0 +1,413 @@
+#include "dxs4.h"
+
+#include "cp932text.h"
+#include "directory.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+using pikotel::dict::Cp932Codec;
+using pikotel::dict::Directory;
+using pikotel::dict::DirectoryStatus;
+
+namespace {
+
+constexpr std::uint32_t kDicMagic = 0x44585344;    // "DSXD"
+constexpr std::uint32_t kSearchMagic = 0x48535844; // "DXSH"
+// Folder texts longer than this are not paths the program can pass.
+constexpr std::size_t kMaxPath = 4096;
+// Patterns longer than this are no name a directory holds.
+constexpr std::size_t kMaxPattern = 1024;
+
+struct DicObject {
+    std::shared_ptr<const Directory> directory;
+    QString mainPath;
+    QString deltaPath;
+    std::vector<std::string> names;
+    std::vector<DxsAreaRec> areas;
+    std::vector<DxsAreaRec*> areaTable;
+};
+
+// The texts of one fetched hit, kept until the hits are replaced or released.
+using HitTexts = std::array<std::string, 7>;
+
+struct SearchObject {
+    std::shared_ptr<const Directory> directory;
+    std::vector<pikotel::dict::HitRef> hits;
+    std::vector<std::unique_ptr<HitTexts>> fetched;
+    Cp932Codec codec;
+};
+
+// Blocks the caller hands back are checked against the objects alive, so a stale or zeroed
+// block is refused instead of followed.
+std::mutex registryMutex;
+std::unordered_set<const void*> liveObjects;
+std::atomic<DxsCallback1> copyCallback{nullptr};
+
+struct BlockContent {
+    std::uint32_t magic;
+    std::uint32_t zero;
+    void* object;
+};
+static_assert(sizeof(BlockContent) <= 64);
+
+void storeBlock(unsigned char* block, std::uint32_t magic, void* object) {
+    std::memset(block, 0, 64);
+    const BlockContent content{magic, 0, object};
+    std::memcpy(block, &content, sizeof content);
+    const std::lock_guard lock(registryMutex);
+    liveObjects.insert(object);
+}
+
+template <typename T> T* loadBlock(const unsigned char* block, std::uint32_t magic) {
+    BlockContent content;
+    std::memcpy(&content, block, sizeof content);
+    if (content.magic != magic)
+        return nullptr;
+    const std::lock_guard lock(registryMutex);
+    return liveObjects.count(content.object) ? static_cast<T*>(content.object) : nullptr;
+}
+
+void forget(unsigned char* block, const void* object) {
+    std::memset(block, 0, 64);
+    const std::lock_guard lock(registryMutex);
+    liveObjects.erase(object);
+}
+
+DicObject* dicOf(const DxsDicHandle* dic) {
+    return dic ? loadBlock<DicObject>(dic->block, kDicMagic) : nullptr;
+}
+
+SearchObject* searchOf(const DxsSearchHandle* search) {
+    return search ? loadBlock<SearchObject>(search->block, kSearchMagic) : nullptr;
+}
+
+bool decodePath(Cp932Codec& codec, const char* text, std::int32_t length, QString& path) {
+    std::string utf8;
+    if (!pikotel::dict::decodeArgument(codec, text, length, kMaxPath, utf8))
+        return false;
+    path = QString::fromStdString(utf8);
+    return true;
+}
+
+std::int32_t clampCount(std::uint64_t n) {
+    return n > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(n);
+}
+
+std::int32_t openDic(const DxsOpenRec* open, DxsDicHandle* dic, DxsDicInfo* info) {
+    if (!open || !dic || !info)
+        return -1;
+    Cp932Codec codec;
+    QString hdd;
+    QString cdrom;
+    QString delta;
+    if (!codec.isValid())
+        return -3;
+    if (!decodePath(codec, open->hddPath, open->hddPathLength, hdd) ||
+        !decodePath(codec, open->cdromPath, open->cdromPathLength, cdrom) ||
+        !decodePath(codec, open->deltaPath, open->deltaPathLength, delta))
+        return -1;
+    const QString folder = !hdd.isEmpty() ? hdd : cdrom;
+    if (folder.isEmpty())
+        return -2;
+
+    auto object = std::make_unique<DicObject>();
+    object->mainPath = pikotel::dict::fileInFolder(folder, QStringLiteral("dxs9999.dct"));
+    object->deltaPath = pikotel::dict::fileInFolder(delta, QStringLiteral("DXS5001.dct"));
+    auto directory = std::make_shared<Directory>();
+    switch (directory->open(object->mainPath, object->deltaPath, pikotel::dict::Engine::Dxs)) {
+    case DirectoryStatus::Ok:
+        break;
+    case DirectoryStatus::MainMissing:
+        return -2;
+    case DirectoryStatus::MainDamaged:
+    case DirectoryStatus::MainForeign:
+        return -4;
+    case DirectoryStatus::DeltaDamaged:
+        return -6;
+    }
+    if (!directory->delta())
+        object->deltaPath.clear();
+
+    const pikotel::dict::Dictionary& main = directory->main();
+    const std::uint32_t areaCount = main.areaCount();
+    object->names.reserve(std::size_t{areaCount} * 2);
+    object->areas.resize(areaCount);
+    object->areaTable.resize(areaCount);
+    for (std::uint32_t i = 0; i < areaCount; ++i) {
+        const pikotel::dict::AreaView area = main.area(i);
+        std::string pref;
+        std::string city;
+        codec.encode(area.pref, pref);
+        codec.encode(area.city, city);
+        object->names.push_back(std::move(pref));
+        object->names.push_back(std::move(city));
+    }
+    for (std::uint32_t i = 0; i < areaCount; ++i) {
+        const std::string& pref = object->names[std::size_t{i} * 2];
+        const std::string& city = object->names[std::size_t{i} * 2 + 1];
+        object->areas[i] = DxsAreaRec{static_cast<std::int32_t>(main.area(i).cityCode),
+                                      static_cast<std::int32_t>(pref.size()),
+                                      pref.c_str(),
+                                      static_cast<std::int32_t>(city.size()),
+                                      city.c_str(),
+                                      0};
+        object->areaTable[i] = &object->areas[i];
+    }
+
+    std::memset(info, 0, sizeof *info);
+    info->formatVersion = main.header().version;
+    info->listingCount = clampCount(main.listingCount());
+    if (const pikotel::dict::Dictionary* d = directory->delta()) {
+        info->deltaListingCount = clampCount(d->listingCount());
+        info->deltaMaskedCount = clampCount(d->header().maskCount);
+    }
+    const QByteArray date = QDateTime::fromSecsSinceEpoch(main.header().buildTime, Qt::UTC)
+                                .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))
+                                .toLatin1()
+                                .left(sizeof info->buildDate - 1);
+    std::memcpy(info->buildDate, date.constData(), static_cast<std::size_t>(date.size()));
+    info->areaTable = object->areaTable.empty() ? nullptr : object->areaTable.data();
+    info->areaCount = static_cast<std::int32_t>(areaCount);
+
+    object->directory = std::move(directory);
+    storeBlock(dic->block, kDicMagic, object.release());
+    return 0;
+}
+
+std::int32_t search(SearchObject& s, const DxsCondRec& cond, std::int32_t* count) {
+    s.hits.clear();
+    s.fetched.clear();
+    std::string number;
+    std::string unused1;
+    std::string unused2;
+    if (cond.searchKind == 1) {
+        if (!pikotel::dict::decodeArgument(s.codec, cond.number, cond.numberLength, kMaxPattern,
+                                           number))
+            return -20;
+        const auto key = pikotel::dict::numberKey(number);
+        if (!key)
+            return -20;
+        if (cond.personKind < 0 || cond.personKind > 2)
+            return -22;
+        if (!s.directory->findNumber(*key, cond.personKind != 2, cond.personKind != 1, s.hits))
+            return -4;
+    } else if (cond.searchKind == 2) {
+        pikotel::dict::NameQuery query;
+        if (cond.cityCode < 1 || cond.cityCode > 99999 ||
+            !pikotel::dict::decodeArgument(s.codec, cond.townPattern, cond.townPatternLength,
+                                           kMaxPattern, query.townPattern) ||
+            !pikotel::dict::decodeArgument(s.codec, cond.unused1, cond.unused1Length, kMaxPattern,
+                                           unused1) ||
+            !unused1.empty())
+            return -21;
+        if ((cond.personKind != 1 && cond.personKind != 2) ||
+            !pikotel::dict::decodeArgument(s.codec, cond.namePattern, cond.namePatternLength,
+                                           kMaxPattern, query.namePattern))
+            return -22;
+        if (!pikotel::dict::decodeArgument(s.codec, cond.unused2, cond.unused2Length, kMaxPattern,
+                                           unused2) ||
+            !unused2.empty())
+            return -23;
+        if (cond.hitLimit < 0)
+            return -5;
+        query.cityCode = static_cast<std::uint32_t>(cond.cityCode);
+        query.individuals = cond.personKind == 1;
+        query.corporates = cond.personKind == 2;
+        query.limit = static_cast<std::uint32_t>(cond.hitLimit);
+        if (!s.directory->findNames(query, s.hits))
+            return -4;
+    } else {
+        return -5;
+    }
+    s.fetched.resize(s.hits.size());
+    *count = clampCount(s.hits.size());
+    return 0;
+}
+
+std::int32_t getRec(SearchObject& s, std::int32_t index, DxsResultRec* rec) {
+    if (index < 0 || static_cast<std::size_t>(index) >= s.hits.size())
+        return -2;
+    pikotel::dict::ListingView listing;
+    if (!s.directory->hit(s.hits[static_cast<std::size_t>(index)], listing))
+        return -4;
+    auto& slot = s.fetched[static_cast<std::size_t>(index)];
+    if (!slot) {
+        auto texts = std::make_unique<HitTexts>();
+        pikotel::dict::AreaView storage;
+        const pikotel::dict::AreaView* area = s.directory->findArea(listing.cityCode, storage);
+        const std::string_view utf8[7] = {listing.number,
+                                          listing.zip,
+                                          listing.name,
+                                          area ? area->pref : std::string_view(),
+                                          area ? area->city : std::string_view(),
+                                          listing.town,
+                                          listing.block};
+        for (int i = 0; i < 7; ++i)
+            s.codec.encode(utf8[i], (*texts)[static_cast<std::size_t>(i)]);
+        slot = std::move(texts);
+    }
+    const HitTexts& t = *slot;
+    std::memset(rec, 0, sizeof *rec);
+    rec->hitIndex = index;
+    rec->cityCode = static_cast<std::int32_t>(listing.cityCode);
+    rec->personKind = static_cast<std::int32_t>(listing.kind);
+    const auto set = [](const char*& text, std::int32_t& length, const std::string& value) {
+        text = value.c_str();
+        length = static_cast<std::int32_t>(value.size());
+    };
+    set(rec->number, rec->numberLength, t[0]);
+    set(rec->zip, rec->zipLength, t[1]);
+    set(rec->name, rec->nameLength, t[2]);
+    set(rec->prefName, rec->prefNameLength, t[3]);
+    set(rec->cityName, rec->cityNameLength, t[4]);
+    set(rec->town, rec->townLength, t[5]);
+    set(rec->block, rec->blockLength, t[6]);
+    return 0;
+}
+
+// Copies one file into the folder under its name, reporting progress between from% and to%.
+std::int32_t copyFile(const QString& source, const QString& target, int from, int to) {
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return -4;
+    const qint64 total = in.size();
+    qint64 done = 0;
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), static_cast<qint64>(buffer.size()));
+        if (got < 0)
+            return -4;
+        if (got == 0)
+            break;
+        if (out.write(buffer.data(), got) != got)
+            return -4;
+        done += got;
+        if (const DxsCallback1 callback = copyCallback.load()) {
+            const int percent =
+                from + static_cast<int>((to - from) * done / std::max<qint64>(total, 1));
+            if (callback(percent) != 0)
+                return -2;
+        }
+    }
+    return out.commit() ? 0 : -4;
+}
+
+template <typename F> std::int32_t guarded(F&& f) {
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        return -3;
+    } catch (...) {
+        return -5;
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+int32_t Dxs4_OpenDic(const DxsOpenRec* open, DxsDicHandle* dic, DxsDicInfo* info) {
+    return guarded([&] { return openDic(open, dic, info); });
+}
+
+int32_t Dxs4_AssignSearchHandle(DxsDicHandle* dic, DxsSearchHandle* search) {
+    return guarded([&]() -> std::int32_t {
+        DicObject* d = dicOf(dic);
+        if (!d || !search)
+            return -1;
+        auto object = std::make_unique<SearchObject>();
+        if (!object->codec.isValid())
+            return -3;
+        object->directory = d->directory;
+        storeBlock(search->block, kSearchMagic, object.release());
+        return 0;
+    });
+}
+
+int32_t Dxs4_Search(DxsSearchHandle* search, const DxsCondRec* cond, int32_t* count) {
+    return guarded([&]() -> std::int32_t {
+        SearchObject* s = searchOf(search);
+        if (!s)
+            return -1;
+        if (!cond || !count)
+            return -5;
+        *count = 0;
+        return ::search(*s, *cond, count);
+    });
+}
+
+int32_t Dxs4_GetRec(DxsSearchHandle* search, int32_t index, DxsResultRec* rec) {
+    return guarded([&]() -> std::int32_t {
+        SearchObject* s = searchOf(search);
+        if (!s || !rec)
+            return -1;
+        return getRec(*s, index, rec);
+    });
+}
+
+int32_t Dxs4_ReleaseResultMem(DxsSearchHandle* search) {
+    SearchObject* s = searchOf(search);
+    if (!s)
+        return -1;
+    s->hits.clear();
+    s->fetched.clear();
+    return 0;
+}
+
+int32_t Dxs4_ReleaseSearchHandle(DxsSearchHandle* search) {
+    SearchObject* s = searchOf(search);
+    if (!s)
+        return -1;
+    forget(search->block, s);
+    delete s;
+    return 0;
+}
+
+int32_t Dxs4_CloseDic(DxsDicHandle* dic) {
+    DicObject* d = dicOf(dic);
+    if (!d)
+        return -1;
+    forget(dic->block, d);
+    delete d;
+    return 0;
+}
+
+int32_t Dxs4_CopyDic(DxsDicHandle* dic, int32_t folderLength, const char* folder) {
+    return guarded([&]() -> std::int32_t {
+        DicObject* d = dicOf(dic);
+        Cp932Codec codec;
+        QString target;
+        if (!d || !decodePath(codec, folder, folderLength, target) || target.isEmpty())
+            return -1;
+        const bool withDelta = !d->deltaPath.isEmpty();
+        const int split = withDelta ? 90 : 100;
+        std::int32_t result =
+            copyFile(d->mainPath,
+                     pikotel::dict::fileInFolder(target, QStringLiteral("dxs9999.dct")), 0, split);
+        if (result == 0 && withDelta)
+            result = copyFile(d->deltaPath,
+                              pikotel::dict::fileInFolder(target, QStringLiteral("DXS5001.dct")),
+                              split, 100);
+        return result;
+    });
+}
+
+int32_t Dxs4_SetCallbackFunc1(DxsCallback1 callback) {
+    copyCallback.store(callback);
+    return 0;
+}
+
+} // extern "C"
