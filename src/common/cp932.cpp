@@ -17,8 +17,28 @@ QString mapToCp932Forms(const QString& text) {
 } // namespace
 
 QByteArray toCp932(const QString& text) {
-    QStringEncoder encoder(kCodec);
-    QByteArray out = encoder.encode(mapToCp932Forms(text));
+    const QString mapped = mapToCp932Forms(text);
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    QByteArray out = encoder.encode(mapped);
+    if (!encoder.hasError() && fromCp932(out) == mapped)
+        return out;
+    // The codec writes its own filler bytes for a character cp932 lacks; the Windows
+    // conversion writes "?", and so do we, one character (or surrogate pair) at a time.
+    out.clear();
+    for (qsizetype i = 0; i < mapped.size(); ++i) {
+        const qsizetype length = (mapped.at(i).isHighSurrogate() && i + 1 < mapped.size() &&
+                                  mapped.at(i + 1).isLowSurrogate())
+                                     ? 2
+                                     : 1;
+        const QStringView one(mapped.constData() + i, length);
+        QStringEncoder single(kCodec, QStringConverter::Flag::Stateless);
+        const QByteArray bytes = single.encode(one);
+        if (single.hasError() || fromCp932(bytes) != one)
+            out.append('?');
+        else
+            out.append(bytes);
+        i += length - 1;
+    }
     return out;
 }
 
@@ -26,10 +46,8 @@ bool fitsCp932(const QString& text) {
     const QString mapped = mapToCp932Forms(text);
     QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     const QByteArray bytes = encoder.encode(mapped);
-    if (encoder.hasError())
-        return false;
     // The encoder substitutes silently for some characters; a round trip tells for sure.
-    return fromCp932(bytes) == mapped;
+    return !encoder.hasError() && fromCp932(bytes) == mapped;
 }
 
 QString fromCp932(const QByteArray& bytes) { return fromCp932(bytes.constData(), bytes.size()); }

@@ -17,9 +17,10 @@ TEST(Cp932, WaveDashAndMinusBecomeTheirCp932Forms) {
     EXPECT_TRUE(fitsCp932(QStringLiteral("１〜４丁目")));
 }
 
-TEST(Cp932, ReportsCharactersWithoutACp932Form) {
+TEST(Cp932, CharactersWithoutACp932FormBecomeAQuestionMark) {
     EXPECT_FALSE(fitsCp932(QStringLiteral("😀")));
     EXPECT_FALSE(fitsCp932(QStringLiteral("𠮷")));
+    EXPECT_EQ(toCp932(QStringLiteral("a😀ü山")), QByteArray("a??") + toCp932(QStringLiteral("山")));
 }
 
 TEST(Cp932, CutsOnlyAtCharacterBoundaries) {

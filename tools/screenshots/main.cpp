@@ -1,0 +1,81 @@
+// Shows every screen once, in a scratch installation, and saves a picture of each into the
+// folder given as the only argument.
+
+#include "app/context.h"
+#include "app/frmabout.h"
+#include "app/frmmain.h"
+#include "app/frmmsg.h"
+#include "app/frmstart.h"
+#include "app/frmtemp.h"
+#include "app/frmwait.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace pikotel;
+
+namespace {
+
+void settle() {
+    for (int i = 0; i < 10; ++i)
+        QApplication::processEvents();
+}
+
+bool save(QWidget& screen, const QString& folder, const QString& name) {
+    screen.show();
+    settle();
+    const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
+    const bool ok = screen.grab().save(file);
+    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
+    screen.hide();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: pikotel-screenshots OUTDIR\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    QTemporaryDir scratch;
+    ContextOptions options;
+    options.programFolder = scratch.filePath(QStringLiteral("share/pikotel"));
+    options.storePaths.user = scratch.filePath(QStringLiteral("HKCU.db"));
+    AppContext ctx(options);
+
+    bool ok = true;
+    frmMain mainMenu(ctx);
+    ok &= save(mainMenu, out, QStringLiteral("frmMain"));
+    frmstart splash;
+    ok &= save(splash, out, QStringLiteral("frmstart"));
+    frmWait wait;
+    ok &= save(wait, out, QStringLiteral("frmWait"));
+    frmTemp progress;
+    progress.setBarWidth(progress.fullBarWidth() / 3);
+    ok &= save(progress, out, QStringLiteral("frmTemp"));
+    frmAbout about;
+    ok &= save(about, out, QStringLiteral("frmAbout"));
+    const struct {
+        const char* name;
+        const char* text;
+        int style;
+    } messages[] = {
+        {"frmMsg_ok", "ヘルプが見つかりません。", 0},
+        {"frmMsg_okcancel", "出力ファイルに追記します。\r\nよろしいですか？", 1},
+        {"frmMsg_yesno", "１１以上の市区町村が選択されています。検索に時間がかかりますが、続けますか？", 4},
+    };
+    for (const auto& m : messages) {
+        frmMsg dialog;
+        dialog.prepare(QString::fromUtf8(m.text), m.style, kAppTitle);
+        ok &= save(dialog, out, QString::fromLatin1(m.name));
+    }
+    return ok ? 0 : 1;
+}
