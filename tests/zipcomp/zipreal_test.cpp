@@ -1,0 +1,151 @@
+// The dictionary the build makes from the real postal data, checked against the source
+// files themselves. The fast suite checks every PIKOTEL_ZIPTEST_STRIDE-th code and city;
+// the long suite (stride 1) all of them.
+
+#include "zipfixture.h"
+
+#include "zipcomp/ziptext.h"
+
+#include <QFile>
+
+#include <functional>
+#include <map>
+#include <set>
+
+using namespace pikotel::test;
+using namespace pikotel::zipcomp;
+
+namespace {
+
+constexpr int kStride = PIKOTEL_ZIPTEST_STRIDE;
+
+struct Source {
+    // Code → "code address" per source row, in the order the search must give them.
+    std::map<QString, QStringList> byCode;
+    // Municipality code → the codes of its address rows.
+    std::map<int, std::set<QString>> cityCodes;
+};
+
+void readRows(const QString& path, qsizetype columns,
+              const std::function<void(const QStringList&)>& row) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        const QStringList f = QString::fromUtf8(line).split(QLatin1Char(','));
+        ASSERT_EQ(f.size(), columns);
+        row(f);
+    }
+}
+
+const Source& source() {
+    static const Source s = [] {
+        Source out;
+        const QString folder = QStringLiteral(PIKOTEL_ZIPTEST_SOURCE_DIR);
+        readRows(
+            folder + QStringLiteral("/ken_all_merged.utf8.csv"), 14, [&](const QStringList& f) {
+                const QString town = f[8].isEmpty() ? QStringLiteral("以下に掲載がない場合") : f[8];
+                out.byCode[f[2]].append(f[2] + QLatin1Char(' ') +
+                                        normalizedText(f[6] + f[7] + town));
+                out.cityCodes[f[0].toInt()].insert(f[2]);
+            });
+        readRows(folder + QStringLiteral("/jigyosyo_from_yubin.utf8.csv"), 11,
+                 [&](const QStringList& f) {
+                     out.byCode[f[2]].append(f[2] + QLatin1Char(' ') +
+                                             normalizedText(f[3] + f[4] + f[5] + f[6] + f[7]));
+                 });
+        return out;
+    }();
+    return s;
+}
+
+class ZipRealData : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        zip = new ZipComponent;
+        zip->SetKeyBlock(QString::fromLatin1(kProgramKeyBlock));
+        zip->SetFolder(QStringLiteral(PIKOTEL_ZIPTEST_DICT_DIR));
+        opened = zip->OpenDictionary();
+    }
+    static void TearDownTestSuite() {
+        delete zip;
+        zip = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_EQ(opened, kOpened) << qPrintable(zip->LastError().description);
+        ASSERT_FALSE(source().byCode.empty());
+    }
+    static inline ZipComponent* zip = nullptr;
+    static inline int opened = -1;
+};
+
+TEST_F(ZipRealData, EverySevenDigitCodeGivesExactlyItsSourceRows) {
+    int i = 0;
+    int checked = 0;
+    for (const auto& [code, rows] : source().byCode) {
+        if (i++ % kStride != 0)
+            continue;
+        ASSERT_EQ(searchCode(*zip, code), rows) << qPrintable(code);
+        ++checked;
+    }
+    EXPECT_GT(checked, 1000);
+}
+
+TEST_F(ZipRealData, PrefixesGiveEveryRowBeneathThemInCodeOrder) {
+    for (const int length : {3, 5}) {
+        std::map<QString, QStringList> byPrefix;
+        for (const auto& [code, rows] : source().byCode)
+            byPrefix[code.left(length)] += rows;
+        int i = 0;
+        for (const auto& [prefix, rows] : byPrefix) {
+            if (i++ % kStride != 0)
+                continue;
+            ASSERT_EQ(searchCode(*zip, prefix), rows) << qPrintable(prefix);
+        }
+    }
+}
+
+TEST_F(ZipRealData, EveryTownOnceAndEveryBlockCodeFromTheSource) {
+    int i = 0;
+    for (const auto& [city, codes] : source().cityCodes) {
+        if (i++ % kStride != 0)
+            continue;
+        std::set<QString> names;
+        std::set<QString> reached;
+        for (const TownRow& town : towns(*zip, city)) {
+            ASSERT_TRUE(names.insert(town.name).second) << city << " " << qPrintable(town.name);
+            if (!town.code.isEmpty()) {
+                ASSERT_TRUE(codes.contains(town.code)) << city << " " << qPrintable(town.code);
+                EXPECT_TRUE(blocks(*zip, city, town.name).empty());
+                reached.insert(town.code);
+                continue;
+            }
+            ASSERT_TRUE(town.note.isEmpty());
+            const std::vector<BlockRow> list = blocks(*zip, city, town.name);
+            ASSERT_FALSE(list.empty()) << city << " " << qPrintable(town.name);
+            for (const BlockRow& block : list) {
+                ASSERT_TRUE(codes.contains(block.code)) << city << " " << qPrintable(block.code);
+                reached.insert(block.code);
+            }
+        }
+        // And nothing of the city is out of reach.
+        EXPECT_EQ(reached, codes) << city;
+    }
+}
+
+TEST_F(ZipRealData, SpecialTownsKeepTheirTexts) {
+    const std::vector<TownRow> kita = towns(*zip, 1102);
+    ASSERT_FALSE(kita.empty());
+    EXPECT_EQ(kita.front().name, QStringLiteral("以下に掲載がない場合"));
+    EXPECT_EQ(kita.front().code, QStringLiteral("0010000"));
+    const std::vector<BlockRow> shinjuku = blocks(*zip, 13104, QStringLiteral("西新宿"));
+    ASSERT_EQ(shinjuku.size(), 1u);
+    EXPECT_EQ(shinjuku.front().name, QStringLiteral("次のビルを除く"));
+    const std::vector<TownRow> kozu = towns(*zip, 13364);
+    ASSERT_EQ(kozu.size(), 1u);
+    EXPECT_EQ(kozu.front().name, QStringLiteral("神津島村一円"));
+}
+
+} // namespace
