@@ -335,11 +335,10 @@ template <typename Kind> QList<StoredEntry> storedForm(const QList<typename Kind
     return stored;
 }
 
-// Adds the (normalised) entry as the newest; returns its index or -1.
+// Adds the (normalised) entry as the newest to the list just read; returns its index or -1.
 template <typename Kind>
 int addEntry(SettingsStore& store, QList<typename Kind::Entry>& list, QString& lastFind,
              const typename Kind::Entry& entry) {
-    loadList<Kind>(store, list, lastFind);
     if (list.size() == HistoryStore::kMaxEntries)
         list.removeFirst();
     list.append(entry);
@@ -416,17 +415,11 @@ int HistoryStore::Load104History() {
 }
 
 int HistoryStore::LoadIndustryHistory() {
-    QString last;
-    const int rc = loadList<IndustryKind>(store_, industry_, last);
-    industryLast_ = listPointer(last, industry_.size());
-    return rc;
+    return loadList<IndustryKind>(store_, industry_, industryLast_);
 }
 
 int HistoryStore::LoadPhoneHistory() {
-    QString last;
-    const int rc = loadList<PhoneKind>(store_, phone_, last);
-    phoneLast_ = listPointer(last, phone_.size());
-    return rc;
+    return loadList<PhoneKind>(store_, phone_, phoneLast_);
 }
 
 int HistoryStore::LoadAreaAndIndustryHistories() {
@@ -450,6 +443,14 @@ int HistoryStore::LoadZipConditions() {
 
 // --- Restoring ---------------------------------------------------------------------------------
 
+int HistoryStore::industryLastFind() const {
+    return listPointer(industryLast_, industry_.size());
+}
+
+int HistoryStore::phoneLastFind() const {
+    return listPointer(phoneLast_, phone_.size());
+}
+
 bool HistoryStore::lastUsed104(Area104Conditions& out) const {
     bool numeric = false;
     const int index = area104Last_.trimmed().toInt(&numeric);
@@ -457,7 +458,7 @@ bool HistoryStore::lastUsed104(Area104Conditions& out) const {
 }
 
 bool HistoryStore::lastUsedIndustry(IndustryConditions& out) const {
-    return entryAt(industry_, industryLast_, out);
+    return entryAt(industry_, industryLastFind(), out);
 }
 
 // --- The duplicate test ------------------------------------------------------------------------
@@ -476,24 +477,23 @@ int HistoryStore::findPhoneHistory(const PhoneConditions& conditions) const {
 
 // --- Adding ------------------------------------------------------------------------------------
 
+// The list is read first: the copy in memory may predate values carried over from an
+// earlier version after start-up.
 int HistoryStore::Save104History(const Area104Conditions& conditions) {
+    Load104History();
     return addEntry<Area104Kind>(store_, area104_, area104Last_,
                                  Area104Kind::normalized(conditions));
 }
 
 int HistoryStore::SaveIndustryHistory(const IndustryConditions& conditions) {
-    QString last;
-    const int index =
-        addEntry<IndustryKind>(store_, industry_, last, IndustryKind::normalized(conditions));
-    industryLast_ = listPointer(last, industry_.size());
-    return index;
+    LoadIndustryHistory();
+    return addEntry<IndustryKind>(store_, industry_, industryLast_,
+                                  IndustryKind::normalized(conditions));
 }
 
 int HistoryStore::SavePhoneHistory(const PhoneConditions& conditions) {
-    QString last;
-    const int index = addEntry<PhoneKind>(store_, phone_, last, phoneEntryText(conditions));
-    phoneLast_ = listPointer(last, phone_.size());
-    return index;
+    LoadPhoneHistory();
+    return addEntry<PhoneKind>(store_, phone_, phoneLast_, phoneEntryText(conditions));
 }
 
 int HistoryStore::Save104LastFind(int index) {
@@ -514,13 +514,12 @@ int HistoryStore::SavePhoneLastFind(int index) {
     return rc;
 }
 
-// The list is read first: the copy in memory may predate values carried over from an
-// earlier version after start-up.
 int HistoryStore::record104Search(const Area104Conditions& conditions) {
     Load104History();
     int index = find104History(conditions);
     if (index < 0)
-        index = Save104History(conditions);
+        index = addEntry<Area104Kind>(store_, area104_, area104Last_,
+                                      Area104Kind::normalized(conditions));
     if (index < 0)
         return -1;
     Save104LastFind(index);
@@ -531,7 +530,8 @@ int HistoryStore::recordIndustrySearch(const IndustryConditions& conditions) {
     LoadIndustryHistory();
     int index = findIndustryHistory(conditions);
     if (index < 0)
-        index = SaveIndustryHistory(conditions);
+        index = addEntry<IndustryKind>(store_, industry_, industryLast_,
+                                       IndustryKind::normalized(conditions));
     if (index < 0)
         return -1;
     SaveIndustryLastFind(index);
@@ -542,7 +542,7 @@ int HistoryStore::recordPhoneSearch(const PhoneConditions& conditions) {
     LoadPhoneHistory();
     int index = findPhoneHistory(conditions);
     if (index < 0)
-        index = SavePhoneHistory(conditions);
+        index = addEntry<PhoneKind>(store_, phone_, phoneLast_, phoneEntryText(conditions));
     if (index < 0)
         return -1;
     SavePhoneLastFind(index);
@@ -556,17 +556,11 @@ int HistoryStore::Delete104History(int index) {
 }
 
 int HistoryStore::DeleteIndustryHistory(int index) {
-    QString last;
-    const int rc = removeEntry<IndustryKind>(store_, industry_, last, index);
-    industryLast_ = listPointer(last, industry_.size());
-    return rc;
+    return removeEntry<IndustryKind>(store_, industry_, industryLast_, index);
 }
 
 int HistoryStore::DeletePhoneHistory(int index) {
-    QString last;
-    const int rc = removeEntry<PhoneKind>(store_, phone_, last, index);
-    phoneLast_ = listPointer(last, phone_.size());
-    return rc;
+    return removeEntry<PhoneKind>(store_, phone_, phoneLast_, index);
 }
 
 // --- Postal-code search and the typed number -----------------------------------------------------

@@ -143,8 +143,8 @@ public:
     // The 104-style pointer as stored: empty when absent (then nothing is restored).
     const QString& area104LastFind() const { return area104Last_; }
     // The industry and phone pointers; when absent, the newest entry (0 with none).
-    int industryLastFind() const { return industryLast_; }
-    int phoneLastFind() const { return phoneLast_; }
+    int industryLastFind() const;
+    int phoneLastFind() const;
 
     // The entry the pointer names, for restoring a screen; false (out untouched) when the
     // pointer names no existing entry.
@@ -204,11 +204,12 @@ public:
 private:
     SettingsStore& store_;
     QList<Area104Conditions> area104_;
+    // The pointers as stored (empty when absent).
     QString area104Last_;
     QList<IndustryConditions> industry_;
-    int industryLast_ = 0;
+    QString industryLast_;
     QStringList phone_;
-    int phoneLast_ = 0;
+    QString phoneLast_;
     ZipConditions zip_;
     QString findTelNo_;
 };
