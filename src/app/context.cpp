@@ -24,12 +24,15 @@ public:
 } // namespace
 
 AppContext::AppContext(const ContextOptions& options)
-    : programFolder_(options.programFolder), store_(options.storePaths),
+    : programFolder_(options.programFolder), store_(options.storePaths), history_(store_),
       drives_(options.mountsFile, options.sysRoot), launcher_(std::make_unique<XdgLauncher>()),
       clock_(std::make_unique<SystemClock>()) {
     Q_ASSERT(g_current == nullptr);
     g_current = this;
     hooks_.dicOpen = [this](bool) { directory_.dicOpened = true; };
+    hooks_.loadAreaAndIndustryHistories = [this] { history_.LoadAreaAndIndustryHistories(); };
+    hooks_.loadPhoneHistory = [this] { history_.LoadPhoneHistory(); };
+    hooks_.loadZipHistory = [this] { history_.LoadZipConditions(); };
     hooks_.getCdromDrive = [this] { return drives_.firstCdromRoot(); };
 }
 
@@ -43,7 +46,9 @@ AppContext& AppContext::current() {
     return *g_current;
 }
 
-bool AppContext::exists() { return g_current != nullptr; }
+bool AppContext::exists() {
+    return g_current != nullptr;
+}
 
 ContextOptions AppContext::installedOptions() {
     ContextOptions o;
@@ -57,7 +62,8 @@ void AppContext::setLauncher(std::unique_ptr<ProcessLauncher> launcher) {
     launcher_ = std::move(launcher);
 }
 
-void AppContext::setClock(std::unique_ptr<Clock> clock) { clock_ = std::move(clock); }
+void AppContext::setClock(std::unique_ptr<Clock> clock) {
+    clock_ = std::move(clock);
+}
 
 } // namespace pikotel
-

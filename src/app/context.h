@@ -5,12 +5,12 @@
 // temporary folders. Exactly one exists at a time; AppContext::current() reaches it.
 
 #include "app/shellhooks.h"
+#include "history/historystore.h"
 #include "platform/drives.h"
 #include "platform/services.h"
 #include "settings/environment.h"
 #include "settings/regstore.h"
 
-#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -77,9 +77,8 @@ public:
 
     ShellHooks& hooks() { return hooks_; }
 
-    // The in-memory postal-code search values ("ZIPKEN", "ZIPSIKU", "ZIPCODE",
-    // "ZIPCHOMEISORT"), read at start-up by the search history.
-    QHash<QString, QString>& zipValues() { return zipValues_; }
+    // The search histories and the postal-code search values, for the whole run.
+    HistoryStore& history() { return history_; }
 
     // Set by the progress screen's stop button; cleared by the searches when they start.
     bool stopRequested = false;
@@ -87,12 +86,12 @@ public:
 private:
     QString programFolder_;
     SettingsStore store_;
+    HistoryStore history_;
     Environment env_;
     ShellState shell_;
     DirectoryState directory_;
     DriveTable drives_;
     ShellHooks hooks_;
-    QHash<QString, QString> zipValues_;
     std::unique_ptr<ProcessLauncher> launcher_;
     std::unique_ptr<Clock> clock_;
 };

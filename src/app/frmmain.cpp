@@ -71,7 +71,8 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(c
 
 frmMain::~frmMain() = default;
 
-QToolButton* frmMain::makeButton(const char* objectName, const QString& text, const QString& picture) {
+QToolButton* frmMain::makeButton(const char* objectName, const QString& text,
+                                 const QString& picture) {
     QToolButton* b = newPictureButton(frame2_, QString::fromLatin1(objectName), picture, text,
                                       Qt::ToolButtonTextUnderIcon);
     b->setIconSize(QSize(48, 48));
@@ -91,20 +92,26 @@ void frmMain::buildMenus() {
 
     QMenu* find = menuBar()->addMenu(QStringLiteral("検索(&S)"));
     find->setObjectName(QStringLiteral("mnuFind"));
-    mnuTelFind_ = find->addAction(QStringLiteral("電話番号検索(&T)"), this, &frmMain::mnuTelFind_Click);
+    mnuTelFind_ =
+        find->addAction(QStringLiteral("電話番号検索(&T)"), this, &frmMain::mnuTelFind_Click);
     mnuTelFind_->setObjectName(QStringLiteral("mnuTelFind"));
-    mnu104Find_ = find->addAction(QStringLiteral("１０４式検索(&N)"), this, &frmMain::mnu104Find_Click);
+    mnu104Find_ =
+        find->addAction(QStringLiteral("１０４式検索(&N)"), this, &frmMain::mnu104Find_Click);
     mnu104Find_->setObjectName(QStringLiteral("mnu104Find"));
-    mnuGyoshuFind_ = find->addAction(QStringLiteral("業種検索(&G)"), this, &frmMain::mnuGyoshuFind_Click);
+    mnuGyoshuFind_ =
+        find->addAction(QStringLiteral("業種検索(&G)"), this, &frmMain::mnuGyoshuFind_Click);
     mnuGyoshuFind_->setObjectName(QStringLiteral("mnuGyoshuFind"));
-    mnuZipFind_ = find->addAction(QStringLiteral("郵便番号検索(&Y)"), this, &frmMain::mnuZipFind_Click);
+    mnuZipFind_ =
+        find->addAction(QStringLiteral("郵便番号検索(&Y)"), this, &frmMain::mnuZipFind_Click);
     mnuZipFind_->setObjectName(QStringLiteral("mnuZipFind"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* contents = help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &frmMain::OpenHelp);
+    QAction* contents =
+        help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &frmMain::OpenHelp);
     contents->setObjectName(QStringLiteral("mnuMokuji"));
-    QAction* about = help->addAction(QStringLiteral("バージョン情報(&A)"), this, &frmMain::mnuAbout_Click);
+    QAction* about =
+        help->addAction(QStringLiteral("バージョン情報(&A)"), this, &frmMain::mnuAbout_Click);
     about->setObjectName(QStringLiteral("mnuAbout"));
 }
 
@@ -141,11 +148,16 @@ void frmMain::buildUi() {
     frame2_->setFrameShape(QFrame::StyledPanel);
     frame2_->installEventFilter(this);
     auto* grid = new QGridLayout(frame2_);
-    cmdTelFind_ = makeButton("cmdTelFind", QStringLiteral("電話番号検索"), QStringLiteral("btn_tel"));
-    cmd104Find_ = makeButton("cmd104Find", QStringLiteral("１０４式検索"), QStringLiteral("btn_104"));
-    cmdGyoshuFind_ = makeButton("cmdGyoshuFind", QStringLiteral("業種検索"), QStringLiteral("btn_gyoshu"));
-    cmdZipFind_ = makeButton("cmdZipFind", QStringLiteral("郵便番号検索"), QStringLiteral("btn_zip"));
-    cmdSetting_ = makeButton("CmdSetting", QStringLiteral("環境設定"), QStringLiteral("btn_setting"));
+    cmdTelFind_ =
+        makeButton("cmdTelFind", QStringLiteral("電話番号検索"), QStringLiteral("btn_tel"));
+    cmd104Find_ =
+        makeButton("cmd104Find", QStringLiteral("１０４式検索"), QStringLiteral("btn_104"));
+    cmdGyoshuFind_ =
+        makeButton("cmdGyoshuFind", QStringLiteral("業種検索"), QStringLiteral("btn_gyoshu"));
+    cmdZipFind_ =
+        makeButton("cmdZipFind", QStringLiteral("郵便番号検索"), QStringLiteral("btn_zip"));
+    cmdSetting_ =
+        makeButton("CmdSetting", QStringLiteral("環境設定"), QStringLiteral("btn_setting"));
     cmdHelp_ = makeButton("CmdHELP", QStringLiteral("ヘルプ"), QStringLiteral("btn_help"));
     cmdEnd_ = makeButton("cmdEnd", QStringLiteral("終了"), QStringLiteral("btn_end"));
     grid->addWidget(cmdTelFind_, 0, 0);
@@ -260,7 +272,8 @@ void frmMain::RestoreMainPosition() {
 
     bool keep = false;
     if (LoadStartUpPosition(ctx_) == 0 && (shell.startUpPosX > 0 || shell.startUpPosY > 0))
-        keep = screenWidth - width >= shell.startUpPosX && screenHeight - height >= shell.startUpPosY;
+        keep =
+            screenWidth - width >= shell.startUpPosX && screenHeight - height >= shell.startUpPosY;
     if (!keep) {
         shell.startUpPosX = static_cast<float>((screenWidth - width) / 2);
         shell.startUpPosY = static_cast<float>((screenHeight - height) / 2);
@@ -369,9 +382,13 @@ void frmMain::openAreaScreen(int screenNo, Route route) {
     openSearchScreen(screenNo);
 }
 
-void frmMain::cmd104Find_Click() { openAreaScreen(Screen104, Route::Button); }
+void frmMain::cmd104Find_Click() {
+    openAreaScreen(Screen104, Route::Button);
+}
 
-void frmMain::cmdGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Button); }
+void frmMain::cmdGyoshuFind_Click() {
+    openAreaScreen(ScreenIndustry, Route::Button);
+}
 
 void frmMain::cmdZipFind_Click() {
     if (menuBusy_)
@@ -390,9 +407,13 @@ void frmMain::mnuTelFind_Click() {
     openSearchScreen(ScreenPhone);
 }
 
-void frmMain::mnu104Find_Click() { openAreaScreen(Screen104, Route::Menu); }
+void frmMain::mnu104Find_Click() {
+    openAreaScreen(Screen104, Route::Menu);
+}
 
-void frmMain::mnuGyoshuFind_Click() { openAreaScreen(ScreenIndustry, Route::Menu); }
+void frmMain::mnuGyoshuFind_Click() {
+    openAreaScreen(ScreenIndustry, Route::Menu);
+}
 
 void frmMain::mnuZipFind_Click() {
     if (menuBusy_)
@@ -455,7 +476,8 @@ void frmMain::runShutdown() {
         return;
     shutDownDone_ = true;
     ctx_.hooks().dicClose();
-    SaveStartUpPosition(ctx_, static_cast<float>(twipsTop(this)), static_cast<float>(twipsLeft(this)));
+    SaveStartUpPosition(ctx_, static_cast<float>(twipsTop(this)),
+                        static_cast<float>(twipsLeft(this)));
     SaveLastForm(ctx_, ctx_.shell().lastFormNo);
     emit shutDown();
 }
@@ -482,10 +504,12 @@ bool frmMain::Form_Load() {
     if (loaded == EnvUnusable)
         return false;
     for (const DamagedStore& damaged : ctx_.store().takeDamagedStores()) {
-        MyMsgBoxShow(QStringLiteral("設定ファイルが壊れていたため、読み込めませんでした。\r\n"
-                                    "壊れたファイルは次の名前で残し、初めての起動として設定をやり直します。\r\n") +
-                         damaged.movedTo,
-                     MsgOk);
+        MyMsgBoxShow(
+            QStringLiteral(
+                "設定ファイルが壊れていたため、読み込めませんでした。\r\n"
+                "壊れたファイルは次の名前で残し、初めての起動として設定をやり直します。\r\n") +
+                damaged.movedTo,
+            MsgOk);
     }
 
     if (loaded == EnvFirstRun) {
@@ -575,17 +599,20 @@ void frmMain::openStartScreen() {
         }
         break;
     case ScreenZipToAddress:
-    case ScreenAddressToZip:
+    case ScreenAddressToZip: {
+        // The stored prefecture decides the postal-code screen's mode.
+        QString& prefecture = ctx_.history().zipConditions().prefecture;
         if (n == ScreenZipToAddress)
-            ctx_.zipValues().remove(QStringLiteral("ZIPKEN"));
-        else if (ctx_.zipValues().value(QStringLiteral("ZIPKEN")).isEmpty())
-            ctx_.zipValues().insert(QStringLiteral("ZIPKEN"), QStringLiteral("北海道"));
+            prefecture.clear();
+        else if (prefecture.isEmpty())
+            prefecture = QStringLiteral("北海道");
         if (ctx_.hooks().searchScreenAvailable(ScreenZipToAddress)) {
             show();
             cmdZipFind_Click();
             return;
         }
         break;
+    }
     default:
         break;
     }

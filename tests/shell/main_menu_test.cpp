@@ -213,7 +213,7 @@ TEST(StartUp, StartScreenFollowsTheStoredChoice) {
         EXPECT_EQ(screens.opened, c.opened) << c.startUpForm.toStdString();
         EXPECT_EQ(w.isVisible(), c.opened.isEmpty());
         if (c.startUpForm == QLatin1String("5")) {
-            EXPECT_EQ(f.ctx->zipValues().value(QStringLiteral("ZIPKEN")), QStringLiteral("北海道"));
+            EXPECT_EQ(f.ctx->history().zipConditions().prefecture, QStringLiteral("北海道"));
         }
     }
 }
