@@ -1,0 +1,96 @@
+#include "gen_names.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace pikotel::gen {
+
+namespace {
+
+bool isKatakana(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if ((c.unicode() < 0x30A1 || c.unicode() > 0x30FA) && c.unicode() != 0x30FC)
+            return false;
+    }
+    return true;
+}
+
+bool isWrittenName(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3005 && u <= 0x3006) ||
+              (u >= 0x3041 && u <= 0x30FC)))
+            return false;
+    }
+    return !text.isEmpty();
+}
+
+// Doubling per 500 of cost below 10000, capped at 3000: 渡辺 (1650) and 佐藤 (4579) are
+// drawn hundreds of times as often as a rare name (9000 and up).
+std::uint64_t costWeight(int cost) {
+    const int clamped = std::clamp(cost, 3000, 10000);
+    return std::uint64_t{1} << ((10000 - clamped) / 500);
+}
+
+// A name on gimei's lists counts like an ipadic cost of about 5500.
+constexpr std::uint64_t kGimeiWeight = std::uint64_t{1} << 9;
+
+} // namespace
+
+bool NameBook::load(const QString& namesPath, QString* error) {
+    QFile file(namesPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error =
+            QStringLiteral("cannot read the name data %1: %2").arg(namesPath, file.errorString());
+        return false;
+    }
+    struct Weight {
+        std::uint64_t ipadic = 0;
+        bool gimei = false; // gimei lists repeat names; they count once
+        std::uint64_t total() const { return ipadic + (gimei ? kGimeiWeight : 0); }
+    };
+    // (written, reading) → weight, kept in a stable order.
+    std::map<std::pair<QString, QString>, Weight> sei;
+    std::map<std::pair<QString, QString>, Weight> mei;
+    bool header = true;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (header || line.isEmpty()) {
+            header = false;
+            continue;
+        }
+        const QStringList f = line.split(u'\t');
+        if (f.size() < 4 || !isKatakana(f[1]) || !isWrittenName(f[2]))
+            continue;
+        Weight& weight = (f[0] == u"sei" ? sei : mei)[{f[2], f[1]}];
+        if (f[3] == u"ipadic") {
+            bool costOk = false;
+            const int cost = f.size() > 4 ? f[4].toInt(&costOk) : 0;
+            if (costOk)
+                weight.ipadic += costWeight(cost);
+        } else {
+            weight.gimei = true;
+        }
+    }
+    for (const auto& [name, weight] : sei) {
+        surnames_.push_back({name.first.toStdString(), name.second.toStdString()});
+        surnamePicker_.add(weight.total());
+    }
+    for (const auto& [name, weight] : mei) {
+        givenNames_.push_back({name.first.toStdString(), name.second.toStdString()});
+        givenPicker_.add(weight.total());
+    }
+    if (surnamePicker_.empty() || givenPicker_.empty()) {
+        *error = QStringLiteral("the name data %1 holds no usable names").arg(namesPath);
+        return false;
+    }
+    return true;
+}
+
+} // namespace pikotel::gen

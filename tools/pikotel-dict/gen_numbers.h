@@ -1,0 +1,50 @@
+#pragma once
+
+// Telephone numbers: each town belongs to an exchange group of its area code; a group
+// takes the area code's exchanges one after another as it fills them, 10,000 numbers each.
+// Every six-digit prefix belongs to exactly one area code, the longest that claims it, as
+// in the real numbering plan, so no two numbers of a run are equal.
+
+#include "gen_address.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pikotel::gen {
+
+struct PhoneNumber {
+    std::string display;        // "03-3456-7890"
+    std::uint32_t exchange = 0; // the six digits before the subscriber number
+};
+
+class NumberPlan {
+public:
+    // Sets every town's exchange group.
+    bool init(AddressBook& book, QString* error);
+    // The next unused number of the town's group; false when its area code is exhausted.
+    bool next(const Town& town, PhoneNumber* number, QString* error);
+
+private:
+    struct AreaCode {
+        std::string digits;
+        std::vector<std::uint32_t> prefixes; // the six-digit prefixes it may use
+        std::uint64_t start = 0;
+        std::uint64_t stride = 1;
+        std::uint64_t taken = 0;
+    };
+    struct Group {
+        std::uint32_t areaCode = 0;
+        std::uint32_t exchange = 0;
+        std::uint32_t used = kPerExchange; // no exchange yet
+        std::uint32_t offset = 0;
+    };
+    static constexpr std::uint32_t kPerExchange = 10000;
+
+    std::vector<AreaCode> codes_;
+    std::vector<Group> groups_;
+};
+
+} // namespace pikotel::gen
