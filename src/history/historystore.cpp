@@ -335,17 +335,39 @@ template <typename Kind> QList<StoredEntry> storedForm(const QList<typename Kind
     return stored;
 }
 
+// After a rewrite the stored pointer must name the same search as the pointer read (which
+// loadList already moved past any gap): it moves down when an older entry was removed,
+// and is removed with its own entry.
+void keepPointer(SettingsStore& store, RegHandle& handle, const Layout& layout,
+                 const QString& lastFind, int removed) {
+    bool numeric = false;
+    const int last = lastFind.trimmed().toInt(&numeric);
+    if (!numeric)
+        return;
+    if (last == removed) {
+        store.RegValueDelete(handle, layout.lastFind);
+        return;
+    }
+    const QString moved = QString::number(removed >= 0 && last > removed ? last - 1 : last);
+    QString stored;
+    store.RegValueGet(handle, layout.lastFind, stored);
+    if (stored != moved)
+        store.RegValuePut(handle, layout.lastFind, moved);
+}
+
 // Adds the (normalised) entry as the newest to the list just read; returns its index or -1.
 template <typename Kind>
 int addEntry(SettingsStore& store, QList<typename Kind::Entry>& list, QString& lastFind,
              const typename Kind::Entry& entry) {
-    if (list.size() == HistoryStore::kMaxEntries)
+    const bool full = list.size() == HistoryStore::kMaxEntries;
+    if (full)
         list.removeFirst();
     list.append(entry);
     RegHandle handle;
     int rc = MruKeyCreate(store, handle);
     if (rc == 0) {
         writeList(store, handle, Kind::layout(), storedForm<Kind>(list));
+        keepPointer(store, handle, Kind::layout(), lastFind, full ? 0 : -1);
         rc = store.RegKeyFlushClose(handle);
     }
     if (rc != 0) {
@@ -369,12 +391,7 @@ int removeEntry(SettingsStore& store, QList<typename Kind::Entry>& list, QString
     int rc = MruKeyCreate(store, handle);
     if (rc == 0) {
         writeList(store, handle, layout, storedForm<Kind>(list));
-        bool numeric = false;
-        const int last = lastFind.trimmed().toInt(&numeric);
-        if (numeric && last > index)
-            store.RegValuePut(handle, layout.lastFind, QString::number(last - 1));
-        else if (numeric && last == index)
-            store.RegValueDelete(handle, layout.lastFind);
+        keepPointer(store, handle, layout, lastFind, index);
         rc = store.RegKeyFlushClose(handle);
     }
     loadList<Kind>(store, list, lastFind);

@@ -200,8 +200,8 @@ TEST_F(HistoryStoreTest, RemovalShiftsEntriesAndKeepsThePointerOnItsSearch) {
 }
 
 TEST_F(HistoryStoreTest, LoadingStoredValuesWrittenByOthers) {
-    // Three industry entries without a pointer, a gap in entry 0's city slots, a hole at index
-    // 3 and a phone list without a pointer.
+    // Industry entries with a gap in entry 0's city slots and a hole at index 3; a phone list
+    // and a 104-style list without a pointer.
     ASSERT_TRUE(store.RegValueListPut(kMruKey, {{u"GYOSHUKEN(0)"_s, u"青森県"_s},
                                                 {u"GYOSHUSIKU00(0)"_s, u"青森市"_s},
                                                 {u"GYOSHUSIKU02(0)"_s, u"八戸市"_s},
@@ -212,6 +212,7 @@ TEST_F(HistoryStoreTest, LoadingStoredValuesWrittenByOthers) {
                                                 {u"TELNO(0)"_s, u"01 a"_s},
                                                 {u"TELNO(1)"_s, u"02 b"_s},
                                                 {u"TELNO(2)"_s, u"03 c"_s},
+                                                {u"GYOLASTFIND"_s, u"4"_s},
                                                 {u"104CHK(0)"_s, u"1"_s}}));
     EXPECT_EQ(history.LoadAreaAndIndustryHistories(), 0);
     EXPECT_EQ(history.LoadPhoneHistory(), 0);
@@ -221,6 +222,7 @@ TEST_F(HistoryStoreTest, LoadingStoredValuesWrittenByOthers) {
     EXPECT_FALSE(history.lastUsed104(none));
     ASSERT_EQ(history.industryHistory().size(), 4);
     EXPECT_EQ(history.industryHistory().at(0).cities, QStringList{u"青森市"_s});
+    // The pointer names the entry stored at index 4, now the fourth in the list.
     EXPECT_EQ(history.industryLastFind(), 3);
 
     // The next write closes the hole and drops the slot beyond the gap; nothing is lost.
@@ -228,6 +230,7 @@ TEST_F(HistoryStoreTest, LoadingStoredValuesWrittenByOthers) {
     EXPECT_EQ(value(u"GYOSHUKEN(3)"_s), u"秋田県"_s);
     EXPECT_EQ(value(u"GYOSHUKEN(4)"_s), u"山形県"_s);
     EXPECT_EQ(value(u"GYOSHUSIKU02(0)"_s), u"<absent>"_s);
+    EXPECT_EQ(value(u"GYOLASTFIND"_s), u"3"_s);
 }
 
 TEST_F(HistoryStoreTest, LongTextsAndOriginalIndustriesLeaveOtherValuesIntact) {
