@@ -162,7 +162,8 @@ public:
     // Adds the conditions as the newest entry, dropping the oldest when five are stored.
     // The kind is read from the store first, so stored entries are never overwritten.
     // Returns the index written (the new last-used index), -1 when nothing could be written.
-    // The pointer is not moved: the Save...LastFind operation does that.
+    // The pointer stays on the search it named (down one place when the oldest is dropped);
+    // the Save...LastFind operation then points it at the new entry.
     int Save104History(const Area104Conditions& conditions);
     int SaveIndustryHistory(const IndustryConditions& conditions);
     int SavePhoneHistory(const PhoneConditions& conditions);
@@ -204,7 +205,7 @@ public:
 private:
     SettingsStore& store_;
     QList<Area104Conditions> area104_;
-    // The pointers as stored (empty when absent).
+    // The pointers as read (empty when absent).
     QString area104Last_;
     QList<IndustryConditions> industry_;
     QString industryLast_;
