@@ -1,0 +1,478 @@
+#include "directory/directory.h"
+
+#include "directory/resultoverride.h"
+
+#include "common/cp932.h"
+#include "common/texthelpers.h"
+#include "platform/drives.h"
+#include "platform/messages.h"
+#include "platform/services.h"
+#include "settings/environment.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace pikotel {
+
+namespace {
+
+const QString kDicDrive = QStringLiteral("DICDRIVE");
+const QString kCdDrive = QStringLiteral("CDDRIVE");
+const QString kDeltaFile = QStringLiteral("XCHDBADD");
+
+// The alternate engine answers a CD-ROM that is still spinning up with failures: open is
+// retried for 3 seconds with a 1-second pause, each city of the area table for 4 seconds.
+constexpr qint64 kXchOpenRetryMs = 3000;
+constexpr int kXchOpenPauseMs = 1000;
+constexpr qint64 kXchAreaRetryMs = 4000;
+// Between two failed area fetches: short enough to feel immediate, long enough not to
+// spin the processor for the whole 4 seconds.
+constexpr int kXchAreaPauseMs = 100;
+
+// The out-of-memory error as the program reports unexpected errors.
+constexpr int kOutOfMemoryError = 7;
+const QString kOutOfMemoryText = QStringLiteral("メモリが不足しています。");
+
+QString joinPath(const QString& folder, const QString& name) {
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+// Copies a path into a fixed field of the alternate engine's open record, padded with
+// blanks; false when its cp932 bytes do not fit.
+bool putFixedPath(char* field, qsizetype width, qint32& length, const QString& path) {
+    const QByteArray bytes = toCp932(path);
+    if (bytes.size() > width)
+        return false;
+    std::memset(field, ' ', static_cast<std::size_t>(width));
+    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    length = static_cast<qint32>(bytes.size());
+    return true;
+}
+
+void putFixedText(char* field, qsizetype width, qint32& length, const QByteArray& bytes) {
+    std::memset(field, ' ', static_cast<std::size_t>(width));
+    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    length = static_cast<qint32>(bytes.size());
+}
+
+void showXchOpenFailure(const Environment& env) {
+    if (env.value(kDicDrive) != QLatin1String("0"))
+        MyMsgBoxShow(QStringLiteral("ＣＤ－ＲＯＭがセットされていないか、\r\n"
+                                    "電話帳辞書の指定に誤りがあります。"),
+                     MsgOk);
+    else
+        MyMsgBoxShow(QStringLiteral("ハードディスクドライブに電話帳辞書がありません。"), MsgOk);
+}
+
+} // namespace
+
+Directory::Directory(Environment& env, const DriveTable& drives, Clock& clock,
+                     QString programFolder)
+    : env_(env), drives_(drives), clock_(clock), programFolder_(std::move(programFolder)) {}
+
+Directory::~Directory() { closeEngines(); }
+
+// --- Opening and closing ---------------------------------------------------------------
+
+int Directory::DxsDicOpen() {
+    closeDxs();
+    try {
+        const QString drive = env_.value(kDicDrive);
+        QByteArray hdd;
+        QByteArray cdrom;
+        if (drive == QLatin1String("0")) {
+            hdd = toCp932(dicFolder());
+        } else if (drive == QLatin1String("1")) {
+            cdrom = toCp932(cdRoot());
+            if (FileExistChk(cdRoot(), kDxsDicFile) == 1)
+                return -1;
+        }
+        const QByteArray delta = toCp932(deltaFolder());
+        const DxsOpenRec open{static_cast<int32_t>(hdd.size()),   hdd.constData(),
+                              static_cast<int32_t>(cdrom.size()), cdrom.constData(),
+                              static_cast<int32_t>(delta.size()), delta.constData()};
+        if (Dxs4_OpenDic(&open, &dxsDic_, &dxsInfo_) != 0)
+            return -1;
+        dxsOpen_ = true;
+        if (Dxs4_AssignSearchHandle(&dxsDic_, &dxsSearch_) != 0) {
+            closeDxs();
+            return -1;
+        }
+        dxsSearchAssigned_ = true;
+        if (DxsAreaListSet() != 0) {
+            closeDxs();
+            return -1;
+        }
+        return 0;
+    } catch (const std::bad_alloc&) {
+        closeDxs();
+        ShowUnexpectedError(kOutOfMemoryError, kOutOfMemoryText);
+        return -1;
+    }
+}
+
+int Directory::XchDicOpen() {
+    dicOpened = false;
+    closeXch();
+    XchOpenRec open{};
+    const QString folder = env_.value(kDicDrive) != QLatin1String("0") ? cdRoot() : dicFolder();
+    // A path the record cannot hold will not open however long we wait.
+    if (!putFixedPath(open.dictPath, sizeof open.dictPath, open.dictPathLength, folder) ||
+        !putFixedPath(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength,
+                      deltaFolder())) {
+        showXchOpenFailure(env_);
+        return 1;
+    }
+    XchHandle handle = 0;
+    int16_t result = hXchDB_Open(&open, &handle);
+    if (result != 0) {
+        const qint64 start = clock_.monotonicMs();
+        while (result != 0 && clock_.monotonicMs() - start <= kXchOpenRetryMs) {
+            result = hXchDB_Open(&open, &handle);
+            clock_.waitProcessingEvents(kXchOpenPauseMs);
+        }
+    }
+    if (result != 0) {
+        showXchOpenFailure(env_);
+        return 1;
+    }
+    xchHandle_ = handle;
+    xchOpen_ = true;
+    if (xchAreaListSet(open.areaCount) != 0) {
+        closeXch();
+        showXchOpenFailure(env_);
+        return 1;
+    }
+    dicOpened = true;
+    // Opened alone (from the menu bar) it is the engine the searches must use.
+    if (dicKind == -1)
+        dicKind = 1;
+    return 0;
+}
+
+void Directory::DicOpen(bool withMessages) {
+    if (dicOpened)
+        return;
+    // Not marked open, so whatever engine is still open belongs to a dictionary that went
+    // away.
+    closeEngines();
+    openEngines();
+    if (dicKind == -1 && withMessages)
+        MyMsgBoxShow(kAppTitle + QStringLiteral(" 電話帳辞書をセットしてください。"), MsgOk);
+}
+
+void Directory::openEngines() {
+    dicKind = -1;
+    if (DxsDicOpen() == 0) {
+        dicKind = 0;
+        dicOpened = true;
+    }
+    if (env_.number(kDicDrive) == 1 && dicKind == -1 && FileExistChk(cdRoot(), kXchDicFile) == 0) {
+        if (XchDicOpen() == 0) {
+            dicKind = 1;
+            dicOpened = true;
+        }
+    }
+}
+
+bool Directory::DicExistChk() {
+    // With no engine open either dictionary will do: the open sequence that follows tries
+    // both.
+    QStringList names;
+    if (dicKind != 1)
+        names.append(kDxsDicFile);
+    if (dicKind != 0)
+        names.append(kXchDicFile);
+
+    if (env_.value(kDicDrive) != QLatin1String("0")) {
+        const QString root = cdRoot();
+        for (const QString& name : names) {
+            if (FileExistChk(root, name) == 0)
+                return false;
+        }
+        MyMsgBoxShow(kAppTitle + QStringLiteral(" 電話帳辞書ＣＤ－ＲＯＭをセットしてください。"),
+                     MsgOk);
+        // The engine's file is gone with the disc: nothing may read it any more.
+        closeEngines();
+        dicKind = -1;
+        dicOpened = false;
+        return true;
+    }
+    const QString folder = dicFolder();
+    for (const QString& name : names) {
+        if (ExactFileExists(folder, name))
+            return false;
+    }
+    MyMsgBoxShow(QStringLiteral("ハードディスクドライブに電話帳辞書がありません。\r\n"
+                                "環境設定を確認してください。"),
+                 MsgOk);
+    return true;
+}
+
+void Directory::DicClose() {
+    closeEngines();
+    dicKind = -1;
+}
+
+void Directory::DicReopen() {
+    closeEngines();
+    openEngines();
+    if (dicKind == -1)
+        dicOpened = false;
+}
+
+void Directory::closeEngines() {
+    closeDxs();
+    closeXch();
+}
+
+void Directory::closeDxs() {
+    if (dxsSearchAssigned_)
+        Dxs4_ReleaseSearchHandle(&dxsSearch_);
+    if (dxsOpen_)
+        Dxs4_CloseDic(&dxsDic_);
+    dxsSearchAssigned_ = false;
+    dxsOpen_ = false;
+    dxsSearch_ = {};
+    dxsDic_ = {};
+    dxsInfo_ = {};
+}
+
+void Directory::closeXch() {
+    if (xchOpen_)
+        hXchDB_Close(xchHandle_);
+    xchOpen_ = false;
+    xchHandle_ = 0;
+}
+
+// --- Places and drives -------------------------------------------------------------------
+
+QString Directory::dicFolder() const { return joinPath(programFolder_, QStringLiteral("DIC")); }
+
+QString Directory::deltaFolder() const { return ParentFolder(env_.value(kDeltaFile)); }
+
+QString Directory::cdRoot() const { return env_.value(kCdDrive); }
+
+int Directory::FileExistChk(const QString& folder, const QString& fileName) {
+    // An empty folder would make the look-up relative to wherever the process stands.
+    if (folder.isEmpty() || fileName.isEmpty())
+        return 1;
+    return QFileInfo::exists(joinPath(folder, fileName)) ? 0 : 1;
+}
+
+bool Directory::ExactFileExists(const QString& folder, const QString& fileName) {
+    if (folder.isEmpty() || fileName.isEmpty())
+        return false;
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    return names.contains(fileName, Qt::CaseSensitive);
+}
+
+QString Directory::GetCdromDrive() const { return drives_.firstCdromRoot(); }
+
+int Directory::ChkHddDrive(const QString& driveRoot) const {
+    return drives_.driveType(driveRoot) == DriveFixed ? 0 : 1;
+}
+
+int Directory::ChkCdromDrive(const QString& driveRoot) const {
+    return drives_.driveType(driveRoot) == DriveCdrom ? 0 : 1;
+}
+
+int Directory::GetDriveKind(const QString& driveRoot) const {
+    const int type = drives_.driveType(driveRoot);
+    return type == DriveRemovable || type == DriveFixed ? type : 0;
+}
+
+// --- Area list -----------------------------------------------------------------------------
+
+int Directory::DxsAreaListSet() {
+    const auto fail = [] {
+        MyMsgBoxShow(QStringLiteral("市区町村データの取得に失敗しました。（DXS4）"), MsgOk);
+        return -1;
+    };
+    const qint32 count = dxsInfo_.areaCount;
+    if (count < 0)
+        return fail();
+    try {
+        AreaList list(count);
+        for (qint32 i = 0; i < count; ++i) {
+            const DxsAreaRec* rec = dxsInfo_.areaTable ? dxsInfo_.areaTable[i] : nullptr;
+            if (rec == nullptr)
+                continue;
+            list[i] = AreaEntry{rec->cityCode, AnsiPtrToStr(rec->prefName, -1),
+                                AnsiPtrToStr(rec->cityName, -1)};
+        }
+        areaList_ = std::move(list);
+        return 0;
+    } catch (const std::bad_alloc&) {
+        return fail();
+    }
+}
+
+int Directory::xchAreaListSet(qint32 count) {
+    // The engine addresses a city by a 16-bit index.
+    if (count < 0 || count > std::numeric_limits<int16_t>::max() + 1)
+        return 1;
+    AreaList list(count);
+    for (qint32 i = 0; i < count; ++i) {
+        XchAreaRec rec{};
+        const qint64 start = clock_.monotonicMs();
+        int16_t result = hXchDB_GetL12(xchHandle_, static_cast<int16_t>(i), &rec);
+        clock_.processEvents();
+        while (result != 0) {
+            // A city the engine never delivers means the disc cannot be read: give up rather
+            // than wait 4 seconds for each of the remaining cities.
+            if (clock_.monotonicMs() - start > kXchAreaRetryMs)
+                return 1;
+            clock_.waitProcessingEvents(kXchAreaPauseMs);
+            result = hXchDB_GetL12(xchHandle_, static_cast<int16_t>(i), &rec);
+        }
+        list[i] = AreaEntry{rec.cityCode,
+                            FixedFieldText(rec.prefName, sizeof rec.prefName, rec.prefNameLength),
+                            FixedFieldText(rec.cityName, sizeof rec.cityName, rec.cityNameLength)};
+    }
+    areaList_ = std::move(list);
+    return 0;
+}
+
+QString Directory::GetTodoufukenName(qint32 cityCode) const {
+    for (const AreaEntry& e : areaList_) {
+        if (e.cityCode == cityCode)
+            return e.prefName;
+    }
+    return QString();
+}
+
+QString Directory::GetSikuchousonName(qint32 cityCode) const {
+    for (const AreaEntry& e : areaList_) {
+        if (e.cityCode == cityCode)
+            return e.cityName;
+    }
+    return QString();
+}
+
+AreaList Directory::citiesOfPrefecture(int prefNo) const {
+    AreaList out;
+    for (const AreaEntry& e : areaList_) {
+        if (prefectureOf(e.cityCode) == prefNo)
+            out.append(e);
+    }
+    return out;
+}
+
+QList<PrefectureItem> Directory::prefectures() const {
+    QList<PrefectureItem> out;
+    for (const AreaEntry& e : areaList_) {
+        const int prefNo = prefectureOf(e.cityCode);
+        if (out.isEmpty() || out.last().prefNo != prefNo)
+            out.append(PrefectureItem{prefNo, e.prefName});
+    }
+    return out;
+}
+
+// --- Number search -------------------------------------------------------------------------
+
+void Directory::clearTelResult() {
+    telResult_.clear();
+    telCount_ = 0;
+}
+
+int Directory::DxsTelSearch(const QString& telNo) {
+    clearTelResult();
+    const QByteArray number = toCp932(DelHifon(telNo));
+    const char* const empty = "";
+    DxsCondRec cond{};
+    cond.searchKind = 1;
+    cond.hitLimit = 0;
+    cond.numberLength = static_cast<int32_t>(number.size());
+    cond.number = number.constData();
+    cond.townPattern = empty;
+    cond.unused1 = empty;
+    cond.personKind = 0;
+    cond.namePattern = empty;
+    cond.unused2 = empty;
+    int32_t count = 0;
+    const int32_t result = Dxs4_Search(&dxsSearch_, &cond, &count);
+    if (result == -1 || result == -3 || result == -4 || result == -5) {
+        MyMsgBoxShow(DxsSearchErrorText(result), MsgOk);
+        return 1;
+    }
+    if (result != 0 || count < 1)
+        return 1;
+    telResult_.resize(count);
+    for (int32_t i = 0; i < count; ++i) {
+        DxsResultRec rec{};
+        if (Dxs4_GetRec(&dxsSearch_, i, &rec) == 0)
+            telResult_[i] = DirRecordFromDxs(rec);
+    }
+    telCount_ = count;
+    return 0;
+}
+
+int Directory::XchTelSearch(const QString& telNo) {
+    clearTelResult();
+    const QByteArray number = toCp932(DelHifon(telNo));
+    XchCondRec cond{};
+    if (number.size() > qsizetype{sizeof cond.number})
+        return 1;
+    cond.searchKind = 2;
+    cond.personKind = 3;
+    putFixedText(cond.town, sizeof cond.town, cond.townLength, QByteArray());
+    putFixedText(cond.unused, sizeof cond.unused, cond.unusedLength, QByteArray());
+    putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength,
+                 QByteArray());
+    putFixedText(cond.number, sizeof cond.number, cond.numberLength, number);
+    int32_t count = 0;
+    const XchHandle handle = xchHandle();
+    if (hXchDB_Search(handle, &cond, &count) != 0 || count < 1)
+        return 1;
+    telResult_.resize(count);
+    for (int32_t i = 0; i < count; ++i) {
+        XchResultRec rec{};
+        hXchDB_Getrec(handle, i, &rec);
+        telResult_[i] = DirRecordFromXch(rec, true);
+    }
+    telCount_ = count;
+    hXchDB_Release(handle);
+    return 0;
+}
+
+int Directory::TelSearchWithOverride(const QString& telNo) {
+    const int found = dicKind == 1 ? XchTelSearch(telNo) : DxsTelSearch(telNo);
+    if (found != 0)
+        return found;
+    if (ResultOverride::drops(telNo)) {
+        clearTelResult();
+        return 1;
+    }
+    ResultOverride::replace(telNo, telResult_[0]);
+    return 0;
+}
+
+// --- For the area searches -------------------------------------------------------------------
+
+DirRecord Directory::DirRecordFromXch(const XchResultRec& rec, bool zipWholeField) const {
+    DirRecord r;
+    r.telNo = FixedFieldText(rec.number, sizeof rec.number, rec.numberLength);
+    r.name = FixedFieldText(rec.name, sizeof rec.name, rec.nameLength);
+    r.zip = zipWholeField ? FixedFieldTrimmed(rec.zip, sizeof rec.zip)
+                          : FixedFieldText(rec.zip, sizeof rec.zip, rec.zipLength);
+    r.pref = GetTodoufukenName(rec.cityCode);
+    r.city = GetSikuchousonName(rec.cityCode);
+    r.town = FixedFieldText(rec.town, sizeof rec.town, rec.townLength);
+    r.block = FixedFieldText(rec.block, sizeof rec.block, rec.blockLength);
+    return r;
+}
+
+QString Directory::dxsBuildDate() const {
+    if (!dxsOpen_)
+        return QString();
+    const char* date = dxsInfo_.buildDate;
+    return QString::fromLatin1(date, static_cast<qsizetype>(qstrnlen(date, sizeof dxsInfo_.buildDate)));
+}
+
+} // namespace pikotel

@@ -1,0 +1,156 @@
+#pragma once
+
+// The telephone directory as the program reaches it: where the dictionary lives (the "DIC"
+// folder of the program folder, or the CD-ROM root), which of the two engines is open, the
+// engine blocks, the area list and the hits of the last number search. One object per run;
+// the application context owns it.
+//
+// The open sequence tries the first engine (dxs4, "dxs9999.dct") and, on a CD-ROM that
+// holds "XCHDB.DIC", the alternate engine (xchdb). Every engine opened here is closed
+// here: on re-opening, when the dictionary goes away, at DicClose and in the destructor.
+//
+// Messages go through MyMsgBoxShow with the application title.
+
+#include "directory/dirrecord.h"
+
+#include "dxs4.h"
+#include "xchdb.h"
+
+#include <QList>
+#include <QString>
+
+namespace pikotel {
+
+class Clock;
+class DriveTable;
+class Environment;
+
+inline const QString kDxsDicFile = QStringLiteral("dxs9999.dct");
+inline const QString kXchDicFile = QStringLiteral("XCHDB.DIC");
+
+class Directory {
+public:
+    // Reads DICDRIVE, CDDRIVE and XCHDBADD from env at every open, so a saved settings
+    // change takes effect at the next open. The clock paces the alternate engine's retries.
+    Directory(Environment& env, const DriveTable& drives, Clock& clock, QString programFolder);
+    ~Directory();
+    Directory(const Directory&) = delete;
+    Directory& operator=(const Directory&) = delete;
+
+    // 0 the first engine is open, 1 the alternate engine, -1 none. Searches pick their
+    // engine calls by it.
+    qint16 dicKind = -1;
+    // True once an engine was opened; DicOpen does nothing while it is set.
+    bool dicOpened = false;
+
+    // --- Opening and closing -------------------------------------------------------------
+
+    // Opens the first engine and builds the area list: 0, or -1 (no message of its own).
+    int DxsDicOpen();
+    // Opens the alternate engine, retrying for up to 3 seconds while events run, and builds
+    // the area list: 0 (dicOpened set), or 1 after its own message.
+    int XchDicOpen();
+    // The open sequence, while dicOpened is false: first engine, then on a CD-ROM holding
+    // "XCHDB.DIC" the alternate one. With messages, failure shows the title followed by
+    // " 電話帳辞書をセットしてください。"; the caller stops when dicKind is still -1.
+    void DicOpen(bool withMessages);
+    // Before a search: true when the dictionary is not reachable (a message was shown).
+    // A missing CD-ROM also closes the engine and resets dicKind and dicOpened, so the
+    // next DicOpen runs the whole sequence again.
+    bool DicExistChk();
+    // Closes the open engines and sets dicKind to -1 (program end; before settings are
+    // saved).
+    void DicClose();
+    // After settings were saved: the open sequence again without its message, whatever
+    // dicOpened says; dicOpened is left false when nothing opened.
+    void DicReopen();
+
+    // --- Places and drives ---------------------------------------------------------------
+
+    // The program folder followed by "/DIC".
+    QString dicFolder() const;
+    // The folder of XCHDBADD: empty when it is empty, "/" when it holds no "/".
+    QString deltaFolder() const;
+    // 0 when folder followed by fileName names a file or folder, 1 when not (also for an
+    // empty folder or name).
+    static int FileExistChk(const QString& folder, const QString& fileName);
+    // True when the folder lists a file named exactly fileName (letter case counts).
+    static bool ExactFileExists(const QString& folder, const QString& fileName);
+    // The root of the first CD-ROM, or "/media/cdrom/".
+    QString GetCdromDrive() const;
+    // 0 for a fixed disk, 1 for anything else.
+    int ChkHddDrive(const QString& driveRoot) const;
+    // 0 for a CD-ROM, 1 for anything else.
+    int ChkCdromDrive(const QString& driveRoot) const;
+    // 2 removable, 3 fixed, 0 anything else.
+    int GetDriveKind(const QString& driveRoot) const;
+
+    // --- Area list -----------------------------------------------------------------------
+
+    // Builds the area list from the first engine's information block: 0, or -1 after the
+    // message "市区町村データの取得に失敗しました。（DXS4）".
+    int DxsAreaListSet();
+    const AreaList& areaList() const { return areaList_; }
+    qint32 areaCount() const { return static_cast<qint32>(areaList_.size()); }
+    // The first entry with the code gives the name; "" when the code is not listed.
+    QString GetTodoufukenName(qint32 cityCode) const;
+    QString GetSikuchousonName(qint32 cityCode) const;
+    // Every entry of the prefecture, in list order.
+    AreaList citiesOfPrefecture(int prefNo) const;
+    // One item each time the prefecture number changes along the list.
+    QList<PrefectureItem> prefectures() const;
+
+    // --- Number search -------------------------------------------------------------------
+
+    // Number search on the first engine: 0 found, 1 not found (after a message for results
+    // -1, -3, -4 and -5). The number is searched without hyphens and up to a "|".
+    int DxsTelSearch(const QString& telNo);
+    // The same on the alternate engine.
+    int XchTelSearch(const QString& telNo);
+    // The engine dicKind names, then ResultOverride: a drop row makes the number not
+    // found, a replace row corrects the first hit.
+    int TelSearchWithOverride(const QString& telNo);
+    // The hits of the last number search; an index whose fetch failed holds empty texts.
+    const QList<DirRecord>& telResult() const { return telResult_; }
+    qint32 telCount() const { return telCount_; }
+
+    // --- For the area searches -----------------------------------------------------------
+
+    // A hit of the alternate engine, prefecture and city through the area list. The postal
+    // code is read by its length, or (number search) as the whole field trimmed.
+    DirRecord DirRecordFromXch(const XchResultRec& rec, bool zipWholeField = false) const;
+    // The first engine's search handle while it is open, else nullptr.
+    DxsSearchHandle* dxsSearchHandle() { return dxsSearchAssigned_ ? &dxsSearch_ : nullptr; }
+    // The alternate engine's handle while it is open, else 0.
+    XchHandle xchHandle() const { return xchOpen_ ? xchHandle_ : 0; }
+    // The first engine's dictionary date, "YYYY/MM/DD hh:mm:ss" (UTC); empty unless open.
+    QString dxsBuildDate() const;
+
+private:
+    void openEngines();
+    void closeEngines();
+    void closeDxs();
+    void closeXch();
+    int xchAreaListSet(qint32 count);
+    QString cdRoot() const;
+    void clearTelResult();
+
+    Environment& env_;
+    const DriveTable& drives_;
+    Clock& clock_;
+    QString programFolder_;
+
+    DxsDicHandle dxsDic_{};
+    DxsSearchHandle dxsSearch_{};
+    DxsDicInfo dxsInfo_{};
+    bool dxsOpen_ = false;
+    bool dxsSearchAssigned_ = false;
+    XchHandle xchHandle_ = 0;
+    bool xchOpen_ = false;
+
+    AreaList areaList_;
+    QList<DirRecord> telResult_;
+    qint32 telCount_ = 0;
+};
+
+} // namespace pikotel

@@ -1,0 +1,68 @@
+#pragma once
+
+// What the program keeps of the directory: one hit as seven texts, one city of the area
+// table, and the conversions from the engines' cp932 records.
+
+#include "dxs4.h"
+#include "xchdb.h"
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+namespace pikotel {
+
+// One listing, in the order every screen and export uses.
+struct DirRecord {
+    QString telNo; // as the engine gives it, usually hyphenated
+    QString name;
+    QString zip;
+    QString pref;  // 都道府県
+    QString city;  // 市区町村
+    QString town;  // 町域名
+    QString block; // 区域名: lot and house number
+
+    bool operator==(const DirRecord&) const = default;
+};
+
+struct AreaEntry {
+    qint32 cityCode = 0;
+    QString prefName;
+    QString cityName;
+
+    bool operator==(const AreaEntry&) const = default;
+};
+
+// In the engine's order: one prefecture's cities are consecutive.
+using AreaList = QList<AreaEntry>;
+
+// A prefecture as the search screens list it: its number and name.
+struct PrefectureItem {
+    int prefNo = 0;
+    QString name;
+
+    bool operator==(const PrefectureItem&) const = default;
+};
+
+// The prefecture number of a city code.
+inline int prefectureOf(qint32 cityCode) { return cityCode / 1000; }
+
+// A cp932 text from an engine: empty for a null pointer; length -1 reads to the NUL byte,
+// any other length takes that many bytes.
+QString AnsiPtrToStr(const char* text, qint32 length);
+
+// The first `length` bytes of a fixed-width cp932 field. A length outside 0..width (an
+// engine record that does not hold what it says) is clamped to the field.
+QString FixedFieldText(const char* field, qsizetype width, qint32 length);
+
+// The whole fixed-width field with leading and trailing blanks (and NUL bytes) removed.
+QString FixedFieldTrimmed(const char* field, qsizetype width);
+
+// The seven texts of a first-engine hit.
+DirRecord DirRecordFromDxs(const DxsResultRec& rec);
+
+// The message for a Dxs4_Search result, empty for a result that has none. -20 to -23
+// (faulty conditions) are shown by the 104-style search only.
+QString DxsSearchErrorText(qint32 result);
+
+} // namespace pikotel
