@@ -2,6 +2,7 @@
 
 #include "gen_areacodes.h"
 #include "gen_random.h"
+#include "gen_text.h"
 
 #include <QFile>
 #include <QHash>
@@ -38,28 +39,6 @@ enum Column {
     Source,
     ColumnCount
 };
-
-bool isKatakana(const QString& text) {
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if ((c.unicode() < 0x30A1 || c.unicode() > 0x30FA) && c.unicode() != 0x30FC)
-            return false;
-    }
-    return true;
-}
-
-// Kanji and kana only: a town name that reads naturally inside a business name.
-bool isPlainName(const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool kanji = (u >= 0x4E00 && u <= 0x9FFF) || u == 0x3005;
-        const bool kana = u >= 0x3041 && u <= 0x30FC;
-        if (!kanji && !kana)
-            return false;
-    }
-    return !text.isEmpty();
-}
 
 struct CleanTown {
     QString name;
@@ -221,7 +200,7 @@ bool AddressBook::load(const QString& kenAllPath, QString* error) {
             const qsizetype gunKana = rc.kana.lastIndexOf(u"グン");
             callKana = gunKana < 0 ? QString() : rc.kana.mid(gunKana + 2);
         }
-        if (isKatakana(callKana)) {
+        if (isKatakanaReading(callKana)) {
             city.callName = callName.toStdString();
             city.callKana = callKana.toStdString();
         }
@@ -239,7 +218,8 @@ bool AddressBook::load(const QString& kenAllPath, QString* error) {
             Town town;
             town.city = cityIndex;
             town.name = name.toStdString();
-            if (name.size() <= 6 && kana.size() <= 12 && isPlainName(name) && isKatakana(kana))
+            if (name.size() <= 6 && kana.size() <= 12 && isKanjiOrKana(name) &&
+                isKatakanaReading(kana))
                 town.nameKana = kana.toStdString();
             towns.push_back(std::move(town));
             townIndex.insert(name, index);

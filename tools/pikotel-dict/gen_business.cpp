@@ -424,21 +424,6 @@ std::string fold(const std::string& text) {
     return pikotel::foldForCompare(QString::fromStdString(text)).toStdString();
 }
 
-template <std::size_t N>
-bool loadWords(const char* const (&source)[N], std::vector<std::string>* out, QString* error,
-               std::vector<std::string>* readings) {
-    for (const char* line : source) {
-        const QStringList f = QString::fromUtf8(line).split(u'|');
-        if (f.size() != 2) {
-            *error = QStringLiteral("bad word entry: %1").arg(QString::fromUtf8(line));
-            return false;
-        }
-        out->push_back(f[0].toStdString());
-        readings->push_back(f[1].toStdString());
-    }
-    return true;
-}
-
 constexpr std::uint64_t kShareKept = 600;
 constexpr std::uint64_t kShareDecoy = 120;
 constexpr std::uint64_t kSharePlain = 280;
@@ -456,12 +441,14 @@ BusinessNamer::BusinessNamer(const AddressBook& book, const NameBook& names)
 
 bool BusinessNamer::init(QString* error) {
     const auto loadList = [&](const auto& source, std::vector<Word>* out) {
-        std::vector<std::string> texts;
-        std::vector<std::string> readings;
-        if (!loadWords(source, &texts, error, &readings))
-            return false;
-        for (std::size_t i = 0; i < texts.size(); ++i)
-            out->push_back({texts[i], readings[i], fold(texts[i])});
+        for (const char* line : source) {
+            const QStringList f = QString::fromUtf8(line).split(u'|');
+            if (f.size() != 2) {
+                *error = QStringLiteral("bad word entry: %1").arg(QString::fromUtf8(line));
+                return false;
+            }
+            out->push_back({f[0].toStdString(), f[1].toStdString(), fold(f[0].toStdString())});
+        }
         return true;
     };
     if (!loadList(kBrands, &brands_) || !loadList(kTemples, &temples_) ||

@@ -1,5 +1,7 @@
 #include "gen_names.h"
 
+#include "gen_text.h"
+
 #include <QFile>
 #include <QStringList>
 
@@ -10,26 +12,6 @@
 namespace pikotel::gen {
 
 namespace {
-
-bool isKatakana(const QString& text) {
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if ((c.unicode() < 0x30A1 || c.unicode() > 0x30FA) && c.unicode() != 0x30FC)
-            return false;
-    }
-    return true;
-}
-
-bool isWrittenName(const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (!((u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3005 && u <= 0x3006) ||
-              (u >= 0x3041 && u <= 0x30FC)))
-            return false;
-    }
-    return !text.isEmpty();
-}
 
 // Doubling per 500 of cost below 10000, capped at 3000: 渡辺 (1650) and 佐藤 (4579) are
 // drawn hundreds of times as often as a rare name (9000 and up).
@@ -66,7 +48,7 @@ bool NameBook::load(const QString& namesPath, QString* error) {
             continue;
         }
         const QStringList f = line.split(u'\t');
-        if (f.size() < 4 || !isKatakana(f[1]) || !isWrittenName(f[2]))
+        if (f.size() < 4 || !isKatakanaReading(f[1]) || !isKanjiOrKana(f[2]))
             continue;
         Weight& weight = (f[0] == u"sei" ? sei : mei)[{f[2], f[1]}];
         if (f[3] == u"ipadic") {

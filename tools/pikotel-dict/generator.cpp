@@ -519,6 +519,13 @@ bool generateListings(const GeneratorOptions& options, QString* error) {
         *err = QStringLiteral("no source data folder given");
         return false;
     }
+    // Before the source data is read: a missing folder is the commonest mistake.
+    for (const QString& path : {options.outCsv, options.areasOut, options.exchangeOut}) {
+        if (!path.isEmpty() && !QFileInfo(path).dir().exists()) {
+            *err = QStringLiteral("the folder of %1 does not exist").arg(path);
+            return false;
+        }
+    }
     const QDir source(options.sourceDataDir);
     AddressBook book;
     if (!book.load(source.filePath(QStringLiteral("ken_all_merged.utf8.csv")), err))
