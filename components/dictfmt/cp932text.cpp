@@ -92,7 +92,7 @@ bool Cp932Codec::decode(std::string_view cp932, std::string& utf8) {
 }
 
 bool decodeArgument(Cp932Codec& codec, const char* text, long long length, std::size_t capacity,
-                    std::string& utf8) {
+                    std::string& utf8, TextKind kind) {
     utf8.clear();
     if (length < 0 || static_cast<unsigned long long>(length) > capacity)
         return false;
@@ -100,7 +100,9 @@ bool decodeArgument(Cp932Codec& codec, const char* text, long long length, std::
         return true;
     if (!text)
         return false;
-    const std::size_t size = strnlen(text, static_cast<std::size_t>(length));
+    const std::size_t size = kind == TextKind::NulTerminated
+                                 ? strnlen(text, static_cast<std::size_t>(length))
+                                 : static_cast<std::size_t>(length);
     if (!codec.decode(std::string_view(text, size), utf8))
         return false;
     for (char c : utf8) {

@@ -32,11 +32,13 @@ private:
     UConverter* converter_ = nullptr;
 };
 
-// A text handed to an engine: length bytes of cp932 at text (fewer when a NUL comes first).
+// A text handed to an engine: length bytes of cp932 at text; a NUL-terminated text ends at
+// its NUL even when the length says more, a fixed-width field is taken as the length says.
 // False for a negative length, one above capacity, a null text with a length, bytes that are
 // not cp932, or control characters (which no stored text holds).
+enum class TextKind { NulTerminated, FixedWidth };
 bool decodeArgument(Cp932Codec& codec, const char* text, long long length, std::size_t capacity,
-                    std::string& utf8);
+                    std::string& utf8, TextKind kind = TextKind::NulTerminated);
 
 // Length of the longest prefix of cp932 bytes, at most maxBytes long, that ends on a
 // character boundary.

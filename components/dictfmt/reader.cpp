@@ -341,7 +341,7 @@ std::int64_t Dictionary::findGroup(std::uint32_t cityCode, PersonKind kind) cons
     if (lo == header_.groupCount)
         return -1;
     const GroupRecord g = groupRecord(lo);
-    return ((std::uint64_t{g.cityCode} << 8) | g.kind) == wanted ? lo : -1;
+    return ((std::uint64_t{g.cityCode} << 8) | g.kind) == wanted ? std::int64_t{lo} : -1;
 }
 
 std::uint32_t Dictionary::groupOfListing(std::uint32_t id) const {

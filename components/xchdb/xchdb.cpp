@@ -19,6 +19,7 @@
 using pikotel::dict::Cp932Codec;
 using pikotel::dict::Directory;
 using pikotel::dict::DirectoryStatus;
+constexpr auto kFixed = pikotel::dict::TextKind::FixedWidth;
 
 namespace {
 
@@ -73,9 +74,9 @@ std::int16_t openDictionary(XchOpenRec* open, XchHandle* handle) {
     std::string folder;
     std::string delta;
     if (!pikotel::dict::decodeArgument(session->codec, open->dictPath, open->dictPathLength,
-                                       sizeof open->dictPath, folder) ||
+                                       sizeof open->dictPath, folder, kFixed) ||
         !pikotel::dict::decodeArgument(session->codec, open->deltaPath, open->deltaPathLength,
-                                       sizeof open->deltaPath, delta))
+                                       sizeof open->deltaPath, delta, kFixed))
         return -1;
     if (folder.empty())
         return -2;
@@ -133,7 +134,7 @@ std::int16_t search(Session& s, const XchCondRec& cond, std::int32_t* count) {
     if (cond.searchKind == 2) {
         std::string number;
         if (!pikotel::dict::decodeArgument(s.codec, cond.number, cond.numberLength,
-                                           sizeof cond.number, number))
+                                           sizeof cond.number, number, kFixed))
             return -20;
         const auto key = pikotel::dict::numberKey(number);
         if (!key)
@@ -145,13 +146,13 @@ std::int16_t search(Session& s, const XchCondRec& cond, std::int32_t* count) {
         std::string unused;
         if (cond.cityCode < 1 || cond.cityCode > 99999 ||
             !pikotel::dict::decodeArgument(s.codec, cond.town, cond.townLength, sizeof cond.town,
-                                           query.townPattern) ||
+                                           query.townPattern, kFixed) ||
             !pikotel::dict::decodeArgument(s.codec, cond.unused, cond.unusedLength,
-                                           sizeof cond.unused, unused) ||
+                                           sizeof cond.unused, unused, kFixed) ||
             !unused.empty())
             return -21;
         if (!pikotel::dict::decodeArgument(s.codec, cond.namePattern, cond.namePatternLength,
-                                           sizeof cond.namePattern, query.namePattern))
+                                           sizeof cond.namePattern, query.namePattern, kFixed))
             return -22;
         // The town is taken as typed: any town that begins with it.
         if (!query.townPattern.empty())
