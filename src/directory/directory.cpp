@@ -74,7 +74,9 @@ Directory::Directory(Environment& env, const DriveTable& drives, Clock& clock,
                      QString programFolder)
     : env_(env), drives_(drives), clock_(clock), programFolder_(std::move(programFolder)) {}
 
-Directory::~Directory() { closeEngines(); }
+Directory::~Directory() {
+    closeEngines();
+}
 
 // --- Opening and closing ---------------------------------------------------------------
 
@@ -122,8 +124,7 @@ int Directory::XchDicOpen() {
     const QString folder = env_.value(kDicDrive) != QLatin1String("0") ? cdRoot() : dicFolder();
     // A path the record cannot hold will not open however long we wait.
     if (!putFixedPath(open.dictPath, sizeof open.dictPath, open.dictPathLength, folder) ||
-        !putFixedPath(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength,
-                      deltaFolder())) {
+        !putFixedPath(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, deltaFolder())) {
         showXchOpenFailure(env_);
         return 1;
     }
@@ -251,11 +252,17 @@ void Directory::closeXch() {
 
 // --- Places and drives -------------------------------------------------------------------
 
-QString Directory::dicFolder() const { return joinPath(programFolder_, QStringLiteral("DIC")); }
+QString Directory::dicFolder() const {
+    return joinPath(programFolder_, QStringLiteral("DIC"));
+}
 
-QString Directory::deltaFolder() const { return ParentFolder(env_.value(kDeltaFile)); }
+QString Directory::deltaFolder() const {
+    return ParentFolder(env_.value(kDeltaFile));
+}
 
-QString Directory::cdRoot() const { return env_.value(kCdDrive); }
+QString Directory::cdRoot() const {
+    return env_.value(kCdDrive);
+}
 
 int Directory::FileExistChk(const QString& folder, const QString& fileName) {
     // An empty folder would make the look-up relative to wherever the process stands.
@@ -272,7 +279,9 @@ bool Directory::ExactFileExists(const QString& folder, const QString& fileName) 
     return names.contains(fileName, Qt::CaseSensitive);
 }
 
-QString Directory::GetCdromDrive() const { return drives_.firstCdromRoot(); }
+QString Directory::GetCdromDrive() const {
+    return drives_.firstCdromRoot();
+}
 
 int Directory::ChkHddDrive(const QString& driveRoot) const {
     return drives_.driveType(driveRoot) == DriveFixed ? 0 : 1;
@@ -423,8 +432,7 @@ int Directory::XchTelSearch(const QString& telNo) {
     cond.personKind = 3;
     putFixedText(cond.town, sizeof cond.town, cond.townLength, QByteArray());
     putFixedText(cond.unused, sizeof cond.unused, cond.unusedLength, QByteArray());
-    putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength,
-                 QByteArray());
+    putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength, QByteArray());
     putFixedText(cond.number, sizeof cond.number, cond.numberLength, number);
     int32_t count = 0;
     const XchHandle handle = xchHandle();
@@ -472,7 +480,8 @@ QString Directory::dxsBuildDate() const {
     if (!dxsOpen_)
         return QString();
     const char* date = dxsInfo_.buildDate;
-    return QString::fromLatin1(date, static_cast<qsizetype>(qstrnlen(date, sizeof dxsInfo_.buildDate)));
+    return QString::fromLatin1(date,
+                               static_cast<qsizetype>(qstrnlen(date, sizeof dxsInfo_.buildDate)));
 }
 
 } // namespace pikotel

@@ -45,7 +45,9 @@ struct PrefectureItem {
 };
 
 // The prefecture number of a city code.
-inline int prefectureOf(qint32 cityCode) { return cityCode / 1000; }
+inline int prefectureOf(qint32 cityCode) {
+    return cityCode / 1000;
+}
 
 // A cp932 text from an engine: empty for a null pointer; length -1 reads to the NUL byte,
 // any other length takes that many bytes.
