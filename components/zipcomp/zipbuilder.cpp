@@ -27,7 +27,7 @@ const QString kOpen = QStringLiteral("（");
 const QString kClose = QStringLiteral("）");
 const QChar kComma(0x3001); // 、
 // No field of the sources comes near this; the string pool stores lengths in 16 bits and a
-// character takes at most 3 bytes of UTF-8.
+// character takes at most 2 bytes of cp932.
 constexpr qsizetype kMaxFieldChars = 10000;
 
 // Records of a CSV text (RFC 4180: quoted fields may hold commas, quotes and line breaks).
@@ -113,21 +113,22 @@ public:
     std::uint32_t add(const QString& text) {
         if (text.isEmpty())
             return 0;
-        const QByteArray utf8 = text.toUtf8();
-        const auto found = offsets_.constFind(utf8);
+        const QByteArray bytes = encoder_.encode(text);
+        const auto found = offsets_.constFind(bytes);
         if (found != offsets_.constEnd())
             return *found;
         const auto at = std::uint32_t(bytes_.size());
-        const auto length = std::uint16_t(std::min<qsizetype>(utf8.size(), 0xFFFF));
+        const auto length = std::uint16_t(std::min<qsizetype>(bytes.size(), 0xFFFF));
         bytes_.append(char(length & 0xFF));
         bytes_.append(char(length >> 8));
-        bytes_.append(utf8.left(length));
-        offsets_.insert(utf8, at);
+        bytes_.append(bytes.left(length));
+        offsets_.insert(bytes, at);
         return at;
     }
     const QByteArray& bytes() const { return bytes_; }
 
 private:
+    Cp932Encoder encoder_;
     QByteArray bytes_;
     QHash<QByteArray, std::uint32_t> offsets_;
 };

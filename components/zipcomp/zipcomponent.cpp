@@ -251,7 +251,7 @@ int ZipComponent::QueryBlocks(const QString& text, int, const QString& townName,
     const auto c = cityCode > 0 ? d.cityByCode(std::uint32_t(cityCode)) : std::nullopt;
     if (!c)
         return 0;
-    const QByteArray wanted = normalizedText(townName).toUtf8();
+    const QByteArray wanted = encoder_.encode(townName);
     const std::uint32_t firstTown = d.cities().at(*c, city::FirstTown);
     const std::uint32_t endTown = firstTown + d.cities().at(*c, city::TownCount);
     std::uint32_t t = firstTown;
@@ -319,8 +319,8 @@ std::vector<std::uint32_t> ZipComponent::exchangeBlocks(std::uint32_t townIndex,
     return out;
 }
 
-QByteArray ZipComponent::encoded(std::uint32_t textRef) {
-    return encoder_.encode(dictionary_->text(textRef));
+QByteArray ZipComponent::cp932Text(std::uint32_t textRef) const {
+    return dictionary_->textBytes(textRef).toByteArray();
 }
 
 bool ZipComponent::GetPrefecture(int index, QByteArray& code, QByteArray& name,
@@ -330,8 +330,8 @@ bool ZipComponent::GetPrefecture(int index, QByteArray& code, QByteArray& name,
     const ZipTable& t = dictionary_->prefectures();
     const std::uint32_t p = prefectures_[std::size_t(index)];
     code = codeText(t.at(p, pref::Code), 2);
-    name = encoded(t.at(p, pref::Name));
-    reading = encoded(t.at(p, pref::Reading));
+    name = cp932Text(t.at(p, pref::Name));
+    reading = cp932Text(t.at(p, pref::Reading));
     return true;
 }
 
@@ -341,8 +341,8 @@ bool ZipComponent::GetCity(int index, QByteArray& code, QByteArray& name, QByteA
     const ZipTable& t = dictionary_->cities();
     const std::uint32_t c = cities_[std::size_t(index)];
     code = codeText(t.at(c, city::Code), 5);
-    name = encoded(t.at(c, city::Name));
-    reading = encoded(t.at(c, city::Reading));
+    name = cp932Text(t.at(c, city::Name));
+    reading = cp932Text(t.at(c, city::Reading));
     return true;
 }
 
@@ -354,10 +354,10 @@ bool ZipComponent::GetTown(int index, QByteArray& code, QByteArray& name, QByteA
     const std::uint32_t k = towns_[std::size_t(index)];
     const std::uint32_t value = t.at(k, town::Code);
     code = value == 0 ? QByteArray() : codeText(value, 7);
-    name = encoded(t.at(k, town::Name));
-    reading = encoded(t.at(k, town::Reading));
-    note = encoded(t.at(k, town::Second));
-    noteReading = encoded(t.at(k, town::SecondReading));
+    name = cp932Text(t.at(k, town::Name));
+    reading = cp932Text(t.at(k, town::Reading));
+    note = cp932Text(t.at(k, town::Second));
+    noteReading = cp932Text(t.at(k, town::SecondReading));
     return true;
 }
 
@@ -367,8 +367,8 @@ bool ZipComponent::GetBlock(int index, QByteArray& code, QByteArray& name, QByte
     const ZipTable& t = dictionary_->blocks();
     const std::uint32_t k = blocks_[std::size_t(index)];
     code = codeText(t.at(k, block::Code), 7);
-    name = encoded(t.at(k, block::Name));
-    reading = encoded(t.at(k, block::Reading));
+    name = cp932Text(t.at(k, block::Name));
+    reading = cp932Text(t.at(k, block::Reading));
     return true;
 }
 
@@ -398,15 +398,15 @@ bool ZipComponent::GetCodeRecord(int index, CodeRecord& texts) {
     const std::uint32_t r = search_.first + std::uint32_t(index);
     const std::uint32_t c = d.records().at(r, record::City);
     const std::uint32_t p = d.cities().at(c, city::Pref);
-    texts[0] = encoded(d.prefectures().at(p, pref::Name));
-    texts[1] = encoded(d.prefectures().at(p, pref::Reading));
-    texts[2] = encoded(d.cities().at(c, city::Name));
-    texts[3] = encoded(d.cities().at(c, city::Reading));
+    texts[0] = cp932Text(d.prefectures().at(p, pref::Name));
+    texts[1] = cp932Text(d.prefectures().at(p, pref::Reading));
+    texts[2] = cp932Text(d.cities().at(c, city::Name));
+    texts[3] = cp932Text(d.cities().at(c, city::Reading));
     static constexpr std::size_t kParts[] = {record::Town,   record::TownReading,
                                              record::Part,   record::PartReading,
                                              record::Office, record::OfficeReading};
     for (std::size_t i = 0; i < std::size(kParts); ++i)
-        texts[4 + i] = encoded(d.records().at(r, kParts[i]));
+        texts[4 + i] = cp932Text(d.records().at(r, kParts[i]));
     texts[10] = codeText(d.records().at(r, record::Code), 7);
     return true;
 }

@@ -130,7 +130,7 @@ private:
     std::optional<std::pair<std::uint32_t, std::uint32_t>> exchangeRows(const QString& text) const;
     std::vector<std::uint32_t> exchangeBlocks(std::uint32_t townIndex, std::uint32_t rowFirst,
                                               std::uint32_t rowEnd) const;
-    QByteArray encoded(std::uint32_t textRef);
+    QByteArray cp932Text(std::uint32_t textRef) const;
 
     QString keyBlock_;
     QString folder_;

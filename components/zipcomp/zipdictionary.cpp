@@ -1,5 +1,7 @@
 #include "zipcomp/zipdictionary.h"
 
+#include "zipcomp/ziptext.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -261,7 +263,7 @@ QByteArrayView ZipDictionary::textBytes(std::uint32_t ref) const {
 }
 
 QString ZipDictionary::text(std::uint32_t ref) const {
-    return QString::fromUtf8(textBytes(ref));
+    return fromCp932(textBytes(ref));
 }
 
 namespace {

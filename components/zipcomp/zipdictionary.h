@@ -66,9 +66,10 @@ public:
     const ZipTable& exchanges() const { return exchanges_; }
     const ZipTable& exchangeRows() const { return exchangeRows_; }
 
-    // A text of the string pool; empty for a reference outside it.
-    QString text(std::uint32_t ref) const;
+    // A text of the string pool, as stored (cp932) and decoded; empty for a reference
+    // outside the pool.
     QByteArrayView textBytes(std::uint32_t ref) const;
+    QString text(std::uint32_t ref) const;
 
     std::optional<std::uint32_t> prefectureByCode(std::uint32_t code) const;
     std::optional<std::uint32_t> cityByCode(std::uint32_t code) const;

@@ -14,7 +14,8 @@
 //   fileSize +---------------------------+
 //
 // Every table element is a row of 32-bit words; texts are offsets into STRS, where each
-// text is a 16-bit length followed by that many bytes of UTF-8.
+// text is a 16-bit length followed by that many bytes of cp932, the form in which the
+// component hands texts out.
 
 #include <array>
 #include <cstddef>

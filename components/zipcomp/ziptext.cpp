@@ -1,5 +1,7 @@
 #include "zipcomp/ziptext.h"
 
+#include <QStringDecoder>
+
 namespace pikotel::zipcomp {
 
 namespace {
@@ -20,6 +22,11 @@ QByteArray Cp932Encoder::encode(const QString& text) {
     if (text.isEmpty())
         return QByteArray();
     return encoder_.encode(normalizedText(text));
+}
+
+QString fromCp932(QByteArrayView bytes) {
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(bytes);
 }
 
 TownText splitTownText(const QString& text) {

@@ -14,7 +14,8 @@ namespace pikotel::zipcomp {
 // went out in cp932 and comes back decoded still matches.
 QString normalizedText(const QString& text);
 
-// Encodes texts to cp932 (Windows-31J); characters without a cp932 form become "?".
+// Encodes texts to cp932 (Windows-31J) after normalizedText(); characters without a cp932
+// form become "?".
 class Cp932Encoder {
 public:
     Cp932Encoder();
@@ -23,6 +24,8 @@ public:
 private:
     QStringEncoder encoder_;
 };
+
+QString fromCp932(QByteArrayView bytes);
 
 // A Japan Post town text split before its last parenthesised group:
 // "北十条西（１〜４丁目）" → name "北十条西", note "（１〜４丁目）", part "１〜４丁目".
