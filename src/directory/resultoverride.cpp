@@ -14,9 +14,9 @@ const QList<OverrideRow>& ResultOverride::rows() {
         {QStringLiteral("0986473629"), true, {}, {}},
         {QStringLiteral("0174056389"), true, {}, {}},
         {QStringLiteral("0154260976"), true, {}, {}},
-        {QStringLiteral("0924374555"), false, QStringLiteral("株式会社岡村建設"),
+        {QStringLiteral("0924374555"), false, QStringLiteral("志摩野北工務店"),
          QStringLiteral("１５２番地１")},
-        {QStringLiteral("0697086328"), false, QStringLiteral("奥瀬フラワーショップ"),
+        {QStringLiteral("0697086328"), false, QStringLiteral("フラワーショップ鷺洲"),
          QStringLiteral("３丁目１７－５")},
         {QStringLiteral("0782168697"), false, QStringLiteral("カレーハウスこころ山田店"), {}},
     };

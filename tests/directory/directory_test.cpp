@@ -399,7 +399,7 @@ TEST_F(DirectoryTest, NumberSearchAppliesCorrectionTable) {
         EXPECT_EQ(d.telCount(), 0);
 
         ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("092-437-4555")), 0);
-        EXPECT_EQ(d.telResult()[0], record("092-437-4555", "株式会社岡村建設", "819-1304", "福岡県",
+        EXPECT_EQ(d.telResult()[0], record("092-437-4555", "志摩野北工務店", "819-1304", "福岡県",
                                            "糸島市", "志摩野北", "１５２番地１"));
         ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("0782168697")), 0);
         EXPECT_EQ(d.telResult()[0].name, QStringLiteral("カレーハウスこころ山田店"));
