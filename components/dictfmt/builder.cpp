@@ -566,14 +566,13 @@ bool Builder::writeGroups(const Input& source, bool withOp, std::vector<SectionW
     std::vector<std::uint32_t> sortedIdx;
     CsvRow row;
     ListingRow listing;
-    std::string message;
     std::uint32_t id = 0;
     for (std::size_t gi = 0; gi < groups_.size(); ++gi) {
         arena.clear();
         entries.clear();
         for (std::uint64_t r = start[gi]; r < start[gi + 1]; ++r) {
             CsvReader reader(source.data, offsets[r]);
-            if (!reader.next(row) || !parseListing(row, withOp, listing, message))
+            if (!reader.next(row) || !readListing(row, withOp, listing))
                 return fail(QStringLiteral("%1: changed while it was read").arg(source.path));
             Entry e{};
             e.numberKey = listing.numberKey;

@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include <cstring>
+
 namespace pikotel::dict {
 
 CsvReader::CsvReader(std::string_view data, std::size_t offset, std::uint64_t line)
@@ -15,6 +17,28 @@ bool CsvReader::next(CsvRow& row) {
     row.offset = pos_;
     row.line = line_;
     const std::size_t n = data_.size();
+    // Most rows hold no quote: split them with memchr, which scans many bytes at a time.
+    const char* lineEnd =
+        static_cast<const char*>(std::memchr(data_.data() + pos_, '\n', n - pos_));
+    const std::size_t end = lineEnd ? static_cast<std::size_t>(lineEnd - data_.data()) : n;
+    if (!std::memchr(data_.data() + pos_, '"', end - pos_)) {
+        std::size_t fieldEnd = end;
+        if (fieldEnd > pos_ && data_[fieldEnd - 1] == '\r')
+            --fieldEnd;
+        for (;;) {
+            const char* comma =
+                static_cast<const char*>(std::memchr(data_.data() + pos_, ',', fieldEnd - pos_));
+            const std::size_t stop =
+                comma ? static_cast<std::size_t>(comma - data_.data()) : fieldEnd;
+            row.fields.push_back(data_.substr(pos_, stop - pos_));
+            if (!comma)
+                break;
+            pos_ = stop + 1;
+        }
+        pos_ = lineEnd ? end + 1 : n;
+        ++line_;
+        return true;
+    }
     for (;;) {
         if (pos_ < n && data_[pos_] == '"') {
             ++pos_;
@@ -101,13 +125,17 @@ bool isHeader(const CsvRow& row, std::string_view header) {
     return i == row.fields.size();
 }
 
-bool isValidUtf8(std::string_view text) {
+namespace {
+
+bool checkUtf8(std::string_view text, bool allowControls) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t i = 0;
     while (i < n) {
         const unsigned char c = p[i];
         if (c < 0x80) {
+            if (!allowControls && (c < 0x20 || c == 0x7F))
+                return false;
             ++i;
             continue;
         }
@@ -141,17 +169,18 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-namespace {
-
 // Stored texts must not hold control characters: the scan text uses two as separators.
 bool isCleanText(std::string_view text) {
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F)
-            return false;
-    }
-    return isValidUtf8(text);
+    return checkUtf8(text, false);
 }
+
+} // namespace
+
+bool isValidUtf8(std::string_view text) {
+    return checkUtf8(text, true);
+}
+
+namespace {
 
 bool isDigitsAndHyphens(std::string_view text) {
     for (char c : text) {
@@ -175,13 +204,9 @@ bool parseCityCode(std::string_view text, std::uint32_t& code) {
     return code > 0;
 }
 
-bool parseListing(const CsvRow& row, bool withOp, ListingRow& out, std::string& error) {
-    const std::size_t columns = withOp ? 11 : 10;
-    if (row.fields.size() != columns) {
-        error = "expected " + std::to_string(columns) + " fields, found " +
-                std::to_string(row.fields.size());
+bool readListing(const CsvRow& row, bool withOp, ListingRow& out) {
+    if (row.fields.size() != (withOp ? 11u : 10u))
         return false;
-    }
     const std::string_view* f = row.fields.data();
     out = ListingRow{};
     if (withOp) {
@@ -191,22 +216,17 @@ bool parseListing(const CsvRow& row, bool withOp, ListingRow& out, std::string& 
             out.op = DeltaOp::Replace;
         else if (f[0] == "remove")
             out.op = DeltaOp::Remove;
-        else {
-            error = "op must be add, replace or remove";
+        else
             return false;
-        }
         ++f;
     }
     out.number = f[0];
     const auto key = displayNumberKey(out.number);
-    if (!isDigitsAndHyphens(out.number) || !key || out.number.size() > kMaxNumberText) {
-        error = "number must be 1 to 18 digits with hyphens, at most 16 characters";
+    if (!key)
         return false;
-    }
     out.numberKey = *key;
     if (out.op == DeltaOp::Remove)
         return true;
-
     out.name = f[1];
     out.reading = f[2];
     out.zip = f[4];
@@ -214,33 +234,52 @@ bool parseListing(const CsvRow& row, bool withOp, ListingRow& out, std::string& 
     out.city = f[6];
     out.town = f[8];
     out.block = f[9];
-    if (f[3] == "1")
-        out.kind = PersonKind::Individual;
-    else if (f[3] == "2")
-        out.kind = PersonKind::Corporate;
-    else {
+    out.kind = f[3] == "2" ? PersonKind::Corporate : PersonKind::Individual;
+    return parseCityCode(f[7], out.cityCode);
+}
+
+bool parseListing(const CsvRow& row, bool withOp, ListingRow& out, std::string& error) {
+    const std::size_t columns = withOp ? 11 : 10;
+    if (row.fields.size() != columns) {
+        error = "expected " + std::to_string(columns) + " fields, found " +
+                std::to_string(row.fields.size());
+        return false;
+    }
+    const std::string_view* f = row.fields.data() + (withOp ? 1 : 0);
+    if (withOp && f[-1] != "add" && f[-1] != "replace" && f[-1] != "remove") {
+        error = "op must be add, replace or remove";
+        return false;
+    }
+    if (!isDigitsAndHyphens(f[0]) || !displayNumberKey(f[0]) || f[0].size() > kMaxNumberText) {
+        error = "number must be 1 to 18 digits with hyphens, at most 16 characters";
+        return false;
+    }
+    if (withOp && f[-1] == "remove")
+        return readListing(row, withOp, out);
+    if (f[3] != "1" && f[3] != "2") {
         error = "kind must be 1 or 2";
         return false;
     }
-    if (!parseCityCode(f[7], out.cityCode)) {
+    std::uint32_t code = 0;
+    if (!parseCityCode(f[7], code)) {
         error = "city_code must be 5 digits";
         return false;
     }
-    if (out.name.empty() || out.pref.empty() || out.city.empty()) {
+    if (f[1].empty() || f[5].empty() || f[6].empty()) {
         error = "name, pref and city must not be empty";
         return false;
     }
-    if (!isDigitsAndHyphens(out.zip) || out.zip.size() > kMaxZipText) {
+    if (!isDigitsAndHyphens(f[4]) || f[4].size() > kMaxZipText) {
         error = "zip must be digits and hyphens, at most 12 characters";
         return false;
     }
-    for (std::string_view text : {out.name, out.reading, out.pref, out.city, out.town, out.block}) {
-        if (!isCleanText(text)) {
+    for (int i : {1, 2, 5, 6, 8, 9}) {
+        if (!isCleanText(f[i])) {
             error = "text fields must be UTF-8 without control characters";
             return false;
         }
     }
-    return true;
+    return readListing(row, withOp, out);
 }
 
 } // namespace pikotel::dict

@@ -75,6 +75,8 @@ bool isHeader(const CsvRow& row, std::string_view header);
 
 // Checks one data row; on failure error says why (without the line).
 bool parseListing(const CsvRow& row, bool withOp, ListingRow& out, std::string& error);
+// Reads a row parseListing accepted before, without checking it again.
+bool readListing(const CsvRow& row, bool withOp, ListingRow& out);
 
 // Parses a 5-digit municipality code.
 bool parseCityCode(std::string_view text, std::uint32_t& code);

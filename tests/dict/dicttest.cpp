@@ -197,6 +197,51 @@ QString listingCsv(const QList<Listing>& listings) {
     return csv;
 }
 
+bool readListingCsv(const QString& path, QList<Listing>* listings) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QString text = QString::fromUtf8(f.readAll());
+    QList<QStringList> records;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"') {
+                field += c;
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields << field;
+            field.clear();
+        } else if (c == u'\n') {
+            fields << field;
+            field.clear();
+            records << fields;
+            fields.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (quoted || !fields.isEmpty() || !field.isEmpty() || records.isEmpty())
+        return false;
+    for (const QStringList& r : records.mid(1)) {
+        if (r.size() != 10)
+            return false;
+        listings->append(
+            {r[0], r[1], r[2], r[3].toInt(), r[4], r[5], r[6], r[7].toInt(), r[8], r[9]});
+    }
+    return true;
+}
+
 bool writeFile(const QString& path, const QString& text) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) >= 0;

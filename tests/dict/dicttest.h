@@ -39,6 +39,8 @@ using Hit = QStringList;
 QList<Listing> sampleListings(int count, std::uint32_t seed);
 
 QString listingCsv(const QList<Listing>& listings);
+// Reads a listing CSV (RFC 4180); false when a record is malformed.
+bool readListingCsv(const QString& path, QList<Listing>* listings);
 bool writeFile(const QString& path, const QString& text);
 
 struct NameCondition {

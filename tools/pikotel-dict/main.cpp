@@ -3,6 +3,7 @@
 
 #include "builder.h"
 #include "dxs4.h"
+#include "generator.h"
 #include "mappedfile.h"
 #include "reader.h"
 #include "xchdb.h"
@@ -29,6 +30,10 @@ constexpr int kExitFailed = 1;
 
 const char* const kUsage =
     "usage:\n"
+    "  pikotel-dict generate --listings N --seed S --out FILE.csv [--areas-out AREAS.csv]\n"
+    "      [--exchange-out EXCHANGE.tsv] [--data SOURCE_DATA_DIR]\n"
+    "      writes N sample listings (same seed, same file), the area table and the\n"
+    "      exchange-code table (by default areas.csv and exchange.tsv beside FILE.csv)\n"
     "  pikotel-dict build [--engine dxs|xch] [--delta DELTA.csv] [--areas AREAS.csv] FILE.csv "
     "OUTFILE\n"
     "      FILE.csv is the listing CSV; with --delta, OUTFILE is a delta dictionary built from\n"
@@ -90,6 +95,43 @@ std::optional<pikotel::dict::Engine> engineNamed(const QString& name) {
     if (name == QLatin1String("xch"))
         return pikotel::dict::Engine::Xch;
     return std::nullopt;
+}
+
+int runGenerate(const QStringList& args) {
+    const Arguments a = parseArguments(
+        args, {QStringLiteral("listings"), QStringLiteral("seed"), QStringLiteral("out"),
+               QStringLiteral("areas-out"), QStringLiteral("exchange-out"), QStringLiteral("data")});
+    if (!a.problem.isEmpty())
+        return usage(a.problem);
+    if (!a.positional.isEmpty())
+        return usage(QStringLiteral("generate takes options only"));
+    const auto value = [&a](const char* name) {
+        const auto it = a.options.find(QString::fromLatin1(name));
+        return it == a.options.end() ? QString() : it->second;
+    };
+    pikotel::gen::GeneratorOptions options;
+    bool okCount = false;
+    bool okSeed = false;
+    options.listings = value("listings").toLongLong(&okCount);
+    options.seed = value("seed").toULongLong(&okSeed);
+    options.outCsv = value("out");
+    if (!okCount || options.listings < 0 || !okSeed || options.outCsv.isEmpty())
+        return usage(QStringLiteral("generate needs --listings N, --seed S and --out FILE.csv"));
+    options.areasOut = value("areas-out");
+    options.exchangeOut = value("exchange-out");
+    options.sourceDataDir = value("data").isEmpty() ? QStringLiteral(PIKOTEL_SOURCE_DATA_DIR) : value("data");
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!pikotel::gen::generateListings(options, &error)) {
+        printError(error);
+        return kExitFailed;
+    }
+    print(QStringLiteral("%1: %2 listings, %3 s\n")
+              .arg(options.outCsv)
+              .arg(options.listings)
+              .arg(static_cast<double>(timer.elapsed()) / 1000.0, 0, 'f', 2));
+    return 0;
 }
 
 int runBuild(const QStringList& args) {
@@ -446,6 +488,8 @@ int main(int argc, char** argv) {
     if (args.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
+    if (command == QLatin1String("generate"))
+        return runGenerate(args);
     if (command == QLatin1String("build"))
         return runBuild(args);
     if (command == QLatin1String("info"))
