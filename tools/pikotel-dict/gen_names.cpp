@@ -13,15 +13,16 @@ namespace pikotel::gen {
 
 namespace {
 
-// Doubling per 500 of cost below 10000, capped at 3000: 渡辺 (1650) and 佐藤 (4579) are
-// drawn hundreds of times as often as a rare name (9000 and up).
+// Doubling per 750 of cost below 10000, capped at 3500: 渡辺 (1650) and 佐藤 (4579) are
+// drawn a hundred times as often as a rare name (9500 and up), yet no name takes more than
+// a fraction of a percent.
 std::uint64_t costWeight(int cost) {
-    const int clamped = std::clamp(cost, 3000, 10000);
-    return std::uint64_t{1} << ((10000 - clamped) / 500);
+    const int clamped = std::clamp(cost, 3500, 10000);
+    return std::uint64_t{1} << ((10000 - clamped) / 750);
 }
 
-// A name on gimei's lists counts like an ipadic cost of about 5500.
-constexpr std::uint64_t kGimeiWeight = std::uint64_t{1} << 9;
+// A name on gimei's lists of common names counts like an ipadic cost of about 5500.
+constexpr std::uint64_t kGimeiWeight = std::uint64_t{1} << 6;
 
 } // namespace
 
