@@ -13,7 +13,7 @@ using namespace format;
 
 namespace {
 
-struct SectionSpec {
+struct SectionLayout {
     std::uint32_t tag;
     std::size_t words; // 0: the string pool, counted in bytes
     int count;         // header count slot, or -1
@@ -102,7 +102,7 @@ QString ZipDictionary::validate(const LicenceId& licence, Status& status) {
     buildDate_ = readU32(b, offset::buildDate);
     hasExchangeData_ = (readU32(b, offset::flags) & kFlagExchangeData) != 0;
 
-    const SectionSpec specs[] = {
+    const SectionLayout layouts[] = {
         {kStringsTag, 0, -1, nullptr},
         {pref::kTag, pref::Words, Prefectures, &ZipDictionary::prefectures_},
         {city::kTag, city::Words, Cities, &ZipDictionary::cities_},
@@ -126,23 +126,24 @@ QString ZipDictionary::validate(const LicenceId& licence, Status& status) {
         const std::uint32_t count = readU32(b, at + 8);
         const std::uint64_t start = readU64(b, at + 16);
         const std::uint64_t length = readU64(b, at + 24);
-        const auto spec = std::find_if(std::begin(specs), std::end(specs),
-                                       [&](const SectionSpec& x) { return x.tag == tagValue; });
-        if (spec == std::end(specs))
+        const auto layout = std::find_if(std::begin(layouts), std::end(layouts),
+                                         [&](const SectionLayout& x) { return x.tag == tagValue; });
+        if (layout == std::end(layouts))
             return damaged("unknown section");
-        const std::size_t index = std::size_t(spec - std::begin(specs));
-        const std::uint64_t expectedSize = spec->words == 0 ? 1 : spec->words * 4;
+        const std::size_t index = std::size_t(layout - std::begin(layouts));
+        const std::uint64_t expectedSize = layout->words == 0 ? 1 : layout->words * 4;
         if (seen[index] || elementSize != expectedSize || start < tableEnd || start > b.size() ||
             length > b.size() - start || length != std::uint64_t(elementSize) * count)
             return damaged("section bounds");
-        if (spec->count >= 0 && count != readU32(b, offset::counts + std::size_t(spec->count) * 4))
+        if (layout->count >= 0 &&
+            count != readU32(b, offset::counts + std::size_t(layout->count) * 4))
             return damaged("section count mismatch");
         seen[index] = true;
         const auto data = b.subspan(std::size_t(start), std::size_t(length));
-        if (spec->table == nullptr)
+        if (layout->table == nullptr)
             strings_ = data;
         else
-            this->*(spec->table) = ZipTable(data, spec->words, count);
+            this->*(layout->table) = ZipTable(data, layout->words, count);
     }
     if (strings_.size() < 2 || readU16(strings_, 0) != 0)
         return damaged("string pool");
