@@ -194,11 +194,24 @@ bool AddressBook::load(const QString& kenAllPath, QString* error) {
         city.kind = cityKind(rc.name);
         QString callName = rc.name;
         QString callKana = rc.kana;
+        const bool townOrVillage = city.kind == CityKind::Town || city.kind == CityKind::Village;
         const qsizetype gun = rc.name.indexOf(u'郡');
-        if ((city.kind == CityKind::Town || city.kind == CityKind::Village) && gun > 0) {
+        const qsizetype island = rc.name.indexOf(u'島');
+        if (townOrVillage && gun > 0) {
             callName = rc.name.mid(gun + 1);
             const qsizetype gunKana = rc.kana.lastIndexOf(u"グン");
             callKana = gunKana < 0 ? QString() : rc.kana.mid(gunKana + 2);
+        } else if (townOrVillage && island > 0 &&
+                   rc.name.mid(island + 1).startsWith(rc.name.left(island))) {
+            // Islands of Tokyo: "三宅島三宅村" is the village of 三宅村, "ミヤケジマミヤケムラ".
+            callName = rc.name.mid(island + 1);
+            callKana.clear();
+            for (qsizetype k = 1; k + 2 < rc.kana.size() && callKana.isEmpty(); ++k) {
+                const QString rest = rc.kana.mid(k + 2);
+                const QString shima = rc.kana.mid(k, 2);
+                if ((shima == u"ジマ" || shima == u"シマ") && rest.startsWith(rc.kana.left(k)))
+                    callKana = rest;
+            }
         }
         if (isKatakanaReading(callKana)) {
             city.callName = callName.toStdString();
