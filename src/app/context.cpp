@@ -25,15 +25,21 @@ public:
 
 AppContext::AppContext(const ContextOptions& options)
     : programFolder_(options.programFolder), store_(options.storePaths), history_(store_),
-      drives_(options.mountsFile, options.sysRoot), launcher_(std::make_unique<XdgLauncher>()),
-      clock_(std::make_unique<SystemClock>()) {
+      drives_(options.mountsFile, options.sysRoot),
+      directory_(env_, drives_, clock_, options.programFolder),
+      launcher_(std::make_unique<XdgLauncher>()) {
     Q_ASSERT(g_current == nullptr);
     g_current = this;
-    hooks_.dicOpen = [this](bool) { directory_.dicOpened = true; };
+    clock_.target = std::make_unique<SystemClock>();
+    hooks_.dicOpen = [this](bool withMessages) { directory_.DicOpen(withMessages); };
+    hooks_.dicExistChk = [this] { return directory_.DicExistChk(); };
+    hooks_.xchDicOpen = [this] { return directory_.XchDicOpen(); };
+    hooks_.dicClose = [this] { directory_.DicClose(); };
+    hooks_.dicReopen = [this] { directory_.DicReopen(); };
+    hooks_.getCdromDrive = [this] { return directory_.GetCdromDrive(); };
     hooks_.loadAreaAndIndustryHistories = [this] { history_.LoadAreaAndIndustryHistories(); };
     hooks_.loadPhoneHistory = [this] { history_.LoadPhoneHistory(); };
     hooks_.loadZipHistory = [this] { history_.LoadZipConditions(); };
-    hooks_.getCdromDrive = [this] { return drives_.firstCdromRoot(); };
 }
 
 AppContext::~AppContext() {
@@ -63,7 +69,7 @@ void AppContext::setLauncher(std::unique_ptr<ProcessLauncher> launcher) {
 }
 
 void AppContext::setClock(std::unique_ptr<Clock> clock) {
-    clock_ = std::move(clock);
+    clock_.target = std::move(clock);
 }
 
 } // namespace pikotel

@@ -5,6 +5,7 @@
 // temporary folders. Exactly one exists at a time; AppContext::current() reaches it.
 
 #include "app/shellhooks.h"
+#include "directory/directory.h"
 #include "history/historystore.h"
 #include "platform/drives.h"
 #include "platform/services.h"
@@ -35,12 +36,6 @@ struct ShellState {
     qint16 lastFormNo = 0;
 };
 
-// Which directory engine is open.
-struct DirectoryState {
-    qint16 dicKind = -1; // 0 first engine, 1 alternate engine, -1 none
-    bool dicOpened = false;
-};
-
 struct ContextOptions {
     QString programFolder;
     StorePaths storePaths;
@@ -66,11 +61,12 @@ public:
     SettingsStore& store() { return store_; }
     Environment& env() { return env_; }
     ShellState& shell() { return shell_; }
-    DirectoryState& directory() { return directory_; }
+    // The open directory engine (dicKind, dicOpened), the area list and the last number hits.
+    Directory& directory() { return directory_; }
     const DriveTable& drives() const { return drives_; }
 
     ProcessLauncher& launcher() { return *launcher_; }
-    Clock& clock() { return *clock_; }
+    Clock& clock() { return clock_; }
     // Tests replace the real services with scripted ones.
     void setLauncher(std::unique_ptr<ProcessLauncher> launcher);
     void setClock(std::unique_ptr<Clock> clock);
@@ -84,16 +80,27 @@ public:
     bool stopRequested = false;
 
 private:
+    // Hands every call to the clock installed last, so parts that keep a reference to the
+    // context's clock follow a test's replacement.
+    class SwitchableClock final : public Clock {
+    public:
+        qint64 monotonicMs() const override { return target->monotonicMs(); }
+        QDateTime now() const override { return target->now(); }
+        void processEvents() override { target->processEvents(); }
+        void waitProcessingEvents(int ms) override { target->waitProcessingEvents(ms); }
+        std::unique_ptr<Clock> target;
+    };
+
     QString programFolder_;
     SettingsStore store_;
     HistoryStore history_;
     Environment env_;
     ShellState shell_;
-    DirectoryState directory_;
     DriveTable drives_;
+    SwitchableClock clock_;
+    Directory directory_;
     ShellHooks hooks_;
     std::unique_ptr<ProcessLauncher> launcher_;
-    std::unique_ptr<Clock> clock_;
 };
 
 } // namespace pikotel

@@ -11,9 +11,12 @@ namespace {
 
 const QString kInitialMain = QStringLiteral("初期メイン");
 
-QString choice(bool first) { return first ? QStringLiteral("0") : QStringLiteral("1"); }
+QString choice(bool first) {
+    return first ? QStringLiteral("0") : QStringLiteral("1");
+}
 
-void setValue(AppContext& ctx, RegHandle& handle, const char* name, const QString& text, int* failed = nullptr) {
+void setValue(AppContext& ctx, RegHandle& handle, const char* name, const QString& text,
+              int* failed = nullptr) {
     const int r = ctx.store().RegValueSet(handle, QString::fromLatin1(name), text);
     if (failed != nullptr)
         *failed = r;
@@ -58,8 +61,8 @@ EnvFormValues envFormValuesFromMemory(AppContext& ctx) {
     const QString wanted = QString::fromLatin1(kViewerNames[kind]);
     v.hideExe = viewers.contains(wanted) ? wanted : QString();
     env.setValue(QStringLiteral("HIDEEXEPATH"), kind == ViewerWordPad ? v.wordProcessorPath
-                                               : kind >= ViewerExcel ? v.spreadsheetPath
-                                                                     : QString());
+                                                : kind >= ViewerExcel ? v.spreadsheetPath
+                                                                      : QString());
 
     v.defaultTelUse = env.value(QStringLiteral("DEFAULTTELUSE")) == QLatin1String("0");
     v.defaultTel = env.value(QStringLiteral("DEFAULTTEL"));
@@ -78,19 +81,22 @@ int PikoTelRegcreate(AppContext& ctx, RegHandle& handle) {
     return ctx.store().RegKeyCreate(kVersionKey, 1, handle);
 }
 
-int PikoTelRegSet(AppContext& ctx, RegHandle& handle, const EnvFormValues& v, const QString& caller) {
+int PikoTelRegSet(AppContext& ctx, RegHandle& handle, const EnvFormValues& v,
+                  const QString& caller) {
     Environment& env = ctx.env();
     setValue(ctx, handle, "DICDRIVE", choice(v.dicOnHdd));
     int cdFailed = 0;
-    setValue(ctx, handle, "CDDRIVE", caller == kInitialMain ? env.initialCdRoot : v.cdDriveRoot, &cdFailed);
+    setValue(ctx, handle, "CDDRIVE", caller == kInitialMain ? env.initialCdRoot : v.cdDriveRoot,
+             &cdFailed);
     setValue(ctx, handle, "XCHDBADD", v.xchdbAdd);
     setValue(ctx, handle, "OUTFILE", v.outFile);
     setValue(ctx, handle, "HIDEEXE", v.hideExe);
     env.applyHideExe(v.hideExe);
     const int viewer = viewerKindOf(v.hideExe) >= 0 ? viewerKindOf(v.hideExe) : v.selViewer;
-    setValue(ctx, handle, "HIDEEXEPATH", viewer == ViewerWordPad ? v.wordProcessorPath
-                                          : viewer >= ViewerExcel ? v.spreadsheetPath
-                                                                  : QString());
+    setValue(ctx, handle, "HIDEEXEPATH",
+             viewer == ViewerWordPad ? v.wordProcessorPath
+             : viewer >= ViewerExcel ? v.spreadsheetPath
+                                     : QString());
     setValue(ctx, handle, "DEFAULTTELUSE", choice(v.defaultTelUse));
     setValue(ctx, handle, "DEFAULTTEL", DelHifon(v.defaultTel));
     setValue(ctx, handle, "BEFOREEXEC", choice(v.beforeExecFirst));
@@ -110,9 +116,7 @@ int PikoTelRegSet(AppContext& ctx, RegHandle& handle, const EnvFormValues& v, co
 
 void SilentFirstSave(AppContext& ctx) {
     const EnvFormValues values = envFormValuesFromMemory(ctx);
-    DirectoryState& dir = ctx.directory();
     ctx.hooks().dicClose();
-    dir.dicKind = -1;
 
     SettingsStore& store = ctx.store();
     RegHandle key;
@@ -122,7 +126,7 @@ void SilentFirstSave(AppContext& ctx) {
     ctx.env().lastSaveDir = ParentFolder(values.outFile);
     store.RegKeyClose(key);
 
-    ctx.hooks().dicOpen(false);
+    ctx.hooks().dicReopen();
     HandSettingsToResultList(ctx);
 }
 

@@ -358,7 +358,7 @@ void frmMain::openAreaScreen(int screenNo, Route route) {
         return;
     BusyGuard busy(menuBusy_);
     ShellHooks& hooks = ctx_.hooks();
-    DirectoryState& dir = ctx_.directory();
+    Directory& dir = ctx_.directory();
     if (hooks.dicExistChk())
         return;
     if (!dir.dicOpened) {
@@ -485,7 +485,7 @@ void frmMain::runShutdown() {
 bool frmMain::Form_Load() {
     Environment& env = ctx_.env();
     ShellHooks& hooks = ctx_.hooks();
-    DirectoryState& dir = ctx_.directory();
+    Directory& dir = ctx_.directory();
 
     dir.dicOpened = false;
     env.clear(QStringLiteral("CDDRIVE"));

@@ -28,18 +28,20 @@ struct ShellHooks {
 
     // Hands the output layout, and the separator and hyphen/mark options, to the result list.
     std::function<void()> handLayoutToResultList = [] {};
-    std::function<void(int csvType, int telHifon, int zipHifon, int zipMark)> handOptionsToResultList =
-        [](int, int, int, int) {};
+    std::function<void(int csvType, int telHifon, int zipHifon, int zipMark)>
+        handOptionsToResultList = [](int, int, int, int) {};
 
-    // The dictionaries: the open sequence (with or without its failure message; by default
-    // it only marks the dictionaries open), the check
+    // The dictionaries: the open sequence (with or without its failure message), the check
     // before a screen opens (true when the dictionary is unreachable; a message was shown),
     // the alternate engine alone (0 opened), and the close at exit.
+    // The context connects these to its directory.
     std::function<void(bool withMessages)> dicOpen;
-    std::function<bool()> dicExistChk = [] { return false; };
-    std::function<int()> xchDicOpen = [] { return 0; };
-    std::function<void()> dicClose = [] {};
-    // The first CD-ROM root, for a first run (by default the context's drive table answers).
+    std::function<bool()> dicExistChk;
+    std::function<int()> xchDicOpen;
+    std::function<void()> dicClose;
+    // The open again after the settings were stored, without a message.
+    std::function<void()> dicReopen;
+    // The first CD-ROM root, for a first run.
     std::function<QString()> getCdromDrive;
 
     // Search screens by screen number 1 to 4 (4 is the postal-code screen in either mode).

@@ -28,9 +28,12 @@ void writeLaterRunRecord(ShellFixture& f) {
     f.setUser(QStringLiteral("ANIME"), QStringLiteral("1"));
 }
 
-// Makes screens 1 to 4 available and records which one was asked for.
+// Makes screens 1 to 4 available, with a dictionary that opens, and records which screen
+// was asked for.
 struct ScreenRecorder {
     explicit ScreenRecorder(ShellHooks& hooks) {
+        hooks.dicExistChk = [] { return false; };
+        hooks.dicOpen = [](bool) { AppContext::current().directory().dicOpened = true; };
         hooks.searchScreenAvailable = [](int) { return true; };
         hooks.createSearchScreen = [this](int n, QWidget*) -> QWidget* {
             opened.append(n);
