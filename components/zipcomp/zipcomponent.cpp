@@ -97,25 +97,22 @@ int ZipComponent::OpenDictionary() {
     }
     ZipDictionary::OpenResult opened = ZipDictionary::open(
         QDir(folder_).filePath(QLatin1String(format::kDictionaryFileName)), *licence);
-    switch (opened.status) {
-    case ZipDictionary::Status::Ok:
+    if (opened.status == ZipDictionary::Status::Ok) {
         dictionary_ = std::move(opened.dictionary);
         error_ = {};
         return kOpened;
+    }
+    error_ = {kErrorOpenFailed, opened.reason};
+    switch (opened.status) {
     case ZipDictionary::Status::Missing:
-        error_ = {kErrorOpenFailed, opened.reason};
         return kDictionaryMissing;
-    case ZipDictionary::Status::Damaged:
-        error_ = {kErrorOpenFailed, opened.reason};
-        return kDictionaryDamaged;
     case ZipDictionary::Status::Unsupported:
-        error_ = {kErrorOpenFailed, opened.reason};
         return kDictionaryUnsupported;
     case ZipDictionary::Status::WrongLicence:
-        error_ = {kErrorOpenFailed, opened.reason};
         return kDictionaryForOtherKey;
+    default:
+        return kDictionaryDamaged;
     }
-    return kDictionaryDamaged;
 }
 
 void ZipComponent::CloseDictionary() {
@@ -165,8 +162,8 @@ ZipComponent::exchangeRows(const QString& text) const {
         return std::nullopt;
     QByteArray digits;
     for (const QChar c : trimmed) {
-        if (c >= u'0' && c <= u'9')
-            digits.append(char(c.unicode()));
+        if (const int d = digitValue(c); d >= 0)
+            digits.append(char('0' + d));
     }
     const std::optional<std::uint32_t> x = dictionary_->exchangeFor(digits);
     if (!x)

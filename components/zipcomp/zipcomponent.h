@@ -21,10 +21,10 @@
 // code text and lists its blocks through QueryBlocks.
 //
 // Exchange queries: a non-blank text argument to a Query operation is a telephone number.
-// Its digits select the exchange of the dictionary that is their longest prefix, and the
-// lists hold only the areas where that exchange has listings: its prefectures, the cities
-// of a prefecture, the towns of a city, the blocks of a divided town that the exchange's
-// chōme can lie in. A number of no known exchange gives empty lists.
+// Its digits (half- or full-width; anything else is skipped) select the exchange of the dictionary
+// that is their longest prefix, and the lists hold only the areas where that exchange has listings:
+// its prefectures, the cities of a prefecture, the towns of a city, the blocks of a divided town
+// that the exchange's chōme can lie in. A number of no known exchange gives empty lists.
 //
 // Failures: Query and SearchCode give -1, Get operations false; LastError() then holds a
 // number (COM style: vbObjectError + 512 + n, negative) and a description.

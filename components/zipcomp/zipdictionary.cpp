@@ -60,6 +60,11 @@ ZipDictionary::OpenResult ZipDictionary::open(const QString& path, const Licence
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {Status::Missing, QStringLiteral("郵便番号辞書が開けません: %1").arg(path), nullptr};
+    // Far beyond any real dictionary: a file this large is not one, and is not read.
+    constexpr qint64 kMaxImage = qint64(1) << 30;
+    if (file.size() > kMaxImage)
+        return {Status::Damaged, QStringLiteral("郵便番号辞書ではありません: %1").arg(path),
+                nullptr};
     QByteArray image = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {Status::Missing, QStringLiteral("郵便番号辞書が読めません: %1").arg(path), nullptr};

@@ -194,6 +194,7 @@ TEST_F(ZipComponentTest, ExchangeAcrossPrefecturesAndUnplacedRows) {
 TEST_F(ZipComponentTest, UnknownExchangeAndBlankTextLists) {
     EXPECT_TRUE(prefectureCodes(zip, QStringLiteral("0999123456")).isEmpty());
     EXPECT_TRUE(prefectureCodes(zip, QStringLiteral("abc")).isEmpty());
+    EXPECT_EQ(prefectureCodes(zip, QStringLiteral("０１１７００１２３４")), QStringList({"01"}));
     EXPECT_TRUE(cityCodes(zip, 13, QStringLiteral("0999123456")).isEmpty());
     EXPECT_EQ(prefectureCodes(zip, QStringLiteral("  ")).size(), 5);
 }
