@@ -166,9 +166,9 @@ struct PostalRow {
 class GeneratorTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        small_ = new Sample(generateSample(1000, 42));
-        large_ = new Sample(generateSample(20000, 7));
-        postal_ = new QMultiHash<QString, PostalRow>;
+        small_ = std::make_unique<Sample>(generateSample(1000, 42));
+        large_ = std::make_unique<Sample>(generateSample(20000, 7));
+        postal_ = std::make_unique<QMultiHash<QString, PostalRow>>();
         const QStringList lines =
             readText(kSourceData + u"/ken_all_merged.utf8.csv"_s).split(u'\n');
         for (const QString& line : lines) {
@@ -178,19 +178,16 @@ protected:
         }
     }
     static void TearDownTestSuite() {
-        delete small_;
-        delete large_;
-        delete postal_;
+        small_.reset();
+        large_.reset();
+        postal_.reset();
     }
 
-    static Sample* small_;
-    static Sample* large_;
-    static QMultiHash<QString, PostalRow>* postal_; // by seven-digit postal code
+    static inline std::unique_ptr<Sample> small_;
+    static inline std::unique_ptr<Sample> large_;
+    static inline std::unique_ptr<QMultiHash<QString, PostalRow>>
+        postal_; // by seven-digit postal code
 };
-
-Sample* GeneratorTest::small_ = nullptr;
-Sample* GeneratorTest::large_ = nullptr;
-QMultiHash<QString, PostalRow>* GeneratorTest::postal_ = nullptr;
 
 TEST_F(GeneratorTest, SameSeedGivesSameBytesAndAnotherSeedOthers) {
     const Sample again = generateSample(1000, 42);
@@ -204,7 +201,7 @@ TEST_F(GeneratorTest, SameSeedGivesSameBytesAndAnotherSeedOthers) {
 }
 
 TEST_F(GeneratorTest, WritesExactlyTheListingsAskedForInTheDocumentedColumns) {
-    for (const Sample* s : {small_, large_}) {
+    for (const Sample* s : {small_.get(), large_.get()}) {
         EXPECT_TRUE(s->csvText.startsWith(
             u"number,name,reading,kind,zip,pref,city,city_code,town,block\n"));
         EXPECT_TRUE(s->csvText.endsWith(u'\n'));
