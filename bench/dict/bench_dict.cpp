@@ -1,0 +1,422 @@
+// Directory dictionary benchmarks on generated listings (2 million unless
+// PIKOTEL_BENCH_LISTINGS says otherwise), each figure beside its baseline from the same run:
+// number search against an indexed SQLite table, one city's prefix and substring scans
+// against a plain memmem loop over the same bytes and SQLite GLOB, and the build's time,
+// peak memory and file size.
+
+#include "csv.h"
+#include "dxs4.h"
+#include "mappedfile.h"
+#include "reader.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct ChildRun {
+    bool ok = false;
+    double seconds = 0;
+    long peakKb = 0;
+};
+
+// Runs pikotel-dict in a child so that its peak memory is its own.
+ChildRun runTool(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::string tool = PIKOTEL_DICT_TOOL;
+    argv.push_back(tool.data());
+    std::vector<std::string> copy = args;
+    for (std::string& a : copy)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    ChildRun run;
+    if (posix_spawn(&pid, tool.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
+        return run;
+    run.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    run.peakKb = usage.ru_maxrss;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+QByteArray cp932(const QString& text) {
+    QStringEncoder encoder("windows-31j");
+    return encoder.encode(text);
+}
+
+class Sqlite {
+public:
+    explicit Sqlite(const std::string& path) { sqlite3_open(path.c_str(), &db_); }
+    ~Sqlite() { sqlite3_close(db_); }
+    Sqlite(const Sqlite&) = delete;
+    Sqlite& operator=(const Sqlite&) = delete;
+    sqlite3* db() const { return db_; }
+    void exec(const char* sql) const {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+            std::fprintf(stderr, "sqlite: %s\n", error);
+            sqlite3_free(error);
+        }
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+struct Bench {
+    QTemporaryDir dir;
+    long long listings = 0;
+    ChildRun generate;
+    ChildRun build;
+    long long fileSize = 0;
+    double openSeconds = 0;
+    double sqliteLoadSeconds = 0;
+
+    pikotel::dict::MappedFile file;
+    pikotel::dict::Dictionary dict;
+    DxsDicHandle dic{};
+    DxsSearchHandle search{};
+    DxsDicInfo info{};
+    std::unique_ptr<Sqlite> sql;
+
+    std::vector<QByteArray> numbers; // cp932 digits of listed numbers
+    std::uint32_t city = 0;
+    std::uint32_t individualGroup = 0;
+    std::uint32_t corporateGroup = 0;
+    QString surname;
+};
+
+Bench* bench = nullptr;
+
+bool setUp(Bench& b) {
+    const char* env = std::getenv("PIKOTEL_BENCH_LISTINGS");
+    b.listings = env ? std::atoll(env) : 2000000;
+    const std::string csv = b.dir.filePath("listings.csv").toStdString();
+    const std::string areas = b.dir.filePath("areas.csv").toStdString();
+    QDir(b.dir.path()).mkpath("DIC");
+    const std::string out = b.dir.filePath("DIC/dxs9999.dct").toStdString();
+    std::fprintf(stderr, "generating %lld listings...\n", b.listings);
+    b.generate = runTool(
+        {"generate", "--listings", std::to_string(b.listings), "--seed", "1", "--out", csv});
+    if (!b.generate.ok)
+        return false;
+    std::fprintf(stderr, "building the dictionary...\n");
+    b.build = runTool({"build", "--areas", areas, csv, out});
+    if (!b.build.ok)
+        return false;
+    b.fileSize = QFileInfo(QString::fromStdString(out)).size();
+
+    const QByteArray folder = cp932(b.dir.filePath("DIC"));
+    const DxsOpenRec open{static_cast<int32_t>(folder.size()), folder.constData(), 0, "", 0, ""};
+    QElapsedTimer timer;
+    timer.start();
+    if (Dxs4_OpenDic(&open, &b.dic, &b.info) != 0 ||
+        Dxs4_AssignSearchHandle(&b.dic, &b.search) != 0)
+        return false;
+    b.openSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    if (!b.file.open(QString::fromStdString(out)) ||
+        b.dict.open(b.file.bytes()) != pikotel::dict::OpenError::None)
+        return false;
+
+    // The city with the most listings, and its two groups.
+    std::uint64_t best = 0;
+    for (std::uint32_t g = 0; g < b.dict.groupCount(); ++g) {
+        const auto view = b.dict.group(g);
+        const auto other =
+            b.dict.findGroup(view.cityCode, view.kind == pikotel::dict::PersonKind::Individual
+                                                ? pikotel::dict::PersonKind::Corporate
+                                                : pikotel::dict::PersonKind::Individual);
+        if (other < 0 || view.kind != pikotel::dict::PersonKind::Individual)
+            continue;
+        const std::uint64_t total =
+            view.listingCount + b.dict.group(static_cast<std::uint32_t>(other)).listingCount;
+        if (total > best) {
+            best = total;
+            b.city = view.cityCode;
+            b.individualGroup = g;
+            b.corporateGroup = static_cast<std::uint32_t>(other);
+        }
+    }
+    pikotel::dict::ListingView listing;
+    b.dict.listing(b.dict.group(b.individualGroup).firstListing + 7, listing);
+    b.surname = QString::fromUtf8(listing.name.data(), static_cast<qsizetype>(listing.name.size()))
+                    .section(QStringLiteral("　"), 0, 0);
+
+    std::fprintf(stderr, "loading the SQLite baseline...\n");
+    b.sql = std::make_unique<Sqlite>(b.dir.filePath("listings.db").toStdString());
+    b.sql->exec(
+        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA mmap_size=4000000000;"
+        "PRAGMA cache_size=-1000000;"
+        "CREATE TABLE listings(number TEXT, display TEXT, name TEXT, reading TEXT, kind INT,"
+        " zip TEXT, city INT, town TEXT, block TEXT); BEGIN;");
+    timer.restart();
+    {
+        pikotel::dict::MappedFile source;
+        if (!source.open(QString::fromStdString(csv)))
+            return false;
+        const std::string_view data(reinterpret_cast<const char*>(source.bytes().data()),
+                                    source.bytes().size());
+        pikotel::dict::CsvReader reader(data);
+        pikotel::dict::CsvRow row;
+        pikotel::dict::ListingRow l;
+        std::string error;
+        reader.next(row);
+        Statement insert(b.sql->db(), "INSERT INTO listings VALUES(?,?,?,?,?,?,?,?,?)");
+        long long n = 0;
+        while (reader.next(row)) {
+            if (!pikotel::dict::parseListing(row, false, l, error))
+                return false;
+            std::string digits;
+            for (char c : l.number) {
+                if (c != '-')
+                    digits.push_back(c);
+            }
+            sqlite3_stmt* s = insert.get();
+            sqlite3_bind_text(s, 1, digits.data(), static_cast<int>(digits.size()),
+                              SQLITE_TRANSIENT);
+            const std::string_view texts[] = {l.number, l.name, l.reading};
+            for (int i = 0; i < 3; ++i)
+                sqlite3_bind_text(s, 2 + i, texts[i].data(), static_cast<int>(texts[i].size()),
+                                  SQLITE_STATIC);
+            sqlite3_bind_int(s, 5, static_cast<int>(l.kind));
+            sqlite3_bind_text(s, 6, l.zip.data(), static_cast<int>(l.zip.size()), SQLITE_STATIC);
+            sqlite3_bind_int(s, 7, static_cast<int>(l.cityCode));
+            sqlite3_bind_text(s, 8, l.town.data(), static_cast<int>(l.town.size()), SQLITE_STATIC);
+            sqlite3_bind_text(s, 9, l.block.data(), static_cast<int>(l.block.size()),
+                              SQLITE_STATIC);
+            sqlite3_step(s);
+            sqlite3_reset(s);
+            if (n++ % 487 == 0 && b.numbers.size() < 4096)
+                b.numbers.push_back(QByteArray::fromStdString(digits));
+        }
+    }
+    b.sql->exec("COMMIT; CREATE INDEX by_number ON listings(number); CREATE INDEX by_city ON "
+                "listings(city, kind);"
+                "ANALYZE;");
+    b.sqliteLoadSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    return !b.numbers.empty();
+}
+
+DxsCondRec numberCondition(const QByteArray& digits) {
+    DxsCondRec cond{};
+    cond.searchKind = 1;
+    cond.numberLength = static_cast<int32_t>(digits.size());
+    cond.number = digits.constData();
+    cond.townPattern = cond.unused1 = cond.namePattern = cond.unused2 = "";
+    return cond;
+}
+
+void NumberSearch_Engine(benchmark::State& state) {
+    std::size_t i = 0;
+    int32_t hits = 0;
+    for (auto _ : state) {
+        const DxsCondRec cond = numberCondition(bench->numbers[i++ % bench->numbers.size()]);
+        int32_t count = 0;
+        Dxs4_Search(&bench->search, &cond, &count);
+        hits += count;
+    }
+    state.counters["hits/call"] = benchmark::Counter(hits, benchmark::Counter::kAvgIterations);
+}
+
+void NumberSearchAndFetch_Engine(benchmark::State& state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DxsCondRec cond = numberCondition(bench->numbers[i++ % bench->numbers.size()]);
+        int32_t count = 0;
+        Dxs4_Search(&bench->search, &cond, &count);
+        for (int32_t k = 0; k < count; ++k) {
+            DxsResultRec rec;
+            Dxs4_GetRec(&bench->search, k, &rec);
+            benchmark::DoNotOptimize(rec.name);
+        }
+    }
+}
+
+void NumberSearch_SQLite(benchmark::State& state, const char* sql) {
+    Statement s(bench->sql->db(), sql);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const QByteArray& digits = bench->numbers[i++ % bench->numbers.size()];
+        sqlite3_bind_text(s.get(), 1, digits.constData(), static_cast<int>(digits.size()),
+                          SQLITE_STATIC);
+        while (sqlite3_step(s.get()) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(s.get()); ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(s.get(), c));
+        }
+        sqlite3_reset(s.get());
+    }
+}
+
+std::uint64_t groupBytes(std::uint32_t group) {
+    return bench->dict.groupText(group).size();
+}
+
+void CityScan_Engine(benchmark::State& state, int kind, const QString& pattern) {
+    const QByteArray name = cp932(pattern);
+    const QByteArray town = "*";
+    DxsCondRec cond{};
+    cond.searchKind = 2;
+    cond.cityCode = static_cast<int32_t>(bench->city);
+    cond.number = cond.unused1 = cond.unused2 = "";
+    cond.townPatternLength = 1;
+    cond.townPattern = town.constData();
+    cond.personKind = kind;
+    cond.namePatternLength = static_cast<int32_t>(name.size());
+    cond.namePattern = name.constData();
+    int32_t count = 0;
+    for (auto _ : state)
+        Dxs4_Search(&bench->search, &cond, &count);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(groupBytes(kind == 1 ? bench->individualGroup
+                                                                      : bench->corporateGroup)));
+    state.counters["hits"] = count;
+}
+
+// The floor: memmem over the same bytes, counting occurrences of the pattern's literal.
+void CityScan_Memmem(benchmark::State& state, int kind, const QString& literal) {
+    const std::string_view text =
+        bench->dict.groupText(kind == 1 ? bench->individualGroup : bench->corporateGroup);
+    const QByteArray needle = literal.toUtf8();
+    std::size_t found = 0;
+    for (auto _ : state) {
+        found = 0;
+        const char* p = text.data();
+        const char* end = text.data() + text.size();
+        while (p < end) {
+            const void* hit = memmem(p, static_cast<std::size_t>(end - p), needle.constData(),
+                                     static_cast<std::size_t>(needle.size()));
+            if (!hit)
+                break;
+            ++found;
+            p = static_cast<const char*>(hit) + needle.size();
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+    state.counters["occurrences"] = static_cast<double>(found);
+}
+
+void CityScan_SQLiteGlob(benchmark::State& state, int kind, const QString& pattern) {
+    Statement s(bench->sql->db(),
+                kind == 1
+                    ? "SELECT rowid FROM listings WHERE city=?1 AND kind=?2 AND (name GLOB ?3 OR "
+                      "reading GLOB ?3)"
+                    : "SELECT rowid FROM listings WHERE city=?1 AND kind=?2 AND name GLOB ?3");
+    const QByteArray glob = pattern.toUtf8();
+    int hits = 0;
+    for (auto _ : state) {
+        sqlite3_bind_int(s.get(), 1, static_cast<int>(bench->city));
+        sqlite3_bind_int(s.get(), 2, kind);
+        sqlite3_bind_text(s.get(), 3, glob.constData(), static_cast<int>(glob.size()),
+                          SQLITE_STATIC);
+        hits = 0;
+        while (sqlite3_step(s.get()) == SQLITE_ROW)
+            ++hits;
+        sqlite3_reset(s.get());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(groupBytes(kind == 1 ? bench->individualGroup
+                                                                      : bench->corporateGroup)));
+    state.counters["hits"] = hits;
+}
+
+void registerScans(const char* label, int kind, const QString& pattern, const QString& literal) {
+    const std::string suffix = std::string("/") + label;
+    benchmark::RegisterBenchmark(("CityScan_Engine" + suffix).c_str(), CityScan_Engine, kind,
+                                 pattern);
+    benchmark::RegisterBenchmark(("CityScan_Memmem" + suffix).c_str(), CityScan_Memmem, kind,
+                                 literal);
+    benchmark::RegisterBenchmark(("CityScan_SQLiteGlob" + suffix).c_str(), CityScan_SQLiteGlob,
+                                 kind, pattern);
+}
+
+void printBuildFigures(const Bench& b) {
+    const double millions = static_cast<double>(b.listings) / 1e6;
+    std::printf(
+        "listings: %lld in city %u (individual group %u listings, %llu bytes; corporate group %u "
+        "listings, %llu bytes)\n",
+        b.listings, b.city, b.dict.group(b.individualGroup).listingCount,
+        static_cast<unsigned long long>(groupBytes(b.individualGroup)),
+        b.dict.group(b.corporateGroup).listingCount,
+        static_cast<unsigned long long>(groupBytes(b.corporateGroup)));
+    std::printf("generate: %.2f s\n", b.generate.seconds);
+    std::printf(
+        "build: %.2f s (%.2f s per million listings, %.1f s per 10 million), peak RSS %.1f MB "
+        "(%.1f MB per million listings; the mapped CSV counts in it)\n",
+        b.build.seconds, b.build.seconds / millions, b.build.seconds / millions * 10,
+        static_cast<double>(b.build.peakKb) / 1024,
+        static_cast<double>(b.build.peakKb) / 1024 / millions);
+    std::printf("file: %lld bytes, %.1f bytes per listing\n", b.fileSize,
+                static_cast<double>(b.fileSize) / static_cast<double>(b.listings));
+    std::printf("open with full checksum verification: %.3f s (%.2f s per GB)\n", b.openSeconds,
+                b.openSeconds / (static_cast<double>(b.fileSize) / 1e9));
+    std::printf("SQLite baseline load and index: %.2f s\n", b.sqliteLoadSeconds);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Bench b;
+    if (!setUp(b)) {
+        std::fprintf(stderr, "bench_dict: setting up the dictionary or its baseline failed\n");
+        return 1;
+    }
+    bench = &b;
+    printBuildFigures(b);
+
+    benchmark::RegisterBenchmark("NumberSearch_Engine", NumberSearch_Engine);
+    benchmark::RegisterBenchmark("NumberSearch_SQLite", NumberSearch_SQLite,
+                                 "SELECT rowid FROM listings WHERE number = ?");
+    benchmark::RegisterBenchmark("NumberSearchAndFetch_Engine", NumberSearchAndFetch_Engine);
+    benchmark::RegisterBenchmark(
+        "NumberSearchAndFetch_SQLite", NumberSearch_SQLite,
+        "SELECT display, name, zip, city, town, block, reading FROM listings WHERE number = ?");
+    registerScans("prefix", 1, b.surname + QStringLiteral("*"), b.surname);
+    registerScans("substring", 1, QStringLiteral("*子*"), QStringLiteral("子"));
+    registerScans("substring-rare", 2, QStringLiteral("*ラーメン*"), QStringLiteral("ラーメン"));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    Dxs4_ReleaseSearchHandle(&b.search);
+    Dxs4_CloseDic(&b.dic);
+    return 0;
+}
