@@ -4,6 +4,7 @@
 #include <unicode/ucnv_err.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -103,7 +104,12 @@ bool decodeArgument(Cp932Codec& codec, const char* text, long long length, std::
     const std::size_t size = kind == TextKind::NulTerminated
                                  ? strnlen(text, static_cast<std::size_t>(length))
                                  : static_cast<std::size_t>(length);
-    if (!codec.decode(std::string_view(text, size), utf8))
+    const std::string_view bytes(text, size);
+    // Digits and other ASCII are the same bytes in cp932 and UTF-8: no converter needed.
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        utf8.assign(bytes);
+    else if (!codec.decode(bytes, utf8))
         return false;
     for (char c : utf8) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
