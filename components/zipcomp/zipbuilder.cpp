@@ -21,8 +21,10 @@ namespace {
 
 const QString kIkani = QStringLiteral("以下に掲載がない場合");
 const QString kIkaniReading = QStringLiteral("イカニケイサイガナイバアイ");
+const QString kWholeVillage = QStringLiteral("一円");
 const QString kSecondSource = QStringLiteral("jpostal");
 const QString kNextBuildings = QStringLiteral("次のビル");
+const QString kOthers = QStringLiteral("その他");
 const QString kOpen = QStringLiteral("（");
 const QString kClose = QStringLiteral("）");
 const QChar kComma(0x3001); // 、
@@ -209,17 +211,19 @@ TownOut resolveTown(const TownGroup& group) {
     }
     std::set<std::uint32_t> codes;
     bool plain = false;
-    bool excludesBuildings = false;
+    // "（次のビルを除く）" and "（その他）" say the code holds only where no other entry
+    // applies: the town's code depends on the address even when it has one code.
+    bool coversTheRest = false;
     for (const TownEntry& e : kept) {
         codes.insert(e.code);
         plain = plain || e.part.isEmpty();
-        excludesBuildings = excludesBuildings || e.part.contains(kNextBuildings);
+        coversTheRest = coversTheRest || e.part.contains(kNextBuildings) || e.part == kOthers;
     }
 
     TownOut out;
     out.name = group.name;
     out.reading = group.reading;
-    if (codes.size() == 1 && !excludesBuildings) {
+    if (codes.size() == 1 && !coversTheRest) {
         out.code = *codes.begin();
         if (!plain) {
             QStringList parts, readings;
@@ -432,7 +436,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     std::map<std::uint32_t, std::uint32_t> cityIndex;
     // Per city: town name → town index, for placing exchange rows.
     std::map<std::uint32_t, std::map<QString, std::uint32_t>> townIndex;
-    std::map<std::uint32_t, std::uint32_t> ikaniTown;
+    // Per city: the town that stands for the whole city, for exchange rows without a town.
+    std::map<std::uint32_t, std::uint32_t> wholeCityTown;
 
     std::uint32_t currentPref = 0;
     for (auto& [code, info] : cityInfo) {
@@ -456,8 +461,9 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         for (const TownOut& t : resolved) {
             const std::uint32_t ti = towns.rows();
             townIndex[code].emplace(t.name, ti);
-            if (t.name == kIkani)
-                ikaniTown[code] = ti;
+            if (!wholeCityTown.contains(code) &&
+                (t.name == kIkani || t.name.endsWith(kWholeVillage)))
+                wholeCityTown[code] = ti;
             towns.add({t.code, c, pool.add(t.name), pool.add(t.reading), pool.add(t.note),
                        pool.add(t.noteReading), blocks.rows(), std::uint32_t(t.blocks.size())});
             for (const BlockOut& b : t.blocks)
@@ -508,8 +514,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         }
         std::uint32_t t = kNoIndex;
         if (x.town.isEmpty()) {
-            if (const auto ikani = ikaniTown.find(x.city); ikani != ikaniTown.end())
-                t = ikani->second;
+            if (const auto whole = wholeCityTown.find(x.city); whole != wholeCityTown.end())
+                t = whole->second;
         } else {
             const auto& names = townIndex[x.city];
             if (const auto exact = names.find(x.town); exact != names.end()) {

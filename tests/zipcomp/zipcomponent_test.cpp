@@ -60,6 +60,8 @@ TEST_F(ZipComponentTest, DividedTownsListTheirBlocks) {
               QStringList({"1600023 次のビルを除く"}));
     EXPECT_EQ(codesOf(blocks(zip, 17206, QStringLiteral("南"))),
               QStringList({"9200001 １丁目", "9200002 その他"}));
+    // "その他" is a block even where the town has one code.
+    EXPECT_EQ(codesOf(blocks(zip, 17206, QStringLiteral("北"))), QStringList({"9200003 その他"}));
     // The town in general beside a named part is named by the town itself.
     EXPECT_EQ(codesOf(blocks(zip, 17206, QStringLiteral("河南町"))),
               QStringList({"9220276 淀町", "9220277 河南町"}));
@@ -189,6 +191,9 @@ TEST_F(ZipComponentTest, ExchangeAcrossPrefecturesAndUnplacedRows) {
     EXPECT_EQ(codesOf(blocks(zip, 17206, QStringLiteral("南"), QStringLiteral("0761201234"))),
               QStringList({"9200002 その他"}));
     EXPECT_EQ(warnings.size(), 2);
+    // A village that is one code as a whole stands for the table's empty town.
+    EXPECT_EQ(codesOf(towns(zip, 13364, QStringLiteral("04992-1-1234"))),
+              QStringList({"1000601 神津島村一円"}));
 }
 
 TEST_F(ZipComponentTest, UnknownExchangeAndBlankTextLists) {
@@ -226,7 +231,7 @@ TEST_F(SmallDictionary, BuilderNamesTheBadLine) {
     file.close();
     QString error;
     EXPECT_FALSE(build(error));
-    EXPECT_TRUE(error.contains(QStringLiteral("ken.csv:23:"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("ken.csv:24:"))) << qPrintable(error);
 
     QFile tsv(exchangeFile);
     ASSERT_TRUE(tsv.open(QIODevice::WriteOnly));

@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -132,6 +133,43 @@ TEST_F(ZipRealData, EveryTownOnceAndEveryBlockCodeFromTheSource) {
         }
         // And nothing of the city is out of reach.
         EXPECT_EQ(reached, codes) << city;
+    }
+}
+
+// Run when the build put an exchange-code table into the dictionary: every row of it makes
+// its prefecture, city and town candidates for a number of that exchange.
+TEST_F(ZipRealData, EveryExchangeRowIsACandidateOfItsNumbers) {
+    const QString table = QStringLiteral(PIKOTEL_ZIPTEST_EXCHANGE_TABLE);
+    if (table.isEmpty())
+        GTEST_SKIP() << "no exchange-code table configured";
+    QFile file(table);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    int i = 0;
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (i++ % kStride != 0)
+            continue;
+        const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
+        ASSERT_EQ(f.size(), 6);
+        const QString number = f[0] + QStringLiteral("0000");
+        const int city = f[1].toInt();
+        ASSERT_TRUE(prefectureCodes(*zip, number).contains(f[1].left(2))) << qPrintable(line);
+        ASSERT_TRUE(cityCodes(*zip, city / 1000, number).contains(f[1])) << qPrintable(line);
+        // A row without a town stands for the town that covers the whole city.
+        const auto named = [&](const TownRow& t) {
+            if (!f[4].isEmpty())
+                return t.name == normalizedText(f[4]);
+            return t.name == QStringLiteral("以下に掲載がない場合") ||
+                   t.name.endsWith(QStringLiteral("一円"));
+        };
+        const std::vector<TownRow> candidates = towns(*zip, city, number);
+        const auto found = std::find_if(candidates.begin(), candidates.end(), named);
+        ASSERT_NE(found, candidates.end()) << qPrintable(line);
+        if (found->code.isEmpty()) {
+            EXPECT_FALSE(blocks(*zip, city, found->name, number).empty()) << qPrintable(line);
+        }
     }
 }
 
