@@ -14,7 +14,7 @@
 #include <mutex>
 #include <new>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 using pikotel::dict::Cp932Codec;
@@ -52,22 +52,25 @@ struct SearchObject {
 // Blocks the caller hands back are checked against the objects alive, so a stale or zeroed
 // block is refused instead of followed.
 std::mutex registryMutex;
-std::unordered_set<const void*> liveObjects;
+// Each stored block carries a serial number; an object's address may come back for a new
+// object, its serial number never does.
+std::unordered_map<const void*, std::uint32_t> liveObjects;
+std::uint32_t nextSerial = 1;
 std::atomic<DxsCallback1> copyCallback{nullptr};
 
 struct BlockContent {
     std::uint32_t magic;
-    std::uint32_t zero;
+    std::uint32_t serial;
     void* object;
 };
 static_assert(sizeof(BlockContent) <= 64);
 
 void storeBlock(unsigned char* block, std::uint32_t magic, void* object) {
-    std::memset(block, 0, 64);
-    const BlockContent content{magic, 0, object};
-    std::memcpy(block, &content, sizeof content);
     const std::lock_guard lock(registryMutex);
-    liveObjects.insert(object);
+    const BlockContent content{magic, nextSerial++, object};
+    std::memset(block, 0, 64);
+    std::memcpy(block, &content, sizeof content);
+    liveObjects[object] = content.serial;
 }
 
 template <typename T> T* loadBlock(const unsigned char* block, std::uint32_t magic) {
@@ -76,7 +79,9 @@ template <typename T> T* loadBlock(const unsigned char* block, std::uint32_t mag
     if (content.magic != magic)
         return nullptr;
     const std::lock_guard lock(registryMutex);
-    return liveObjects.count(content.object) ? static_cast<T*>(content.object) : nullptr;
+    const auto it = liveObjects.find(content.object);
+    return it != liveObjects.end() && it->second == content.serial ? static_cast<T*>(content.object)
+                                                                   : nullptr;
 }
 
 void forget(unsigned char* block, const void* object) {
@@ -108,6 +113,12 @@ std::int32_t clampCount(std::uint64_t n) {
 std::int32_t openDic(const DxsOpenRec* open, DxsDicHandle* dic, DxsDicInfo* info) {
     if (!open || !dic || !info)
         return -1;
+    // A block reused without a close (a CD taken out, the program opening again) gives up
+    // the dictionary it held, so its map does not outlive the medium.
+    if (DicObject* previous = dicOf(dic)) {
+        forget(dic->block, previous);
+        delete previous;
+    }
     Cp932Codec codec;
     QString hdd;
     QString cdrom;
@@ -328,6 +339,10 @@ int32_t Dxs4_AssignSearchHandle(DxsDicHandle* dic, DxsSearchHandle* search) {
         DicObject* d = dicOf(dic);
         if (!d || !search)
             return -1;
+        if (SearchObject* previous = searchOf(search)) {
+            forget(search->block, previous);
+            delete previous;
+        }
         auto object = std::make_unique<SearchObject>();
         if (!object->codec.isValid())
             return -3;

@@ -4,6 +4,11 @@
  * components/dictfmt/FORMAT.md). Texts cross this boundary as NUL-terminated cp932 bytes;
  * folders are plain paths ("/" separators; a CD-ROM root ends with "/").
  *
+ * Opening into a block that still holds an open dictionary (or assigning into a block that
+ * holds a search handle) gives that one up first: a block reused after a CD-ROM was taken
+ * out does not keep the old files mapped. Hits of an earlier search handle stay readable
+ * until that handle is released.
+ *
  * Calls come from one thread. Records keep their field order; pointers have the platform's
  * size, so the byte offsets of a 32-bit build (given beside each field) hold only there.
  *

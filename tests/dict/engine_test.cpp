@@ -444,6 +444,22 @@ TEST_F(EngineTest, ReleasedAndClosedHandlesAreRefused) {
     EXPECT_EQ(hXchDB_GetL12(handle, 0, &area), -1);
 }
 
+TEST_F(EngineTest, OpeningAgainIntoTheSameBlocksGivesUpTheEarlierDictionary) {
+    // The program opens again after a CD-ROM was taken out, without closing first.
+    DxsEngine dxs(dic());
+    const DxsDicHandle earlier = dxs.dicHandle();
+    const QByteArray folder = cp932(dic());
+    const DxsOpenRec open{static_cast<int32_t>(folder.size()), folder.constData(), 0, "", 0, ""};
+    DxsDicInfo info{};
+    ASSERT_EQ(Dxs4_OpenDic(&open, &dxs.dicHandle(), &info), 0);
+    ASSERT_EQ(Dxs4_AssignSearchHandle(&dxs.dicHandle(), &dxs.searchHandle()), 0);
+    EXPECT_EQ(dxs.number(digitsOf(listings_[0].number)),
+              expectedByNumber(listings_, digitsOf(listings_[0].number)));
+    DxsSearchHandle other{};
+    DxsDicHandle stale = earlier;
+    EXPECT_EQ(Dxs4_AssignSearchHandle(&stale, &other), -1);
+}
+
 TEST_F(EngineTest, AreaTablesInCodeOrderWithNames) {
     DxsEngine dxs(dic());
     ASSERT_EQ(dxs.info().areaCount, 5);
