@@ -215,7 +215,9 @@ void frmZipFind3::buildUi() {
     flgAddressList_->verticalHeader()->setDefaultSectionSize(
         flgAddressList_->fontMetrics().height() + 6);
     flgAddressList_->horizontalHeader()->setHighlightSections(false);
-    flgAddressList_->horizontalHeader()->setStretchLastSection(true);
+    // The address takes the rest of the grid's width, less the vertical bar when one shows,
+    // so that the grid never needs a horizontal bar.
+    flgAddressList_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     flgAddressList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     flgAddressList_->setSelectionMode(QAbstractItemView::NoSelection);
     flgAddressList_->setWordWrap(false);
@@ -401,9 +403,6 @@ void frmZipFind3::forwardSetup() {
     showGridHeaderOnly();
     flgAddressList_->setColumnWidth(0, twipsToPixelsX(this, kNumberColumnWidth));
     flgAddressList_->setColumnWidth(1, twipsToPixelsX(this, kCodeColumnWidth));
-    flgAddressList_->setColumnWidth(
-        2,
-        twipsToPixelsX(this, twipsWidth(flgAddressList_) - kNumberColumnWidth - kCodeColumnWidth));
 
     lblRecordCount_->setText(kNoCount);
     txtSelectAddress_->clear();
