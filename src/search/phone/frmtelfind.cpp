@@ -1,0 +1,518 @@
+#include "search/phone/frmtelfind.h"
+
+#include "app/context.h"
+#include "app/frmmain.h"
+#include "app/pictures.h"
+#include "app/placement.h"
+#include "app/twips.h"
+#include "common/textfold.h"
+#include "common/texthelpers.h"
+#include "platform/messages.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace pikotel {
+
+namespace {
+
+const QString kCaption = QStringLiteral("電話番号検索");
+const QString kMsgEnterNumber = QStringLiteral("電話番号を入力してください。");
+const QString kMsgWrongNumber = QStringLiteral("正しい電話番号を入力してください。");
+const QString kOutfileNotSet = QStringLiteral("設定されていません。");
+const QString kZipMark = QStringLiteral("〒");
+
+// Design size of the client area, in twips.
+constexpr int kFormWidth = 9000;
+constexpr int kFormHeight = 6720;
+
+// Inputs of four characters or fewer cannot be a telephone number.
+constexpr int kShortestNumber = 5;
+
+const QColor kLockedColour(0xF0, 0xF0, 0xF0);
+
+// The number as the search takes it: half-width, without a "|" comment, digits and "-" only.
+QString normalizedNumber(const QString& typed) {
+    QString text = toHalfWidth(typed);
+    const qsizetype bar = text.indexOf(u'|');
+    if (bar >= 0)
+        text.truncate(bar);
+    return NumberOnly(text, QStringLiteral("-"));
+}
+
+// Digits whose value is 12 or more; anything shorter is no number of any exchange. Compared
+// on the text, so a long input cannot overflow.
+bool searchableDigits(const QString& digits) {
+    if (digits.isEmpty())
+        return false;
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    qsizetype first = 0;
+    while (first < digits.size() && digits.at(first) == u'0')
+        ++first;
+    const QString significant = digits.mid(first);
+    return significant.size() > 2 || (significant.size() == 2 && significant.toInt() >= 12);
+}
+
+QLabel* newLabel(QWidget* parent, const QString& name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+QGroupBox* newFrame(QWidget* parent, const QString& name, const QString& title) {
+    auto* frame = new QGroupBox(title, parent);
+    frame->setObjectName(name);
+    return frame;
+}
+
+} // namespace
+
+frmTelFind::frmTelFind(AppContext& ctx, frmMain* mainMenu)
+    : QWidget(nullptr), ctx_(ctx), mainMenu_(mainMenu) {
+    setObjectName(QStringLiteral("frmTelFind"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(kCaption);
+    setWindowIcon(applicationIcon());
+    buildUi();
+}
+
+frmTelFind::~frmTelFind() = default;
+
+QLineEdit* frmTelFind::newField(QWidget* parent, const QString& name) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    return field;
+}
+
+QToolButton* frmTelFind::newButton(QWidget* parent, const QString& name, const QString& picture,
+                                   const QString& text) {
+    QToolButton* button = nullptr;
+    if (picture.isEmpty()) {
+        button = new QToolButton(parent);
+        button->setObjectName(name);
+        button->setText(text);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFocusPolicy(Qt::StrongFocus);
+    } else {
+        button = newPictureButton(parent, name, picture, text);
+    }
+    button->setCursor(handCursor());
+    button->installEventFilter(this);
+    return button;
+}
+
+void frmTelFind::buildUi() {
+    setFixedSize(twipsToPixelsX(this, kFormWidth), twipsToPixelsY(this, kFormHeight));
+
+    fraInputTelNo_ =
+        newFrame(this, QStringLiteral("FraInputTelNo"), QStringLiteral("電話番号入力"));
+    setTwipsGeometry(fraInputTelNo_, 120, 60, 8760, 1080);
+    txtTelNo_ = newField(fraInputTelNo_, QStringLiteral("txtTelNo"));
+    txtTelNo_->installEventFilter(this);
+    setTwipsGeometry(txtTelNo_, 240, 420, 3420, 420);
+    cmdFind_ = newButton(fraInputTelNo_, QStringLiteral("CmdFind"), QStringLiteral("btn_tel"),
+                         QStringLiteral("検索"));
+    setTwipsGeometry(cmdFind_, 3840, 360, 1500, 540);
+    cmdClear_ = newButton(fraInputTelNo_, QStringLiteral("cmdClear"), QStringLiteral("icon_cancel"),
+                          QStringLiteral("クリア"));
+    setTwipsGeometry(cmdClear_, 5460, 360, 1500, 540);
+    cmdRireki_ = newButton(fraInputTelNo_, QStringLiteral("CmdRireki"), QString(),
+                           QStringLiteral("検索履歴"));
+    setTwipsGeometry(cmdRireki_, 7080, 360, 1500, 540);
+
+    fraFind_ = newFrame(this, QStringLiteral("FraFind"), QStringLiteral("検索結果"));
+    setTwipsGeometry(fraFind_, 120, 1200, 8760, 3660);
+    constexpr int labelLeft = 240;
+    constexpr int labelWidth = 1080;
+    constexpr int fieldLeft = 1380;
+    constexpr int rowHeight = 390;
+    const auto label = [this](const char* name, const char* text, int left, int top) {
+        setTwipsGeometry(newLabel(fraFind_, QString::fromLatin1(name), QString::fromUtf8(text)),
+                         left, top, labelWidth, rowHeight);
+    };
+    label("lblName", "名前", labelLeft, 360);
+    txtName_ = newField(fraFind_, QStringLiteral("txtName"));
+    setTwipsGeometry(txtName_, fieldLeft, 360, 5700, rowHeight);
+    cmdseimei_ =
+        newButton(fraFind_, QStringLiteral("cmdseimei"), QString(), QStringLiteral("姓名辞書"));
+    setTwipsGeometry(cmdseimei_, 7200, 330, 1380, 450);
+
+    label("lblYubin", "郵便番号", labelLeft, 840);
+    txtYubin_ = newField(fraFind_, QStringLiteral("txtYubin"));
+    setTwipsGeometry(txtYubin_, fieldLeft, 840, 1800, rowHeight);
+
+    label("lblAddress1", "都道府県", labelLeft, 1320);
+    txtAddress1_ = newField(fraFind_, QStringLiteral("txtAddress1"));
+    setTwipsGeometry(txtAddress1_, fieldLeft, 1320, 2400, rowHeight);
+    label("lblAddress2", "市区町村", 3960, 1320);
+    txtAddress2_ = newField(fraFind_, QStringLiteral("txtAddress2"));
+    setTwipsGeometry(txtAddress2_, 5100, 1320, 3480, rowHeight);
+    label("Label2", "町域名", labelLeft, 1800);
+    txtAddress3_ = newField(fraFind_, QStringLiteral("txtAddress3"));
+    setTwipsGeometry(txtAddress3_, fieldLeft, 1800, 2400, rowHeight);
+    label("Label1", "区域名", 3960, 1800);
+    txtAddress4_ = newField(fraFind_, QStringLiteral("txtAddress4"));
+    setTwipsGeometry(txtAddress4_, 5100, 1800, 3480, rowHeight);
+    label("Label4", "住所", labelLeft, 2280);
+    txtAddress_ = newField(fraFind_, QStringLiteral("txtAddress"));
+    txtAddress_->setReadOnly(true);
+    setTwipsGeometry(txtAddress_, fieldLeft, 2280, 7200, rowHeight);
+    for (QLineEdit* part : {txtAddress1_, txtAddress2_, txtAddress3_, txtAddress4_})
+        connect(part, &QLineEdit::textChanged, this, &frmTelFind::refreshAddress);
+
+    cmdBefore_ =
+        newButton(fraFind_, QStringLiteral("cmdBefore"), QString(), QStringLiteral("前のページ"));
+    setTwipsGeometry(cmdBefore_, fieldLeft, 2880, 1380, 480);
+    lblPage_ = newLabel(fraFind_, QStringLiteral("lblPage"), QString());
+    lblPage_->setAlignment(Qt::AlignCenter);
+    setTwipsGeometry(lblPage_, 2820, 2880, 1080, 480);
+    cmdAfter_ =
+        newButton(fraFind_, QStringLiteral("cmdAfter"), QString(), QStringLiteral("次のページ"));
+    setTwipsGeometry(cmdAfter_, 3960, 2880, 1380, 480);
+    cmdSave_ = newButton(fraFind_, QStringLiteral("cmdSave"), QStringLiteral("icon_ok"),
+                         QStringLiteral("結果保存"));
+    setTwipsGeometry(cmdSave_, 5640, 2880, 1440, 540);
+    cmdMemo_ =
+        newButton(fraFind_, QStringLiteral("cmdMemo"), QString(), QStringLiteral("ファイル閲覧"));
+    setTwipsGeometry(cmdMemo_, 7140, 2880, 1440, 540);
+    connect(cmdBefore_, &QToolButton::clicked, this, &frmTelFind::cmdBefore_Click);
+    connect(cmdAfter_, &QToolButton::clicked, this, &frmTelFind::cmdAfter_Click);
+
+    frame1_ = newFrame(this, QStringLiteral("Frame1"),
+                       QStringLiteral("検索結果を出力するファイルの格納場所"));
+    setTwipsGeometry(frame1_, 120, 4980, 8760, 840);
+    lblOutfile_ = newLabel(frame1_, QStringLiteral("lblOutfile"), QString());
+    setTwipsGeometry(lblOutfile_, 240, 360, 8280, 360);
+
+    imgHand_ = newLabel(this, QStringLiteral("imgHand"), QString());
+    imgHand_->setPixmap(picture(QStringLiteral("hand")));
+    imgHand_->hide();
+    cmdSetting_ = newButton(this, QStringLiteral("CmdSetting"), QStringLiteral("btn_setting"),
+                            QStringLiteral("環境設定"));
+    setTwipsGeometry(cmdSetting_, 4560, 6000, 1380, 540);
+    cmdHelp_ = newButton(this, QStringLiteral("CmdHELP"), QStringLiteral("btn_help"),
+                         QStringLiteral("ヘルプ"));
+    setTwipsGeometry(cmdHelp_, 6030, 6000, 1380, 540);
+    cmdExit_ = newButton(this, QStringLiteral("CmdExit"), QStringLiteral("icon_close"),
+                         QStringLiteral("閉じる"));
+    setTwipsGeometry(cmdExit_, 7500, 6000, 1380, 540);
+
+    connect(cmdFind_, &QToolButton::clicked, this, &frmTelFind::CmdFind_Click);
+    connect(cmdClear_, &QToolButton::clicked, this, &frmTelFind::cmdClear_Click);
+    connect(cmdSetting_, &QToolButton::clicked, this, &frmTelFind::CmdSetting_Click);
+    connect(cmdHelp_, &QToolButton::clicked, this, &frmTelFind::CmdHELP_Click);
+    connect(cmdExit_, &QToolButton::clicked, this, &QWidget::close);
+
+    // Their subsystems are not part of the program yet.
+    for (QToolButton* later : {cmdseimei_, cmdSave_, cmdMemo_, cmdRireki_})
+        later->setEnabled(false);
+    cmdSetting_->setEnabled(ctx_.hooks().settingsScreenAvailable());
+}
+
+void frmTelFind::Form_Load() {
+    fraFind_->show();
+    cmdSave_->setEnabled(false);
+    cmdClear_->setEnabled(false);
+    cmdseimei_->setEnabled(false);
+    hidePaging();
+
+    // The output file as stored now: another screen's settings may have changed it.
+    RegHandle key;
+    if (ctx_.store().RegKeyOpen(kVersionKey, 1, key) == 0) {
+        QString outFile;
+        if (ctx_.store().RegValueGet(key, QStringLiteral("OUTFILE"), outFile) == 0)
+            ctx_.env().setValue(QStringLiteral("OUTFILE"), outFile);
+        ctx_.store().RegKeyClose(key);
+    }
+    const QString lastNumber = ctx_.history().LoadFindTelNo();
+
+    // Input modes of the name box have no counterpart here; only the button follows SEIMEI.
+    cmdseimei_->setVisible(ctx_.env().isFirstChoice(QStringLiteral("SEIMEI")));
+    FormClear();
+    if (ctx_.env().isFirstChoice(QStringLiteral("BEFOREEXEC"))) {
+        // Nothing stored yet leaves the default area code in place.
+        if (!lastNumber.isEmpty())
+            txtTelNo_->setText(lastNumber);
+        cmdClear_->setEnabled(true);
+    }
+    Form_Activate();
+    CenterFormOver(mainMenu_.data(), this);
+}
+
+void frmTelFind::Form_Activate() {
+    const QString outFile = ctx_.env().value(QStringLiteral("OUTFILE"));
+    if (outFile.isEmpty()) {
+        lblOutfile_->setText(kOutfileNotSet);
+        lblOutfile_->setToolTip(QString());
+        return;
+    }
+    lblOutfile_->setText(
+        lblOutfile_->fontMetrics().elidedText(outFile, Qt::ElideMiddle, lblOutfile_->width()));
+    lblOutfile_->setToolTip(outFile);
+}
+
+void frmTelFind::FormClear() {
+    txtTelNo_->clear();
+    clearResultFields();
+    setResultFieldsLocked(true);
+    hidePaging();
+    cmdseimei_->setEnabled(false);
+    const QString areaCode = ctx_.env().value(QStringLiteral("DEFAULTTEL"));
+    if (ctx_.env().isFirstChoice(QStringLiteral("DEFAULTTELUSE")) && !areaCode.isEmpty())
+        txtTelNo_->insert(areaCode);
+}
+
+void frmTelFind::clearResultFields() {
+    for (QLineEdit* field :
+         {txtName_, txtYubin_, txtAddress1_, txtAddress2_, txtAddress3_, txtAddress4_})
+        field->clear();
+}
+
+void frmTelFind::setResultFieldsLocked(bool locked) {
+    for (QLineEdit* field :
+         {txtName_, txtYubin_, txtAddress1_, txtAddress2_, txtAddress3_, txtAddress4_}) {
+        field->setReadOnly(locked);
+        QPalette p = field->palette();
+        p.setColor(QPalette::Base, locked ? kLockedColour : palette().color(QPalette::Base));
+        field->setPalette(p);
+    }
+}
+
+void frmTelFind::hidePaging() {
+    for (QToolButton* b : {cmdBefore_, cmdAfter_}) {
+        b->setEnabled(false);
+        b->hide();
+    }
+    lblPage_->clear();
+    lblPage_->hide();
+}
+
+void frmTelFind::refreshAddress() {
+    txtAddress_->setText(txtAddress1_->text() + txtAddress2_->text() + txtAddress3_->text() +
+                         txtAddress4_->text());
+}
+
+void frmTelFind::CmdFind_Click() {
+    const QString typed = txtTelNo_->text();
+    if (typed.isEmpty()) {
+        MyMsgBoxShow(kMsgEnterNumber, MsgOk);
+        txtTelNo_->setFocus();
+        return;
+    }
+    const QString number = normalizedNumber(typed);
+    if (number.size() < kShortestNumber) {
+        MyMsgBoxShow(kMsgWrongNumber, MsgOk);
+        txtTelNo_->setFocus();
+        cmdClear_->setEnabled(true);
+        return;
+    }
+
+    lastFoundNo_.clear();
+    Directory& directory = ctx_.directory();
+    if (directory.DicExistChk())
+        return;
+    directory.DicOpen(true);
+    if (directory.dicKind == -1)
+        return;
+
+    const QString digits = DelHifon(number);
+    bool found = false;
+    if (searchableDigits(digits)) {
+        ctx_.history().SaveFindTelNo(typed);
+        found = directory.TelSearchWithOverride(digits) == 0 && directory.telCount() > 0;
+    }
+
+    if (!found) {
+        clearResultFields();
+        confirmAddress(number);
+        lastFoundNo_ = number;
+        cmdClear_->setEnabled(true);
+        hidePaging();
+        return;
+    }
+
+    currentHit_ = 1;
+    fraFind_->show();
+    setResultFieldsLocked(false);
+    clearResultFields();
+    cmdClear_->setEnabled(true);
+    cmdClear_->setFocus();
+    hidePaging();
+    if (directory.telCount() > 1) {
+        cmdBefore_->show();
+        cmdAfter_->setEnabled(true);
+        cmdAfter_->show();
+        lblPage_->setText(QStringLiteral("1/%1").arg(directory.telCount()));
+        lblPage_->show();
+    }
+    showHit(currentHit_);
+    lastFoundNo_ = directory.telResult().constFirst().telNo;
+    recordHistory();
+
+    const bool outFileSet = !ctx_.env().value(QStringLiteral("OUTFILE")).isEmpty();
+    if (outFileSet && cmdSave_->isEnabled())
+        cmdSave_->setFocus();
+    else
+        cmdClear_->setFocus();
+}
+
+void frmTelFind::confirmAddress(const QString& number) {
+    JyushoExchange exchange;
+    exchange.telNo = number;
+    frmJyusho2 dialog(ctx_.programFolder(), exchange, this);
+    if (dialog.run()) {
+        txtYubin_->setText(exchange.zip);
+        txtAddress1_->setText(exchange.pref);
+        txtAddress2_->setText(exchange.city);
+        txtAddress3_->setText(exchange.town);
+        txtAddress4_->setText(exchange.block);
+        setResultFieldsLocked(false);
+    }
+    if (exchange.resultFlag == 1)
+        txtTelNo_->setFocus();
+    else
+        txtName_->setFocus();
+}
+
+void frmTelFind::showHit(int n) {
+    const QList<DirRecord>& hits = ctx_.directory().telResult();
+    if (n < 1 || n > hits.size())
+        return;
+    const DirRecord& hit = hits.at(n - 1);
+    const Environment& env = ctx_.env();
+    txtName_->setText(hit.name);
+    // Every hit of one search carries the number searched; the first one's is shown.
+    const QString& number = hits.constFirst().telNo;
+    txtTelNo_->setText(env.number(QStringLiteral("TELHIFON")) == 0 ? number : DelHifon(number));
+    QString zip = env.number(QStringLiteral("ZIPHIFON")) == 0 ? hit.zip : DelHifon(hit.zip);
+    if (env.number(QStringLiteral("ZIPMARK")) == 1)
+        zip.prepend(kZipMark);
+    txtYubin_->setText(zip);
+    txtAddress1_->setText(hit.pref);
+    txtAddress2_->setText(hit.city);
+    txtAddress3_->setText(hit.town);
+    txtAddress4_->setText(hit.block);
+}
+
+void frmTelFind::showPage() {
+    showHit(currentHit_);
+    lblPage_->setText(QStringLiteral("%1/%2").arg(currentHit_).arg(ctx_.directory().telCount()));
+}
+
+void frmTelFind::cmdAfter_Click() {
+    ++currentHit_;
+    if (currentHit_ < ctx_.directory().telCount()) {
+        cmdBefore_->setEnabled(true);
+    } else {
+        cmdAfter_->setEnabled(false);
+        cmdBefore_->setEnabled(true);
+        cmdBefore_->setFocus();
+    }
+    showPage();
+}
+
+void frmTelFind::cmdBefore_Click() {
+    --currentHit_;
+    if (currentHit_ > 1) {
+        cmdAfter_->setEnabled(true);
+    } else {
+        cmdBefore_->setEnabled(false);
+        cmdAfter_->setEnabled(true);
+        cmdAfter_->setFocus();
+    }
+    showPage();
+}
+
+void frmTelFind::recordHistory() {
+    PhoneConditions conditions;
+    conditions.number = DelHifon(txtTelNo_->text());
+    conditions.name = txtName_->text();
+    ctx_.history().recordPhoneSearch(conditions);
+}
+
+void frmTelFind::cmdClear_Click() {
+    FormClear();
+    txtTelNo_->setFocus();
+    cmdClear_->setEnabled(false);
+}
+
+void frmTelFind::CmdSetting_Click() {
+    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("電話"), this);
+    if (settings == nullptr)
+        return;
+    settings->setWindowModality(Qt::ApplicationModal);
+    settings->show();
+}
+
+void frmTelFind::CmdHELP_Click() {
+    if (!mainMenu_.isNull())
+        mainMenu_->OpenHelp();
+}
+
+bool frmTelFind::filterTelNoKey(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        txtTelNo_->clear();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        cmdFind_->setFocus();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmTelFind::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == txtTelNo_)
+            return filterTelNoKey(key);
+        // A focused button answers Enter as well as the space bar.
+        auto* button = qobject_cast<QToolButton*>(watched);
+        if (button != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmTelFind::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void frmTelFind::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        const int viewer = ctx_.env().viewerKind;
+        if ((viewer == ViewerExcel || viewer == ViewerExcel2007) &&
+            lblOutfile_->text() == kOutfileNotSet)
+            ctx_.env().setValue(QStringLiteral("OUTFILE"), QString());
+        ctx_.shell().lastFormNo = static_cast<qint16>(ScreenPhone);
+        const int left = twipsLeft(this);
+        const int top = twipsTop(this);
+        ctx_.shell().startUpPosX = static_cast<float>(left > 0 ? left : 0);
+        ctx_.shell().startUpPosY = static_cast<float>(top > 0 ? top : 0);
+        if (!mainMenu_.isNull()) {
+            CenterFormOver(this, mainMenu_.data());
+            mainMenu_->show();
+        }
+    }
+    event->accept();
+}
+
+} // namespace pikotel
