@@ -4,6 +4,7 @@
 #include "app/wheel.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCollator>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -178,6 +179,15 @@ TEST_F(ZipForward, OnlyCodeKeysReachTheBoxAndEnterGoesToTheSearchButton) {
     typed.setCommitString(QStringLiteral("１００－ｘ０００１"));
     QCoreApplication::sendEvent(code, &typed);
     EXPECT_EQ(code->text(), QStringLiteral("100-0001"));
+
+    // Pasted text goes in as it is; the search button refuses it.
+    code->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("１００"));
+    QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(code->text(), QStringLiteral("１００"));
+    QTest::mouseClick(w<QToolButton>("CmdFindZip"), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("半角の数字またはハイフン(-)を入力してください。")});
 }
 
 TEST_F(ZipForward, ClearEmptiesEverything) {

@@ -751,6 +751,9 @@ bool frmZipFind3::filterCodeKey(QKeyEvent* event) {
     const QString text = event->text();
     if (!forwardMode())
         return !text.isEmpty();
+    // Pasted text is checked by the search button.
+    if (event->matches(QKeySequence::Paste))
+        return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         cmdFindZip_->setFocus();
         return true;
