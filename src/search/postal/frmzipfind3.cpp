@@ -156,10 +156,10 @@ void frmZipFind3::buildUi() {
 
     fraSelect_ = newFrame(this, QStringLiteral("FraSelect"), QStringLiteral("検索方法"));
     setTwipsGeometry(fraSelect_, 120, 60, 3720, 1080);
-    picSelect_ = newPanel(fraSelect_, QStringLiteral("picSelect"));
-    setTwipsGeometry(picSelect_, 150, 300, 3450, 720);
-    optSelect_[Forward] = new QRadioButton(QStringLiteral("正引き（郵便番号→住所）"), picSelect_);
-    optSelect_[Reverse] = new QRadioButton(QStringLiteral("逆引き（住所→郵便番号）"), picSelect_);
+    QWidget* picSelect = newPanel(fraSelect_, QStringLiteral("picSelect"));
+    setTwipsGeometry(picSelect, 150, 300, 3450, 720);
+    optSelect_[Forward] = new QRadioButton(QStringLiteral("正引き（郵便番号→住所）"), picSelect);
+    optSelect_[Reverse] = new QRadioButton(QStringLiteral("逆引き（住所→郵便番号）"), picSelect);
     for (int i : {Reverse, Forward}) {
         optSelect_[i]->setObjectName(QStringLiteral("OptSelect%1").arg(i));
         optSelect_[i]->setCursor(handCursor());
@@ -173,9 +173,9 @@ void frmZipFind3::buildUi() {
 
     fraZipCode_ = newFrame(this, QStringLiteral("fraZipCode"), QStringLiteral("郵便番号"));
     setTwipsGeometry(fraZipCode_, 3960, 60, 5640, 1080);
-    picZipCode_ = newLabel(fraZipCode_, QStringLiteral("picZipCode"), QStringLiteral("〒"));
-    picZipCode_->setAlignment(Qt::AlignCenter);
-    setTwipsGeometry(picZipCode_, 120, 420, 330, 390);
+    QLabel* picZipCode = newLabel(fraZipCode_, QStringLiteral("picZipCode"), QStringLiteral("〒"));
+    picZipCode->setAlignment(Qt::AlignCenter);
+    setTwipsGeometry(picZipCode, 120, 420, 330, 390);
     txtZipCode_ = new QLineEdit(fraZipCode_);
     txtZipCode_->setObjectName(QStringLiteral("txtZipCode"));
     txtZipCode_->setMaxLength(20);
@@ -193,11 +193,11 @@ void frmZipFind3::buildUi() {
     lblExplanation_ = newLabel(this, QStringLiteral("lblExplanation"), QString());
     lblExplanation_->setWordWrap(true);
     setTwipsGeometry(lblExplanation_, 180, 1200, 9420, 360);
-    line1_ = new QFrame(this);
-    line1_->setObjectName(QStringLiteral("Line1"));
-    line1_->setFrameShape(QFrame::HLine);
-    line1_->setFrameShadow(QFrame::Sunken);
-    setTwipsGeometry(line1_, 120, 1590, 9480, 30);
+    auto* line1 = new QFrame(this);
+    line1->setObjectName(QStringLiteral("Line1"));
+    line1->setFrameShape(QFrame::HLine);
+    line1->setFrameShadow(QFrame::Sunken);
+    setTwipsGeometry(line1, 120, 1590, 9480, 30);
 
     for (int i : {Reverse, Forward}) {
         picResult_[i] = newPanel(this, QStringLiteral("picResult%1").arg(i));
@@ -224,16 +224,16 @@ void frmZipFind3::buildUi() {
     connect(flgAddressList_, &QTableWidget::cellPressed, this,
             [this](int row, int) { flgAddressList_MouseDown(row); });
 
-    fraRecordCount_ =
+    QGroupBox* fraRecordCount =
         newFrame(forward, QStringLiteral("fraRecordCount"), QStringLiteral("該当件数"));
-    setTwipsGeometry(fraRecordCount_, 0, 4020, 1800, 1050);
-    lblRecordCount_ = newLabel(fraRecordCount_, QStringLiteral("lblRecordCount"), kNoCount);
+    setTwipsGeometry(fraRecordCount, 0, 4020, 1800, 1050);
+    lblRecordCount_ = newLabel(fraRecordCount, QStringLiteral("lblRecordCount"), kNoCount);
     lblRecordCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setTwipsGeometry(lblRecordCount_, 150, 390, 1500, 450);
-    fraCommonAddress_ =
+    QGroupBox* fraCommonAddress =
         newFrame(forward, QStringLiteral("fraCommonAddress"), QStringLiteral("結果選択"));
-    setTwipsGeometry(fraCommonAddress_, 1920, 4020, 7560, 1050);
-    txtSelectAddress_ = new QLineEdit(fraCommonAddress_);
+    setTwipsGeometry(fraCommonAddress, 1920, 4020, 7560, 1050);
+    txtSelectAddress_ = new QLineEdit(fraCommonAddress);
     txtSelectAddress_->setObjectName(QStringLiteral("txtSelectAddress"));
     txtSelectAddress_->setReadOnly(true);
     setTwipsGeometry(txtSelectAddress_, 150, 390, 7260, 450);
@@ -251,8 +251,8 @@ void frmZipFind3::buildUi() {
     lstSikuchouson_ = newList(picL1L2_, QStringLiteral("lstSikuchouson"));
     setTwipsGeometry(lstSikuchouson_, 1440, 330, 1980, 3570);
 
-    label3_ = newLabel(reverse, QStringLiteral("Label3"), QStringLiteral("町域名"));
-    setTwipsGeometry(label3_, 3540, 0, 900, 300);
+    QLabel* label3 = newLabel(reverse, QStringLiteral("Label3"), QStringLiteral("町域名"));
+    setTwipsGeometry(label3, 3540, 0, 900, 300);
     chkChomeiSort_ = new QCheckBox(QStringLiteral("表記順に並替え"), reverse);
     chkChomeiSort_->setObjectName(QStringLiteral("chkChomeiSort"));
     chkChomeiSort_->setCursor(handCursor());
@@ -261,11 +261,11 @@ void frmZipFind3::buildUi() {
     lstChomei_ = newList(reverse, QStringLiteral("lstChomei"));
     setTwipsGeometry(lstChomei_, 3540, 330, 2820, 3570);
 
-    label4_ = newLabel(reverse, QStringLiteral("Label4"), QStringLiteral("区域名"));
-    setTwipsGeometry(label4_, 6480, 0, 2955, 300);
-    picL4_ = newPanel(reverse, QStringLiteral("picL4"));
-    setTwipsGeometry(picL4_, 6480, 330, kBlockShifts[0].width, kBlockPanelHeight);
-    lstKu_ = newList(picL4_, QStringLiteral("lstKu"));
+    QLabel* label4 = newLabel(reverse, QStringLiteral("Label4"), QStringLiteral("区域名"));
+    setTwipsGeometry(label4, 6480, 0, 2955, 300);
+    QWidget* picL4 = newPanel(reverse, QStringLiteral("picL4"));
+    setTwipsGeometry(picL4, 6480, 330, kBlockShifts[0].width, kBlockPanelHeight);
+    lstKu_ = newList(picL4, QStringLiteral("lstKu"));
     lstKu_->setEnabled(false);
     setTwipsGeometry(lstKu_, kBlockShifts[0].left, 0, kBlockShifts[0].width, kBlockPanelHeight);
     hScroll1_ = new QScrollBar(Qt::Horizontal, reverse);
@@ -292,9 +292,9 @@ void frmZipFind3::buildUi() {
             lstKu_Click();
     });
 
-    frame3_ = newFrame(reverse, QStringLiteral("Frame3"), QStringLiteral("検索結果"));
-    setTwipsGeometry(frame3_, 0, 4020, 9480, 1050);
-    txtAdress_ = new QLineEdit(frame3_);
+    QGroupBox* frame3 = newFrame(reverse, QStringLiteral("Frame3"), QStringLiteral("検索結果"));
+    setTwipsGeometry(frame3, 0, 4020, 9480, 1050);
+    txtAdress_ = new QLineEdit(frame3);
     txtAdress_->setObjectName(QStringLiteral("txtAdress"));
     txtAdress_->setReadOnly(true);
     setTwipsGeometry(txtAdress_, 150, 390, 9180, 450);
@@ -303,12 +303,12 @@ void frmZipFind3::buildUi() {
     lstTemp_->hide();
 
     // Bottom row: the mascot and the three buttons.
-    picture1_ = newLabel(this, QStringLiteral("Picture1"), QString());
-    picture1_->setPixmap(picture(QStringLiteral("mascot1"), QSize(40, 40)));
-    setTwipsGeometry(picture1_, 180, 6840, 600, 600);
-    imgHand_ = newLabel(this, QStringLiteral("imgHand"), QString());
-    imgHand_->setPixmap(picture(QStringLiteral("hand")));
-    imgHand_->hide();
+    QLabel* picture1 = newLabel(this, QStringLiteral("Picture1"), QString());
+    picture1->setPixmap(picture(QStringLiteral("mascot1"), QSize(40, 40)));
+    setTwipsGeometry(picture1, 180, 6840, 600, 600);
+    QLabel* imgHand = newLabel(this, QStringLiteral("imgHand"), QString());
+    imgHand->setPixmap(picture(QStringLiteral("hand")));
+    imgHand->hide();
 
     cmdSetting_ = newPictureButton(this, QStringLiteral("CmdSetting"),
                                    QStringLiteral("btn_setting"), QStringLiteral("環境設定"));
@@ -334,8 +334,8 @@ void frmZipFind3::buildUi() {
 void frmZipFind3::Form_Load() {
     HookWheel(flgAddressList_);
     if (!search_.OpenPostalDictionary(ctx_.programFolder())) {
-        // The message has the critical icon where the system's own box is used; the one
-        // message dialog shows it with the application title.
+        // Once the system's own box with the critical icon; the program's one message
+        // dialog carries it now, with the same text and title.
         MyMsgBoxShow(zipsearch::kMsgOpenFailed, MsgOk);
         disableAllButExit();
         CenterFormOver(mainMenu_.data(), this);

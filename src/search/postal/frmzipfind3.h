@@ -98,39 +98,28 @@ private:
     bool settingsOpen_ = false;
 
     QGroupBox* fraSelect_ = nullptr;
-    QWidget* picSelect_ = nullptr;
     std::array<QRadioButton*, 2> optSelect_{};
     QGroupBox* fraZipCode_ = nullptr;
-    QLabel* picZipCode_ = nullptr;
     QLineEdit* txtZipCode_ = nullptr;
     QToolButton* cmdFindZip_ = nullptr;
     QToolButton* cmdClear_ = nullptr;
     QLabel* lblExplanation_ = nullptr;
-    QFrame* line1_ = nullptr;
     std::array<QWidget*, 2> picResult_{};
     QTableWidget* flgAddressList_ = nullptr;
-    QGroupBox* fraRecordCount_ = nullptr;
     QLabel* lblRecordCount_ = nullptr;
-    QGroupBox* fraCommonAddress_ = nullptr;
     QLineEdit* txtSelectAddress_ = nullptr;
     QWidget* picL1L2_ = nullptr;
     QListWidget* lstTodoufuken_ = nullptr;
     QListWidget* lstSikuchouson_ = nullptr;
-    QLabel* label3_ = nullptr;
     QListWidget* lstChomei_ = nullptr;
     QCheckBox* chkChomeiSort_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QWidget* picL4_ = nullptr;
     QListWidget* lstKu_ = nullptr;
     QScrollBar* hScroll1_ = nullptr;
-    QGroupBox* frame3_ = nullptr;
     QLineEdit* txtAdress_ = nullptr;
     QListWidget* lstTemp_ = nullptr;
     QToolButton* cmdSetting_ = nullptr;
     QToolButton* cmdHelp_ = nullptr;
     QToolButton* cmdExit_ = nullptr;
-    QLabel* imgHand_ = nullptr;
-    QLabel* picture1_ = nullptr;
 };
 
 } // namespace pikotel
