@@ -6,6 +6,8 @@
 #include "app/frmmsg.h"
 #include "app/singleinstance.h"
 #include "app/termsignals.h"
+#include "search/phone/telfindscreen.h"
+#include "search/postal/zipfindscreen.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -36,6 +38,22 @@ void activateFront(QWidget* mainMenu) {
     target->activateWindow();
 }
 
+// The screens the main menu opens.
+void installScreens(AppContext& ctx) {
+    ShellHooks& hooks = ctx.hooks();
+    hooks.searchScreenAvailable = [](int screenNo) {
+        return screenNo == ScreenPhone || screenNo == ScreenZipToAddress;
+    };
+    hooks.createSearchScreen = [&ctx](int screenNo, QWidget* mainMenu) -> QWidget* {
+        auto* menu = static_cast<frmMain*>(mainMenu);
+        if (screenNo == ScreenPhone)
+            return createTelFindScreen(ctx, menu);
+        if (screenNo == ScreenZipToAddress)
+            return createZipFindScreen(ctx, menu);
+        return nullptr;
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -59,6 +77,7 @@ int main(int argc, char** argv) {
     DialogMessagePresenter presenter;
     setMessagePresenter(&presenter);
 
+    installScreens(ctx);
     frmMain mainMenu(ctx);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainMenu,
                      [&mainMenu] { activateFront(&mainMenu); });

@@ -6,5 +6,5 @@ target_link_libraries(pikotel_shell PUBLIC pikotel_shellui pikotel_context Qt6::
 
 add_executable(pikotel main.cpp)
 target_compile_definitions(pikotel PRIVATE PIKOTEL_VERSION="${PROJECT_VERSION}")
-target_link_libraries(pikotel PRIVATE pikotel_shell)
+target_link_libraries(pikotel PRIVATE pikotel_shell pikotel_search_phone pikotel_search_postal)
 install(TARGETS pikotel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
