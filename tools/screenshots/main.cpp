@@ -1,5 +1,6 @@
-// Shows every screen once, in a scratch installation, and saves a picture of each into the
-// folder given as the only argument.
+// Shows every screen once and saves a picture of each into OUTDIR. The screens read the
+// dictionaries of the installation's program folder (the staged build); the settings are
+// scratch ones.
 
 #include "app/context.h"
 #include "app/frmabout.h"
@@ -8,13 +9,17 @@
 #include "app/frmstart.h"
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
+#include "search/phone/telfindscreen.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
+#include <memory>
 
 using namespace pikotel;
 
@@ -39,21 +44,29 @@ bool save(QWidget& screen, const QString& folder, const QString& name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: pikotel-screenshots OUTDIR\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: pikotel-screenshots OUTDIR PROGRAMFOLDER\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     QTemporaryDir scratch;
     ContextOptions options;
-    options.programFolder = scratch.filePath(QStringLiteral("share/pikotel"));
+    options.programFolder = QString::fromLocal8Bit(argv[2]);
     options.storePaths.user = scratch.filePath(QStringLiteral("HKCU.db"));
     AppContext ctx(options);
+    ctx.env().setValue(QStringLiteral("DICDRIVE"), QStringLiteral("0"));
+    ctx.directory().DicOpen(false);
 
     bool ok = true;
     frmMain mainMenu(ctx);
     ok &= save(mainMenu, out, QStringLiteral("frmMain"));
+    // A listing the correction table rewrites: name and block come from the table.
+    std::unique_ptr<QWidget> phone(createTelFindScreen(ctx, &mainMenu));
+    phone->findChild<QLineEdit*>(QStringLiteral("txtTelNo"))->setText(QStringLiteral("092-437-4555"));
+    phone->findChild<QToolButton*>(QStringLiteral("CmdFind"))->click();
+    ok &= save(*phone, out, QStringLiteral("frmTelFind"));
+
     frmstart splash;
     ok &= save(splash, out, QStringLiteral("frmstart"));
     frmWait wait;
