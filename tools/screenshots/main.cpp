@@ -10,6 +10,7 @@
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
 #include "search/phone/telfindscreen.h"
+#include "search/postal/zipfindscreen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 using namespace pikotel;
 
@@ -63,9 +65,19 @@ int main(int argc, char** argv) {
     ok &= save(mainMenu, out, QStringLiteral("frmMain"));
     // A listing the correction table rewrites: name and block come from the table.
     std::unique_ptr<QWidget> phone(createTelFindScreen(ctx, &mainMenu));
-    phone->findChild<QLineEdit*>(QStringLiteral("txtTelNo"))->setText(QStringLiteral("092-437-4555"));
+    phone->findChild<QLineEdit*>(QStringLiteral("txtTelNo"))
+        ->setText(QStringLiteral("092-437-4555"));
     phone->findChild<QToolButton*>(QStringLiteral("CmdFind"))->click();
     ok &= save(*phone, out, QStringLiteral("frmTelFind"));
+
+    // The postal-code screen opens in its forward mode without a stored prefecture.
+    for (const auto& [prefecture, name] :
+         {std::pair{QString(), "frmZipFind3_forward"},
+          std::pair{QStringLiteral("北海道"), "frmZipFind3_reverse"}}) {
+        ctx.history().zipConditions().prefecture = prefecture;
+        std::unique_ptr<QWidget> zip(createZipFindScreen(ctx, &mainMenu));
+        ok &= save(*zip, out, QString::fromLatin1(name));
+    }
 
     frmstart splash;
     ok &= save(splash, out, QStringLiteral("frmstart"));
@@ -83,7 +95,8 @@ int main(int argc, char** argv) {
     } messages[] = {
         {"frmMsg_ok", "ヘルプが見つかりません。", 0},
         {"frmMsg_okcancel", "出力ファイルに追記します。\r\nよろしいですか？", 1},
-        {"frmMsg_yesno", "１１以上の市区町村が選択されています。検索に時間がかかりますが、続けますか？", 4},
+        {"frmMsg_yesno",
+         "１１以上の市区町村が選択されています。検索に時間がかかりますが、続けますか？", 4},
     };
     for (const auto& m : messages) {
         frmMsg dialog;
