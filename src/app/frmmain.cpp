@@ -6,6 +6,7 @@
 #include "app/frmstart.h"
 #include "app/frmwait.h"
 #include "app/pictures.h"
+#include "app/placement.h"
 #include "app/startupvalues.h"
 #include "app/sysinfo.h"
 #include "app/twips.h"
@@ -288,6 +289,17 @@ void frmMain::KeepMainPosition() {
     const int top = twipsTop(this);
     shell.startUpPosX = static_cast<float>(left >= 0 ? left : 0);
     shell.startUpPosY = static_cast<float>(top >= 0 ? top : 0);
+}
+
+void frmMain::ReturnFromSearchScreen(QWidget* screen, int screenNo) {
+    ShellState& shell = ctx_.shell();
+    shell.lastFormNo = static_cast<qint16>(screenNo);
+    const int left = twipsLeft(screen);
+    const int top = twipsTop(screen);
+    shell.startUpPosX = static_cast<float>(left > 0 ? left : 0);
+    shell.startUpPosY = static_cast<float>(top > 0 ? top : 0);
+    CenterFormOver(screen, this);
+    show();
 }
 
 void frmMain::OpenHelp() {

@@ -56,6 +56,10 @@ public:
     void mnuAbout_Click();
     void Timer1_Timer();
 
+    // A search screen closing: its position and number become the remembered ones, and the
+    // main menu shows again, centred over it.
+    void ReturnFromSearchScreen(QWidget* screen, int screenNo);
+
     // Enables the commands whose screens exist.
     void refreshCommandStates();
 

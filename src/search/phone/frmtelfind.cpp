@@ -502,15 +502,10 @@ void frmTelFind::closeEvent(QCloseEvent* event) {
         if ((viewer == ViewerExcel || viewer == ViewerExcel2007) &&
             lblOutfile_->text() == kOutfileNotSet)
             ctx_.env().setValue(QStringLiteral("OUTFILE"), QString());
-        ctx_.shell().lastFormNo = static_cast<qint16>(ScreenPhone);
-        const int left = twipsLeft(this);
-        const int top = twipsTop(this);
-        ctx_.shell().startUpPosX = static_cast<float>(left > 0 ? left : 0);
-        ctx_.shell().startUpPosY = static_cast<float>(top > 0 ? top : 0);
-        if (!mainMenu_.isNull()) {
-            CenterFormOver(this, mainMenu_.data());
-            mainMenu_->show();
-        }
+        if (!mainMenu_.isNull())
+            mainMenu_->ReturnFromSearchScreen(this, ScreenPhone);
+        else
+            ctx_.shell().lastFormNo = static_cast<qint16>(ScreenPhone);
     }
     event->accept();
 }

@@ -799,16 +799,11 @@ void frmZipFind3::closeEvent(QCloseEvent* event) {
         unloaded_ = true;
         search_.CloseDictionary();
         UnhookWheel(flgAddressList_);
-        ctx_.shell().lastFormNo =
-            static_cast<qint16>(forwardMode() ? ScreenZipToAddress : ScreenAddressToZip);
-        const int left = twipsLeft(this);
-        const int top = twipsTop(this);
-        ctx_.shell().startUpPosX = static_cast<float>(left > 0 ? left : 0);
-        ctx_.shell().startUpPosY = static_cast<float>(top > 0 ? top : 0);
-        if (!mainMenu_.isNull()) {
-            CenterFormOver(this, mainMenu_.data());
-            mainMenu_->show();
-        }
+        const int screenNo = forwardMode() ? ScreenZipToAddress : ScreenAddressToZip;
+        if (!mainMenu_.isNull())
+            mainMenu_->ReturnFromSearchScreen(this, screenNo);
+        else
+            ctx_.shell().lastFormNo = static_cast<qint16>(screenNo);
     }
     event->accept();
 }
