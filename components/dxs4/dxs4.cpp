@@ -2,6 +2,7 @@
 
 #include "cp932text.h"
 #include "directory.h"
+#include "guarded.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 using pikotel::dict::Cp932Codec;
@@ -317,13 +319,7 @@ std::int32_t copyFile(const QString& source, const QString& target, int from, in
 }
 
 template <typename F> std::int32_t guarded(F&& f) {
-    try {
-        return f();
-    } catch (const std::bad_alloc&) {
-        return -3;
-    } catch (...) {
-        return -5;
-    }
+    return pikotel::dict::guardedCall<std::int32_t>(std::forward<F>(f));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "cp932text.h"
 #include "directory.h"
+#include "guarded.h"
 
 #ifdef PIKOTEL_XCHDB_TEST_HOOKS
 #include "xchdb_testhooks.h"
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 using pikotel::dict::Cp932Codec;
@@ -191,13 +193,7 @@ std::int16_t getRec(Session& s, std::int32_t index, XchResultRec* rec) {
 }
 
 template <typename F> std::int16_t guarded(F&& f) {
-    try {
-        return f();
-    } catch (const std::bad_alloc&) {
-        return -3;
-    } catch (...) {
-        return -5;
-    }
+    return pikotel::dict::guardedCall<std::int16_t>(std::forward<F>(f));
 }
 
 } // namespace

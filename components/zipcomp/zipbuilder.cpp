@@ -108,6 +108,40 @@ QString where(const QString& path, int line) {
     return QStringLiteral("%1:%2").arg(path).arg(line);
 }
 
+// Reads every non-blank row of a source file with the given number of columns and hands it,
+// with its place ("path:line") for messages, to row; the first refusal ends the reading.
+template <typename RowFn>
+bool readRows(const QString& path, char separator, bool quoting, qsizetype columns, QString& error,
+              RowFn&& row) {
+    QByteArray text;
+    if (!readWhole(path, text, error))
+        return false;
+    CsvReader reader(text, separator, quoting);
+    QStringList f;
+    while (reader.next(f)) {
+        if (f.size() == 1 && f.first().isEmpty())
+            continue;
+        const QString at = where(path, reader.line());
+        if (f.size() != columns) {
+            error =
+                QStringLiteral("%1: %2 列のはずが %3 列です").arg(at).arg(columns).arg(f.size());
+            return false;
+        }
+        if (!row(f, at, error))
+            return false;
+    }
+    return true;
+}
+
+bool fieldsFit(const QStringList& f, const QString& at, QString& error) {
+    if (std::any_of(f.begin(), f.end(),
+                    [](const QString& x) { return x.size() > kMaxFieldChars; })) {
+        error = QStringLiteral("%1: 項目が長すぎます").arg(at);
+        return false;
+    }
+    return true;
+}
+
 class StringPool {
 public:
     StringPool() { bytes_.append(2, '\0'); } // offset 0: the empty text
@@ -296,109 +330,74 @@ int naturalCompare(const QString& a, const QString& b) {
 }
 
 bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
-    QByteArray text;
-    if (!readWhole(path, text, error))
-        return false;
-    CsvReader csv(text, ',', true);
-    QStringList f;
-    while (csv.next(f)) {
-        if (f.size() == 1 && f.first().isEmpty())
-            continue;
-        const QString at = where(path, csv.line());
-        if (f.size() != 14) {
-            error = QStringLiteral("%1: 14 列のはずが %2 列です").arg(at).arg(f.size());
-            return false;
-        }
-        if (!allDigits(f[0], 5) || !allDigits(f[2], 7)) {
-            error = QStringLiteral("%1: 市区町村コードまたは郵便番号が数字ではありません").arg(at);
-            return false;
-        }
-        if (f[6].isEmpty() || f[7].isEmpty()) {
-            error = QStringLiteral("%1: 都道府県名または市区町村名が空です").arg(at);
-            return false;
-        }
-        if (std::any_of(f.begin(), f.end(),
-                        [](const QString& x) { return x.size() > kMaxFieldChars; })) {
-            error = QStringLiteral("%1: 項目が長すぎます").arg(at);
-            return false;
-        }
-        AddressRow row{f[0].toUInt(),        f[2].toUInt(),        normalizedText(f[3]),
-                       normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                       normalizedText(f[7]), normalizedText(f[8]), f[13] == kSecondSource};
-        // The second source blanked Japan Post's catch-all town; it is put back so both
-        // sources read alike.
-        if (row.town.isEmpty()) {
-            row.town = kIkani;
-            row.townReading = kIkaniReading;
-        }
-        addresses_.push_back(std::move(row));
-    }
-    return true;
+    return readRows(
+        path, ',', true, 14, error,
+        [this](const QStringList& f, const QString& at, QString& error) {
+            if (!allDigits(f[0], 5) || !allDigits(f[2], 7)) {
+                error =
+                    QStringLiteral("%1: 市区町村コードまたは郵便番号が数字ではありません").arg(at);
+                return false;
+            }
+            if (f[6].isEmpty() || f[7].isEmpty()) {
+                error = QStringLiteral("%1: 都道府県名または市区町村名が空です").arg(at);
+                return false;
+            }
+            if (!fieldsFit(f, at, error))
+                return false;
+            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        normalizedText(f[3]),
+                           normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
+                           normalizedText(f[7]), normalizedText(f[8]), f[13] == kSecondSource};
+            // The second source blanked Japan Post's catch-all town; it is put back so both
+            // sources read alike.
+            if (row.town.isEmpty()) {
+                row.town = kIkani;
+                row.townReading = kIkaniReading;
+            }
+            addresses_.push_back(std::move(row));
+            return true;
+        });
 }
 
 bool ZipDictionaryBuilder::readBusinesses(const QString& path, QString& error) {
-    QByteArray text;
-    if (!readWhole(path, text, error))
-        return false;
-    CsvReader csv(text, ',', true);
-    QStringList f;
-    while (csv.next(f)) {
-        if (f.size() == 1 && f.first().isEmpty())
-            continue;
-        const QString at = where(path, csv.line());
-        if (f.size() != 11) {
-            error = QStringLiteral("%1: 11 列のはずが %2 列です").arg(at).arg(f.size());
-            return false;
-        }
-        if (!allDigits(f[0], 5) || !allDigits(f[2], 7)) {
-            error = QStringLiteral("%1: 市区町村コードまたは郵便番号が数字ではありません").arg(at);
-            return false;
-        }
-        if (f[3].isEmpty() || f[4].isEmpty() || f[7].isEmpty()) {
-            error = QStringLiteral("%1: 都道府県名、市区町村名または事業所名が空です").arg(at);
-            return false;
-        }
-        if (std::any_of(f.begin(), f.end(),
-                        [](const QString& x) { return x.size() > kMaxFieldChars; })) {
-            error = QStringLiteral("%1: 項目が長すぎます").arg(at);
-            return false;
-        }
-        businesses_.push_back({f[0].toUInt(), f[2].toUInt(), normalizedText(f[3]),
-                               normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                               normalizedText(f[7]), normalizedText(f[8])});
-    }
-    return true;
+    return readRows(
+        path, ',', true, 11, error,
+        [this](const QStringList& f, const QString& at, QString& error) {
+            if (!allDigits(f[0], 5) || !allDigits(f[2], 7)) {
+                error =
+                    QStringLiteral("%1: 市区町村コードまたは郵便番号が数字ではありません").arg(at);
+                return false;
+            }
+            if (f[3].isEmpty() || f[4].isEmpty() || f[7].isEmpty()) {
+                error = QStringLiteral("%1: 都道府県名、市区町村名または事業所名が空です").arg(at);
+                return false;
+            }
+            if (!fieldsFit(f, at, error))
+                return false;
+            businesses_.push_back({f[0].toUInt(), f[2].toUInt(), normalizedText(f[3]),
+                                   normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
+                                   normalizedText(f[7]), normalizedText(f[8])});
+            return true;
+        });
 }
 
 bool ZipDictionaryBuilder::readExchanges(const QString& path, QString& error) {
-    QByteArray text;
-    if (!readWhole(path, text, error))
-        return false;
-    CsvReader tsv(text, '\t', false);
-    QStringList f;
-    while (tsv.next(f)) {
-        if (f.size() == 1 && f.first().isEmpty())
-            continue;
-        const QString at = where(path, tsv.line());
-        if (f.size() != 6) {
-            error = QStringLiteral("%1: 6 列のはずが %2 列です").arg(at).arg(f.size());
-            return false;
-        }
-        if (f[0].isEmpty() || f[0].size() > 15 || !allDigits(f[0], f[0].size()) ||
-            !allDigits(f[1], 5)) {
-            error = QStringLiteral("%1: 局番または市区町村コードが数字ではありません").arg(at);
-            return false;
-        }
-        if (std::any_of(f.begin(), f.end(),
-                        [](const QString& x) { return x.size() > kMaxFieldChars; })) {
-            error = QStringLiteral("%1: 項目が長すぎます").arg(at);
-            return false;
-        }
-        exchanges_.push_back(
-            {f[0].toLatin1(), f[1].toUInt(), normalizedText(f[4]), normalizedText(f[5]), at});
-    }
-    haveExchanges_ = true;
-    return true;
+    const bool read = readRows(
+        path, '\t', false, 6, error,
+        [this](const QStringList& f, const QString& at, QString& error) {
+            if (f[0].isEmpty() || f[0].size() > 15 || !allDigits(f[0], f[0].size()) ||
+                !allDigits(f[1], 5)) {
+                error = QStringLiteral("%1: 局番または市区町村コードが数字ではありません").arg(at);
+                return false;
+            }
+            if (!fieldsFit(f, at, error))
+                return false;
+            exchanges_.push_back(
+                {f[0].toLatin1(), f[1].toUInt(), normalizedText(f[4]), normalizedText(f[5]), at});
+            return true;
+        });
+    if (read)
+        haveExchanges_ = true;
+    return read;
 }
 
 QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId& licence) {
