@@ -36,4 +36,10 @@ void FrameScreen::showImage(QLabel* image) {
     pictureBox_->repaint();
 }
 
+void FrameScreen::turnFrames(bool& flag) {
+    showImage(flag ? image1_ : image2_);
+    flag = !flag;
+    raise();
+}
+
 } // namespace pikotel

@@ -24,6 +24,9 @@ protected:
 
     // Puts the image's picture into the picture box and repaints it at once.
     void showImage(QLabel* image);
+    // One tick of the wait and progress screens: image 1 while the flag is set, image 2
+    // while it is clear, the flag turned; the window stays in front of its opener.
+    void turnFrames(bool& flag);
 
     QLabel* pictureBox_;
     QLabel* image1_;

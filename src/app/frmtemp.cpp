@@ -61,14 +61,7 @@ frmTemp::frmTemp(QWidget* parent)
 }
 
 void frmTemp::tmrtemp_Timer() {
-    if (blbl_) {
-        showImage(image1_);
-        blbl_ = false;
-    } else {
-        showImage(image2_);
-        blbl_ = true;
-    }
-    raise();
+    turnFrames(blbl_);
 }
 
 int frmTemp::barWidth() const {

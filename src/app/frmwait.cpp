@@ -17,14 +17,7 @@ frmWait::frmWait(QWidget* parent)
 }
 
 void frmWait::Timer1_Timer() {
-    if (blbl_) {
-        showImage(image1_);
-        blbl_ = false;
-    } else {
-        showImage(image2_);
-        blbl_ = true;
-    }
-    raise();
+    turnFrames(blbl_);
 }
 
 } // namespace pikotel
