@@ -1,6 +1,6 @@
 #include "app/frmabout.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "app/pictures.h"
 #include "app/twips.h"
 #include "platform/messages.h"
@@ -220,8 +220,8 @@ void frmAbout::ShowDicInfo() {
     if (AppContext::exists()) {
         AppContext& ctx = AppContext::current();
         programFolder = ctx.programFolder();
-        const QString cdDrive = ctx.env().value(QStringLiteral("CDDRIVE"));
-        deltaFile = ctx.env().value(QStringLiteral("XCHDBADD"));
+        const QString cdDrive = ctx.env().text(EnvKey::CdDrive);
+        deltaFile = ctx.env().text(EnvKey::XchdbAdd);
         if (ctx.directory().dicKind != 0) {
             const QString file = onCdDrive(cdDrive, QStringLiteral("XCHDB.DIC"));
             date = fileDate(file);
@@ -229,7 +229,7 @@ void frmAbout::ShowDicInfo() {
                 kind = fileTime(file).toString(QStringLiteral("yyyy/MM")) < kNewCdRomMonth
                            ? QStringLiteral("(旧版CD-ROM)")
                            : QStringLiteral("(CD-ROM)");
-        } else if (ctx.env().number(QStringLiteral("DICDRIVE")) != 0) {
+        } else if (!ctx.env().firstChoice(EnvKey::DicDrive)) {
             date = fileDate(onCdDrive(cdDrive, QStringLiteral("dxs9999.dct")));
             if (!date.isEmpty())
                 kind = QStringLiteral("(CD-ROM)");

@@ -1,11 +1,12 @@
 #include "app/frmmain.h"
 
-#include "app/context.h"
-#include "app/envsave.h"
+#include "core/context.h"
+#include "settings/envsave.h"
 #include "app/frmabout.h"
 #include "app/frmstart.h"
 #include "app/frmwait.h"
 #include "app/pictures.h"
+#include "app/widgets.h"
 #include "app/placement.h"
 #include "app/startupvalues.h"
 #include "app/sysinfo.h"
@@ -61,7 +62,8 @@ const StatusText kStatusTexts[] = {
 
 } // namespace
 
-frmMain::frmMain(AppContext& ctx, QWidget* parent) : QMainWindow(parent), ctx_(ctx) {
+frmMain::frmMain(AppContext& ctx, ScreenCatalog& screens)
+    : QMainWindow(nullptr), ctx_(ctx), screens_(screens) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(applicationIcon());
@@ -208,8 +210,7 @@ void frmMain::buildUi() {
 }
 
 void frmMain::refreshCommandStates() {
-    const ShellHooks& hooks = ctx_.hooks();
-    const auto available = [&](int screen) { return hooks.searchScreenAvailable(screen); };
+    const auto available = [this](int screen) { return screens_.hasSearchScreen(screen); };
     cmdTelFind_->setEnabled(available(ScreenPhone));
     mnuTelFind_->setEnabled(available(ScreenPhone));
     cmd104Find_->setEnabled(available(Screen104));
@@ -218,8 +219,8 @@ void frmMain::refreshCommandStates() {
     mnuGyoshuFind_->setEnabled(available(ScreenIndustry));
     cmdZipFind_->setEnabled(available(ScreenZipToAddress));
     mnuZipFind_->setEnabled(available(ScreenZipToAddress));
-    cmdSetting_->setEnabled(hooks.settingsScreenAvailable());
-    mnuEnv_->setEnabled(hooks.settingsScreenAvailable());
+    cmdSetting_->setEnabled(screens_.hasSettingsScreen());
+    mnuEnv_->setEnabled(screens_.hasSettingsScreen());
 }
 
 void frmMain::ShowMascotFrame(int n) {
@@ -248,7 +249,7 @@ void frmMain::Timer1_Timer() {
 }
 
 void frmMain::Animate() {
-    if (!ctx_.env().isFirstChoice(QStringLiteral("ANIME")))
+    if (!ctx_.env().firstChoice(EnvKey::Anime))
         return;
     Clock& clock = ctx_.clock();
     // Whole seconds, rounded, so the wait lasts between 1.5 and 2.5 seconds.
@@ -291,7 +292,7 @@ void frmMain::KeepMainPosition() {
     shell.startUpPosY = static_cast<float>(top >= 0 ? top : 0);
 }
 
-void frmMain::ReturnFromSearchScreen(QWidget* screen, int screenNo) {
+void frmMain::searchScreenClosed(QWidget* screen, int screenNo) {
     ShellState& shell = ctx_.shell();
     shell.lastFormNo = static_cast<qint16>(screenNo);
     const int left = twipsLeft(screen);
@@ -347,7 +348,7 @@ bool frmMain::event(QEvent* event) {
 }
 
 void frmMain::openSearchScreen(int screenNo) {
-    QWidget* screen = ctx_.hooks().createSearchScreen(screenNo, this);
+    QWidget* screen = screens_.createSearchScreen(screenNo, *this);
     if (screen == nullptr)
         return;
     hide();
@@ -358,7 +359,7 @@ void frmMain::cmdTelFind_Click() {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
-    if (ctx_.hooks().dicExistChk())
+    if (ctx_.directory().DicExistChk())
         return;
     Animate();
     KeepMainPosition();
@@ -369,16 +370,15 @@ void frmMain::openAreaScreen(int screenNo, Route route) {
     if (menuBusy_)
         return;
     BusyGuard busy(menuBusy_);
-    ShellHooks& hooks = ctx_.hooks();
     Directory& dir = ctx_.directory();
-    if (hooks.dicExistChk())
+    if (dir.DicExistChk())
         return;
     if (!dir.dicOpened) {
         if (route == Route::Button) {
-            hooks.dicOpen(true);
+            dir.DicOpen(true);
             if (dir.dicKind == -1 && !dir.dicOpened)
                 return;
-        } else if (hooks.xchDicOpen() != 0) {
+        } else if (dir.XchDicOpen() != 0) {
             return;
         }
     }
@@ -439,7 +439,7 @@ void frmMain::CmdSetting_Click() {
     if (menuBusy_)
         return;
     KeepMainPosition();
-    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("メイン"), this);
+    QWidget* settings = screens_.createSettingsScreen(QStringLiteral("メイン"), this);
     if (settings == nullptr)
         return;
     setTwipsLeft(settings, ctx_.shell().startUpPosX);
@@ -451,7 +451,7 @@ void frmMain::CmdSetting_Click() {
 void frmMain::mnuEnv_Click() {
     if (menuBusy_)
         return;
-    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("メイン"), this);
+    QWidget* settings = screens_.createSettingsScreen(QStringLiteral("メイン"), this);
     if (settings == nullptr)
         return;
     settings->setWindowModality(Qt::ApplicationModal);
@@ -487,7 +487,7 @@ void frmMain::runShutdown() {
     if (shutDownDone_ || !running_)
         return;
     shutDownDone_ = true;
-    ctx_.hooks().dicClose();
+    ctx_.directory().DicClose();
     SaveStartUpPosition(ctx_, static_cast<float>(twipsTop(this)),
                         static_cast<float>(twipsLeft(this)));
     SaveLastForm(ctx_, ctx_.shell().lastFormNo);
@@ -496,11 +496,10 @@ void frmMain::runShutdown() {
 
 bool frmMain::Form_Load() {
     Environment& env = ctx_.env();
-    ShellHooks& hooks = ctx_.hooks();
     Directory& dir = ctx_.directory();
 
     dir.dicOpened = false;
-    env.clear(QStringLiteral("CDDRIVE"));
+    env.clear(EnvKey::CdDrive);
     env.lastSaveDir.clear();
     env.lastSaveFile.clear();
     setCursor(handCursor());
@@ -530,48 +529,25 @@ bool frmMain::Form_Load() {
         const int osKind = GetOsKind(version);
         const QString name = QStringLiteral("電話帳テキスト.txt");
         if (osKind != -1 && osKind != 0 && !GetPersonalFolder(documents))
-            env.setValue(QStringLiteral("OUTFILE"), joinPath(documents, name));
+            env.setText(EnvKey::OutFile, joinPath(documents, name));
         else
-            env.setValue(QStringLiteral("OUTFILE"), joinPath(ctx_.programFolder(), name));
-        if (hooks.importOldSettings(0) == 1)
-            hooks.loadOutputLayout();
-        hooks.handLayoutToResultList();
-        env.initialCdRoot = hooks.getCdromDrive();
+            env.setText(EnvKey::OutFile, joinPath(ctx_.programFolder(), name));
+        if (CarryOver* carryOver = ctx_.carryOver())
+            carryOver->ImportOldSettings(0);
+        env.initialCdRoot = dir.GetCdromDrive();
         SilentFirstSave(ctx_);
         show();
     } else {
-        const auto writeUserValue = [this](const QString& name, const QString& text) {
-            RegHandle key;
-            if (ctx_.store().RegKeyOpen(kVersionKey, 1, key) == 0) {
-                ctx_.store().RegValueSet(key, name, text);
-                ctx_.store().RegKeyClose(key);
-            }
-        };
-        if (env.value(QStringLiteral("IMPORT")) == QLatin1String("1")) {
-            hooks.importOldSettings(0);
-            writeUserValue(QStringLiteral("IMPORT"), QStringLiteral("0"));
-            hooks.loadOutputLayout();
-            HandSettingsToResultList(ctx_);
-        } else {
-            const QString ate = env.value(QStringLiteral("IMPORT_ATE"));
-            if (ate == QLatin1String("1") || ate.isEmpty()) {
-                if (hooks.outputLayoutEmpty())
-                    hooks.importOldSettings(1);
-                writeUserValue(QStringLiteral("IMPORT_ATE"), QStringLiteral("0"));
-            }
-            const QString mru = env.value(QStringLiteral("IMPORT_MRU"));
-            if (mru == QLatin1String("1") || mru.isEmpty()) {
-                hooks.importOldSettings(2);
-                writeUserValue(QStringLiteral("IMPORT_MRU"), QStringLiteral("0"));
-            }
-        }
+        // Without a carry-over the offers stay stored for a program that has one.
+        if (CarryOver* carryOver = ctx_.carryOver())
+            makePendingCarryOverOffers(*carryOver);
         if (env.viewerKind == ViewerExcel && FindAppRegistration(RegSpreadsheet) == 0 &&
             !isSpreadsheetProgram(FileNameOnly(AppExePath()))) {
             MyMsgBoxShow(QStringLiteral("エクセルのインストールが確認できません。"
                                         "検索結果の保存先の設定を変更してください。"),
                          MsgOk);
         }
-        hooks.dicOpen(true);
+        dir.DicOpen(true);
     }
 
     ctx_.clock().processEvents();
@@ -583,12 +559,41 @@ bool frmMain::Form_Load() {
         openStartScreen();
         return true;
     }
-    QWidget* settings = hooks.createSettingsScreen(QStringLiteral("初期メイン"), this);
+    QWidget* settings = screens_.createSettingsScreen(QStringLiteral("初期メイン"), this);
     if (settings != nullptr)
         settings->show();
     else
         show();
     return true;
+}
+
+void frmMain::makePendingCarryOverOffers(CarryOver& carryOver) {
+    const Environment& env = ctx_.env();
+    const auto answered = [this](EnvKey offer) {
+        RegHandle key;
+        if (ctx_.store().RegKeyOpen(kVersionKey, 1, key) == 0) {
+            ctx_.store().RegValueSet(key, envName(offer), QStringLiteral("0"));
+            ctx_.store().RegKeyClose(key);
+        }
+    };
+    const auto wanted = [&env](EnvKey offer) {
+        const QString& text = env.text(offer);
+        return text == QLatin1String("1") || text.isEmpty();
+    };
+    if (env.text(EnvKey::Import) == QLatin1String("1")) {
+        carryOver.ImportOldSettings(0);
+        answered(EnvKey::Import);
+        return;
+    }
+    if (wanted(EnvKey::ImportAte)) {
+        if (carryOver.currentLayoutEmpty())
+            carryOver.ImportOldSettings(1);
+        answered(EnvKey::ImportAte);
+    }
+    if (wanted(EnvKey::ImportMru)) {
+        carryOver.ImportOldSettings(2);
+        answered(EnvKey::ImportMru);
+    }
 }
 
 void frmMain::openStartScreen() {
@@ -599,7 +604,7 @@ void frmMain::openStartScreen() {
     case ScreenPhone:
     case Screen104:
     case ScreenIndustry:
-        if (ctx_.hooks().searchScreenAvailable(n)) {
+        if (screens_.hasSearchScreen(n)) {
             show();
             if (n == ScreenPhone)
                 cmdTelFind_Click();
@@ -618,7 +623,7 @@ void frmMain::openStartScreen() {
             prefecture.clear();
         else if (prefecture.isEmpty())
             prefecture = QStringLiteral("北海道");
-        if (ctx_.hooks().searchScreenAvailable(ScreenZipToAddress)) {
+        if (screens_.hasSearchScreen(ScreenZipToAddress)) {
             show();
             cmdZipFind_Click();
             return;

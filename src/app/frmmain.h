@@ -3,6 +3,8 @@
 // The main menu, the program's home window. Loading it runs the start-up sequence and
 // closing it the shutdown; while a search screen is open it is hidden, not closed.
 
+#include "app/screens.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -16,11 +18,12 @@ class QToolButton;
 namespace pikotel {
 
 class AppContext;
+class CarryOver;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public SearchScreenHost {
     Q_OBJECT
 public:
-    explicit frmMain(AppContext& ctx, QWidget* parent = nullptr);
+    frmMain(AppContext& ctx, ScreenCatalog& screens);
     ~frmMain() override;
 
     // The start-up sequence. False when the program must end at once (nothing was written).
@@ -37,6 +40,14 @@ public:
     void RestoreMainPosition();
     void KeepMainPosition();
     void OpenHelp();
+
+    // As the host of the search screens.
+    QWidget* hostWindow() override { return this; }
+    // Its position and number become the remembered ones, and the main menu shows again,
+    // centred over it.
+    void searchScreenClosed(QWidget* screen, int screenNo) override;
+    void openHelp() override { OpenHelp(); }
+    ScreenCatalog& screens() override { return screens_; }
     // Plays the mascot animation for about two seconds unless ANIME turns it off.
     void Animate();
 
@@ -55,10 +66,6 @@ public:
     void mnuEnv_Click();
     void mnuAbout_Click();
     void Timer1_Timer();
-
-    // A search screen closing: its position and number become the remembered ones, and the
-    // main menu shows again, centred over it.
-    void ReturnFromSearchScreen(QWidget* screen, int screenNo);
 
     // Enables the commands whose screens exist.
     void refreshCommandStates();
@@ -80,10 +87,12 @@ private:
     void openAreaScreen(int screenNo, Route route);
     void openSearchScreen(int screenNo);
     void openStartScreen();
+    void makePendingCarryOverOffers(CarryOver& carryOver);
     void setStatus(const QString& text, bool hand);
     void runShutdown();
 
     AppContext& ctx_;
+    ScreenCatalog& screens_;
     bool menuBusy_ = false;
     bool running_ = false;
     bool shutDownDone_ = false;

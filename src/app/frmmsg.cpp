@@ -1,6 +1,7 @@
 #include "app/frmmsg.h"
 
 #include "app/pictures.h"
+#include "app/widgets.h"
 #include "app/placement.h"
 #include "app/twips.h"
 

@@ -1,7 +1,8 @@
 #include "app/frmtemp.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "app/pictures.h"
+#include "app/widgets.h"
 #include "app/twips.h"
 
 #include <QFrame>

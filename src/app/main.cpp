@@ -1,13 +1,14 @@
 // The entry procedure: one instance per user, then the main menu, whose loading runs the
 // start-up sequence.
 
-#include "app/context.h"
+#include "app/desktopservices.h"
 #include "app/frmmain.h"
 #include "app/frmmsg.h"
+#include "app/keyboard.h"
+#include "app/programscreens.h"
 #include "app/singleinstance.h"
 #include "app/termsignals.h"
-#include "search/phone/telfindscreen.h"
-#include "search/postal/zipfindscreen.h"
+#include "core/context.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -38,22 +39,6 @@ void activateFront(QWidget* mainMenu) {
     target->activateWindow();
 }
 
-// The screens the main menu opens.
-void installScreens(AppContext& ctx) {
-    ShellHooks& hooks = ctx.hooks();
-    hooks.searchScreenAvailable = [](int screenNo) {
-        return screenNo == ScreenPhone || screenNo == ScreenZipToAddress;
-    };
-    hooks.createSearchScreen = [&ctx](int screenNo, QWidget* mainMenu) -> QWidget* {
-        auto* menu = static_cast<frmMain*>(mainMenu);
-        if (screenNo == ScreenPhone)
-            return createTelFindScreen(ctx, menu);
-        if (screenNo == ScreenZipToAddress)
-            return createZipFindScreen(ctx, menu);
-        return nullptr;
-    };
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,12 +58,14 @@ int main(int argc, char** argv) {
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJapanese);
 
+    installKeyboardConventions(app);
     AppContext ctx(AppContext::installedOptions());
+    installDesktopServices(ctx);
     DialogMessagePresenter presenter;
     setMessagePresenter(&presenter);
 
-    installScreens(ctx);
-    frmMain mainMenu(ctx);
+    ProgramScreens screens(ctx);
+    frmMain mainMenu(ctx, screens);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainMenu,
                      [&mainMenu] { activateFront(&mainMenu); });
     QObject::connect(&mainMenu, &frmMain::shutDown, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QToolButton>
 
 // Resources of a static library are only linked in when something initialises them.
 static void initPictureResources() {
@@ -79,19 +78,6 @@ QCursor handCursor() {
 
 QIcon applicationIcon() {
     return pictureIcon(QStringLiteral("appicon"));
-}
-
-QToolButton* newPictureButton(QWidget* parent, const QString& objectName,
-                              const QString& pictureName, const QString& text,
-                              Qt::ToolButtonStyle style) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(objectName);
-    button->setIcon(pictureIcon(pictureName));
-    button->setText(text);
-    button->setToolButtonStyle(style);
-    button->setAutoRaise(false);
-    button->setFocusPolicy(Qt::StrongFocus);
-    return button;
 }
 
 } // namespace pikotel

@@ -14,8 +14,6 @@
 #include <QString>
 #include <QStringList>
 
-class QToolButton;
-class QWidget;
 
 namespace pikotel {
 
@@ -33,10 +31,5 @@ QIcon pictureIcon(const QString& name);
 // The hand pointer; its hot spot is the fingertip.
 QCursor handCursor();
 QIcon applicationIcon();
-
-// A picture button: the picture as its icon, the text beside or under it.
-QToolButton* newPictureButton(QWidget* parent, const QString& objectName,
-                              const QString& pictureName, const QString& text,
-                              Qt::ToolButtonStyle style = Qt::ToolButtonTextBesideIcon);
 
 } // namespace pikotel

@@ -2,9 +2,13 @@ add_library(pikotel_shell STATIC
   frmmain.cpp frmmain.h
   singleinstance.cpp singleinstance.h
   termsignals.cpp termsignals.h)
-target_link_libraries(pikotel_shell PUBLIC pikotel_shellui pikotel_context Qt6::Widgets Qt6::Network)
+target_link_libraries(pikotel_shell PUBLIC pikotel_shellui pikotel_envsave Qt6::Widgets Qt6::Network)
+
+# The catalog of every screen; the program and the screenshot tool use it.
+add_library(pikotel_screens STATIC programscreens.cpp programscreens.h)
+target_link_libraries(pikotel_screens PUBLIC pikotel_shell pikotel_search_phone pikotel_search_postal)
 
 add_executable(pikotel main.cpp)
 target_compile_definitions(pikotel PRIVATE PIKOTEL_VERSION="${PROJECT_VERSION}")
-target_link_libraries(pikotel PRIVATE pikotel_shell pikotel_search_phone pikotel_search_postal)
+target_link_libraries(pikotel PRIVATE pikotel_screens)
 install(TARGETS pikotel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,6 +1,6 @@
 #include "app/startupvalues.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"
 
@@ -13,12 +13,6 @@ namespace {
 const QString kReinstall =
     QStringLiteral("ぴ～こぴこ電話帳をアンインストールして再度インストールしなおしてください。");
 
-// Values read from the per-user version key, in the order start-up reads them.
-const char* const kEnvironmentValues[] = {
-    "XCHDBADD", "OUTFILE",  "HIDEEXE",  "HIDEEXEPATH", "DEFAULTTEL", "DEFAULTTELUSE",
-    "BEFOREEXEC", "SEIMEI", "ANIME",    "OUTFORM",     "TELHIFON",   "ZIPHIFON",
-    "ZIPMARK",  "IMPORT",   "IMPORT_ATE", "IMPORT_MRU", "STARTUPFORM"};
-
 int readMachineRecord(AppContext& ctx) {
     SettingsStore& store = ctx.store();
     RegHandle key;
@@ -27,7 +21,7 @@ int readMachineRecord(AppContext& ctx) {
         return EnvUnusable;
     }
     QString dicDrive;
-    const int got = store.RegValueGet(key, QStringLiteral("DICDRIVE"), dicDrive);
+    const int got = store.RegValueGet(key, envName(EnvKey::DicDrive), dicDrive);
     store.RegKeyClose(key);
     if (got != 0) {
         MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳辞書情報が取得できません。\r\n") + kReinstall, MsgOk);
@@ -43,7 +37,7 @@ int readMachineRecord(AppContext& ctx) {
                      MsgOk);
         return EnvUnusable;
     }
-    ctx.env().setValue(QStringLiteral("DICDRIVE"), dicDrive);
+    ctx.env().setText(EnvKey::DicDrive, dicDrive);
     return EnvLoaded;
 }
 
@@ -57,35 +51,35 @@ int readUserValues(AppContext& ctx) {
     // A hard-disk installation may be switched to the CD-ROM by the user; a CD-ROM
     // installation stays on the CD-ROM.
     QString userDicDrive;
-    store.RegValueGet(key, QStringLiteral("DICDRIVE"), userDicDrive);
-    if (!userDicDrive.isEmpty() && TextToInt(env.value(QStringLiteral("DICDRIVE"))) == 0)
-        env.setValue(QStringLiteral("DICDRIVE"), userDicDrive);
+    store.RegValueGet(key, envName(EnvKey::DicDrive), userDicDrive);
+    if (!userDicDrive.isEmpty() && env.hddInstalled)
+        env.setText(EnvKey::DicDrive, userDicDrive);
 
     QString cdDrive;
-    store.RegValueGet(key, QStringLiteral("CDDRIVE"), cdDrive);
-    env.setValue(QStringLiteral("CDDRIVE"), cdDrive);
+    store.RegValueGet(key, envName(EnvKey::CdDrive), cdDrive);
+    env.setText(EnvKey::CdDrive, cdDrive);
     env.initialCdRoot = cdDrive;
     if (cdDrive.isEmpty()) {
         store.RegKeyClose(key);
         return EnvFirstRun;
     }
 
-    for (const char* name : kEnvironmentValues) {
+    for (const EnvValueDef& def : envSchema()) {
+        if (!def.loadedAtStartUp)
+            continue;
         QString text;
-        store.RegValueGet(key, QString::fromLatin1(name), text);
-        env.setValue(QString::fromLatin1(name), text);
+        store.RegValueGet(key, QString::fromLatin1(def.name), text);
+        env.setText(def.key, text);
     }
-    env.applyHideExe(env.value(QStringLiteral("HIDEEXE")));
-    const QString startUp = env.value(QStringLiteral("STARTUPFORM"));
-    env.startUpFormNo = IsNumeric(startUp) ? TextToInt(startUp) : 0;
+    env.startUpFormNo = env.number(EnvKey::StartUpForm);
     store.RegKeyClose(key);
     return EnvLoaded;
 }
 
 // Reads one value of the per-user version key as a number; false when it cannot be read.
-bool readNumber(AppContext& ctx, RegHandle& key, const QString& name, float& out) {
+bool readNumber(AppContext& ctx, RegHandle& key, EnvKey name, float& out) {
     QString text;
-    const int got = ctx.store().RegValueGet(key, name, text);
+    const int got = ctx.store().RegValueGet(key, envName(name), text);
     out = 0;
     if (got != 0)
         return false;
@@ -96,14 +90,14 @@ bool readNumber(AppContext& ctx, RegHandle& key, const QString& name, float& out
     return true;
 }
 
-int writeUserValues(AppContext& ctx, const QList<std::pair<QString, QString>>& values) {
+int writeUserValues(AppContext& ctx, const QList<std::pair<EnvKey, QString>>& values) {
     SettingsStore& store = ctx.store();
     RegHandle key;
     if (store.RegKeyOpen(kVersionKey, 1, key) != 0 && store.RegKeyCreate(kVersionKey, 1, key) != 0)
         return 1;
     int result = 0;
     for (const auto& [name, text] : values) {
-        if (store.RegValuePut(key, name, text) != 0)
+        if (store.RegValuePut(key, envName(name), text) != 0)
             result = 1;
     }
     if (store.RegKeyFlushClose(key) != 0)
@@ -124,22 +118,11 @@ int LoadEnvironment(AppContext& ctx) {
     if (user != EnvLoaded)
         return user;
 
-    ShellHooks& hooks = ctx.hooks();
-    hooks.loadAreaAndIndustryHistories();
-    hooks.loadPhoneHistory();
-    hooks.loadOutputLayout();
-    hooks.loadZipHistory();
-    HandSettingsToResultList(ctx);
+    HistoryStore& history = ctx.history();
+    history.LoadAreaAndIndustryHistories();
+    history.LoadPhoneHistory();
+    history.LoadZipConditions();
     return EnvLoaded;
-}
-
-void HandSettingsToResultList(AppContext& ctx) {
-    const Environment& env = ctx.env();
-    ctx.hooks().handLayoutToResultList();
-    ctx.hooks().handOptionsToResultList(env.number(QStringLiteral("OUTFORM")),
-                                        env.number(QStringLiteral("TELHIFON")),
-                                        env.number(QStringLiteral("ZIPHIFON")),
-                                        env.number(QStringLiteral("ZIPMARK")));
 }
 
 int LoadStartUpPosition(AppContext& ctx) {
@@ -147,15 +130,15 @@ int LoadStartUpPosition(AppContext& ctx) {
     if (ctx.store().RegKeyOpen(kVersionKey, 1, key) != 0)
         return 1;
     ShellState& shell = ctx.shell();
-    const bool x = readNumber(ctx, key, QStringLiteral("StartUpPosition_X"), shell.startUpPosX);
-    const bool y = readNumber(ctx, key, QStringLiteral("StartUpPosition_Y"), shell.startUpPosY);
+    const bool x = readNumber(ctx, key, EnvKey::StartUpPositionX, shell.startUpPosX);
+    const bool y = readNumber(ctx, key, EnvKey::StartUpPositionY, shell.startUpPosY);
     ctx.store().RegKeyClose(key);
     return x && y ? 0 : 1;
 }
 
 int SaveStartUpPosition(AppContext& ctx, float top, float left) {
-    return writeUserValues(ctx, {{QStringLiteral("StartUpPosition_Y"), singleToText(top)},
-                                 {QStringLiteral("StartUpPosition_X"), singleToText(left)}});
+    return writeUserValues(ctx, {{EnvKey::StartUpPositionY, singleToText(top)},
+                                 {EnvKey::StartUpPositionX, singleToText(left)}});
 }
 
 int LoadLastForm(AppContext& ctx) {
@@ -163,17 +146,17 @@ int LoadLastForm(AppContext& ctx) {
     if (ctx.store().RegKeyOpen(kVersionKey, 1, key) != 0)
         return 1;
     QString text;
-    const int got = ctx.store().RegValueGet(key, QStringLiteral("LASTFORM"), text);
+    const int got = ctx.store().RegValueGet(key, envName(EnvKey::LastForm), text);
     ctx.store().RegKeyClose(key);
     if (got != 0)
         return 1;
-    const int number = TextToInt(text);
+    const int number = decodeNumber(text);
     ctx.shell().lastFormNo = static_cast<qint16>(number >= -32768 && number <= 32767 ? number : 0);
     return 0;
 }
 
 int SaveLastForm(AppContext& ctx, int number) {
-    return writeUserValues(ctx, {{QStringLiteral("LASTFORM"), QString::number(number)}});
+    return writeUserValues(ctx, {{EnvKey::LastForm, QString::number(number)}});
 }
 
 } // namespace pikotel

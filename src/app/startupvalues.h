@@ -23,10 +23,6 @@ int SaveStartUpPosition(AppContext& ctx, float top, float left);
 int LoadLastForm(AppContext& ctx);
 int SaveLastForm(AppContext& ctx, int number);
 
-// Hands the output layout and the four export options to the result list, each option an
-// integer (empty or non-numeric text counting as 0).
-void HandSettingsToResultList(AppContext& ctx);
-
 // The decimal text of a single-precision number as the settings store keeps it ("1425").
 QString singleToText(float value);
 

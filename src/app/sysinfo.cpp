@@ -1,6 +1,6 @@
 #include "app/sysinfo.h"
 
-#include "app/context.h"
+#include "core/context.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"
 

@@ -87,15 +87,6 @@ QString NumberOnly(const QString& text, const QString& extra) {
     return out;
 }
 
-bool IsNumeric(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    return ok && std::isfinite(value);
-}
-
 int TextToInt(const QString& text) {
     const QString t = text.trimmed();
     bool ok = false;

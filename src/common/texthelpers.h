@@ -27,8 +27,5 @@ QString NumberOnly(const QString& text, const QString& extra = QString());
 
 // A setting read as a number: empty or non-numeric text counts as 0.
 int TextToInt(const QString& text);
-// True when the whole text is a number as the settings understand it (optional sign,
-// digits, one decimal point, surrounding blanks).
-bool IsNumeric(const QString& text);
 
 } // namespace pikotel

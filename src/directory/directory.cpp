@@ -20,9 +20,6 @@ namespace pikotel {
 
 namespace {
 
-const QString kDicDrive = QStringLiteral("DICDRIVE");
-const QString kCdDrive = QStringLiteral("CDDRIVE");
-const QString kDeltaFile = QStringLiteral("XCHDBADD");
 
 // The alternate engine answers a CD-ROM that is still spinning up with failures: open is
 // retried for 3 seconds with a 1-second pause, each city of the area table for 4 seconds.
@@ -60,7 +57,7 @@ void putFixedText(char* field, qsizetype width, qint32& length, const QByteArray
 }
 
 void showXchOpenFailure(const Environment& env) {
-    if (env.value(kDicDrive) != QLatin1String("0"))
+    if (!env.firstChoice(EnvKey::DicDrive))
         MyMsgBoxShow(QStringLiteral("ＣＤ－ＲＯＭがセットされていないか、\r\n"
                                     "電話帳辞書の指定に誤りがあります。"),
                      MsgOk);
@@ -83,7 +80,7 @@ Directory::~Directory() {
 int Directory::DxsDicOpen() {
     closeDxs();
     try {
-        const QString drive = env_.value(kDicDrive);
+        const QString drive = env_.text(EnvKey::DicDrive);
         QByteArray hdd;
         QByteArray cdrom;
         if (drive == QLatin1String("0")) {
@@ -121,7 +118,7 @@ int Directory::XchDicOpen() {
     dicOpened = false;
     closeXch();
     XchOpenRec open{};
-    const QString folder = env_.value(kDicDrive) != QLatin1String("0") ? cdRoot() : dicFolder();
+    const QString folder = !env_.firstChoice(EnvKey::DicDrive) ? cdRoot() : dicFolder();
     // A path the record cannot hold will not open however long we wait.
     if (!putFixedPath(open.dictPath, sizeof open.dictPath, open.dictPathLength, folder) ||
         !putFixedPath(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, deltaFolder())) {
@@ -172,7 +169,7 @@ void Directory::openEngines() {
         dicKind = 0;
         dicOpened = true;
     }
-    if (env_.number(kDicDrive) == 1 && dicKind == -1 && FileExistChk(cdRoot(), kXchDicFile) == 0) {
+    if (!env_.firstChoice(EnvKey::DicDrive) && dicKind == -1 && FileExistChk(cdRoot(), kXchDicFile) == 0) {
         if (XchDicOpen() == 0) {
             dicKind = 1;
             dicOpened = true;
@@ -189,7 +186,7 @@ bool Directory::DicExistChk() {
     if (dicKind != 0)
         names.append(kXchDicFile);
 
-    if (env_.value(kDicDrive) != QLatin1String("0")) {
+    if (!env_.firstChoice(EnvKey::DicDrive)) {
         const QString root = cdRoot();
         for (const QString& name : names) {
             if (FileExistChk(root, name) == 0)
@@ -257,11 +254,11 @@ QString Directory::dicFolder() const {
 }
 
 QString Directory::deltaFolder() const {
-    return ParentFolder(env_.value(kDeltaFile));
+    return ParentFolder(env_.text(EnvKey::XchdbAdd));
 }
 
 QString Directory::cdRoot() const {
-    return env_.value(kCdDrive);
+    return env_.text(EnvKey::CdDrive);
 }
 
 int Directory::FileExistChk(const QString& folder, const QString& fileName) {

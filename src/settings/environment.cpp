@@ -1,32 +1,26 @@
 #include "settings/environment.h"
 
-#include "common/texthelpers.h"
+#include <QtGlobal>
 
 namespace pikotel {
 
-int viewerKindOf(const QString& hideExe) {
-    if (hideExe == QLatin1String("NotePad"))
-        return ViewerNotePad;
-    if (hideExe == QLatin1String("WORDPAD"))
-        return ViewerWordPad;
-    if (hideExe == QLatin1String("Excel"))
-        return ViewerExcel;
-    if (hideExe == QLatin1String("Excel2007"))
-        return ViewerExcel2007;
-    return -1;
+void Environment::setText(EnvKey key, const QString& text) {
+    values_[index(key)] = text;
+    if (key == EnvKey::HideExe) {
+        const int kind = decodeViewer(text);
+        if (kind >= 0)
+            viewerKind = kind;
+    }
 }
 
-void Environment::applyHideExe(const QString& text) {
-    const int kind = viewerKindOf(text);
-    if (kind >= 0)
-        viewerKind = kind;
+bool Environment::firstChoice(EnvKey key) const {
+    Q_ASSERT(envDef(key).decoding == EnvDecoding::Switch);
+    return decodeFirstChoice(text(key));
 }
 
-bool Environment::isFirstChoice(const QString& name) const {
-    const QString v = value(name);
-    return v.isEmpty() || v == QLatin1String("0");
+int Environment::number(EnvKey key) const {
+    Q_ASSERT(envDef(key).decoding == EnvDecoding::Number);
+    return decodeNumber(text(key));
 }
-
-int Environment::number(const QString& name) const { return TextToInt(value(name)); }
 
 } // namespace pikotel

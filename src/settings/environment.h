@@ -1,10 +1,14 @@
 #pragma once
 
-// The environment values: the user's choices held in memory as texts under their stored
-// names for the whole run, and the values derived from them.
+// The environment values held in memory for the whole run, under the keys of the settings
+// schema, and the values derived from them. Readers decode a value by its schema row, so
+// every screen reads the same stored text the same way.
 
-#include <QHash>
+#include "settings/envschema.h"
+
 #include <QString>
+
+#include <array>
 
 namespace pikotel {
 
@@ -14,17 +18,22 @@ enum ViewerKindValue : int { ViewerNotePad = 0, ViewerWordPad = 1, ViewerExcel =
 class Environment {
 public:
     // Missing values read as empty.
-    QString value(const QString& name) const { return values_.value(name); }
-    void setValue(const QString& name, const QString& text) { values_.insert(name, text); }
-    void clear(const QString& name) { values_.remove(name); }
+    const QString& text(EnvKey key) const { return values_[index(key)]; }
+    // Setting HIDEEXE also sets viewerKind when the text names a viewer.
+    void setText(EnvKey key, const QString& text);
+    void clear(EnvKey key) { values_[index(key)].clear(); }
 
-    // HIDEEXE → ViewerKind; any other text leaves it unchanged.
-    void applyHideExe(const QString& text);
+    // A switch: true for its first choice ("0" or empty).
+    bool firstChoice(EnvKey key) const;
+    // A switch as the result list takes it: 0 for the first choice, 1 for the second.
+    int choice(EnvKey key) const { return firstChoice(key) ? 0 : 1; }
+    // A number: empty or non-numeric text counts as 0.
+    int number(EnvKey key) const;
 
-    // A switch: "0" and empty are the first choice, anything else the second.
-    bool isFirstChoice(const QString& name) const;
-    // A number: empty or non-numeric counts as 0.
-    int number(const QString& name) const;
+    // The forms of numbers and postal codes in what the program shows and writes.
+    bool telWithoutHyphens() const { return !firstChoice(EnvKey::TelHifon); }
+    bool zipWithoutHyphen() const { return !firstChoice(EnvKey::ZipHifon); }
+    bool zipWithMark() const { return !firstChoice(EnvKey::ZipMark); }
 
     int viewerKind = ViewerNotePad;
     int startUpFormNo = 0;
@@ -34,10 +43,8 @@ public:
     QString lastSaveFile;
 
 private:
-    QHash<QString, QString> values_;
+    static std::size_t index(EnvKey key) { return static_cast<std::size_t>(key); }
+    std::array<QString, kEnvKeyCount> values_;
 };
-
-// ViewerKind of a HIDEEXE text, or -1 for a text that names no viewer.
-int viewerKindOf(const QString& hideExe);
 
 } // namespace pikotel

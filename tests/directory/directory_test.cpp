@@ -94,8 +94,8 @@ protected:
         writeFile(listingsCsv(), kListings);
         drives = std::make_unique<DriveTable>(root + QStringLiteral("/mounts"),
                                               root + QStringLiteral("/sys"));
-        env.setValue(QStringLiteral("DICDRIVE"), QStringLiteral("0"));
-        env.setValue(QStringLiteral("CDDRIVE"), cd);
+        env.setText(EnvKey::DicDrive, QStringLiteral("0"));
+        env.setText(EnvKey::CdDrive, cd);
     }
     void TearDown() override {
         xchdb_test_fail_next_opens(0);
@@ -114,7 +114,7 @@ protected:
         QString error;
         ASSERT_TRUE(dict::buildDictionary(options, nullptr, &error)) << qPrintable(error);
     }
-    void useCd() { env.setValue(QStringLiteral("DICDRIVE"), QStringLiteral("1")); }
+    void useCd() { env.setText(EnvKey::DicDrive, QStringLiteral("1")); }
 
     Directory& directory() {
         if (!dir)
@@ -266,9 +266,9 @@ TEST_F(DirectoryTest, HardDiskFileNamedInOtherCaseIsMissing) {
 TEST_F(DirectoryTest, DeltaFolderComesFromXchdbadd) {
     Directory& d = directory();
     EXPECT_EQ(d.deltaFolder(), QString());
-    env.setValue(QStringLiteral("XCHDBADD"), QStringLiteral("xchdbad.dic"));
+    env.setText(EnvKey::XchdbAdd, QStringLiteral("xchdbad.dic"));
     EXPECT_EQ(d.deltaFolder(), QStringLiteral("/"));
-    env.setValue(QStringLiteral("XCHDBADD"), root + QStringLiteral("/delta/DXS5001.dct"));
+    env.setText(EnvKey::XchdbAdd, root + QStringLiteral("/delta/DXS5001.dct"));
     EXPECT_EQ(d.deltaFolder(), root + QStringLiteral("/delta"));
 }
 
@@ -282,8 +282,7 @@ TEST_F(DirectoryTest, DeltaAppliesThroughBothEngines) {
     build(dict::Engine::Xch, root + QStringLiteral("/delta/xchdbad.dic"), deltaCsv);
 
     for (const bool withDelta : {false, true}) {
-        env.setValue(QStringLiteral("XCHDBADD"),
-                     withDelta ? root + QStringLiteral("/delta/xchdbad.dic") : QString());
+        env.setText(EnvKey::XchdbAdd, withDelta ? root + QStringLiteral("/delta/xchdbad.dic") : QString());
         Directory& d = directory();
         ASSERT_EQ(d.DxsDicOpen(), 0);
         ASSERT_EQ(d.XchDicOpen(), 0);
@@ -321,7 +320,7 @@ TEST_F(DirectoryTest, AlternateOpenRetriesWhileEventsRun) {
     EXPECT_EQ(messages.texts(), QStringList{kXchCdFailure});
 
     messages.clear();
-    env.setValue(QStringLiteral("DICDRIVE"), QStringLiteral("0"));
+    env.setText(EnvKey::DicDrive, QStringLiteral("0"));
     EXPECT_EQ(d.XchDicOpen(), 1);
     EXPECT_EQ(messages.texts(),
               QStringList{QStringLiteral("ハードディスクドライブに電話帳辞書がありません。")});
@@ -349,7 +348,7 @@ TEST_F(DirectoryTest, AlternateAreaFetchRetriesThenGivesUp) {
 
 TEST_F(DirectoryTest, PathTooLongForAlternateRecordFailsAtOnce) {
     useCd();
-    env.setValue(QStringLiteral("CDDRIVE"), QStringLiteral("/") + QString(130, u'x') + u'/');
+    env.setText(EnvKey::CdDrive, QStringLiteral("/") + QString(130, u'x') + u'/');
     EXPECT_EQ(directory().XchDicOpen(), 1);
     EXPECT_TRUE(clock.waits.isEmpty());
     EXPECT_EQ(messages.texts(), QStringList{kXchCdFailure});

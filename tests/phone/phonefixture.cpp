@@ -78,10 +78,10 @@ QByteArray lines(const char* const* rows, std::size_t count) {
 void PhoneFixture::SetUp() {
     shell = std::make_unique<ShellFixture>();
     messages = std::make_unique<ScriptedMessagePresenter>();
-    shell->ctx->env().setValue(QStringLiteral("DICDRIVE"), QStringLiteral("0"));
+    shell->ctx->env().setText(EnvKey::DicDrive, QStringLiteral("0"));
     buildDirectory();
     buildZip();
-    mainMenu = std::make_unique<frmMain>(*shell->ctx);
+    mainMenu = std::make_unique<frmMain>(*shell->ctx, screens);
 }
 
 void PhoneFixture::TearDown() {

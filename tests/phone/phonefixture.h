@@ -7,6 +7,7 @@
 #include "app/frmmain.h"
 #include "app/scriptedmessages.h"
 #include "search/phone/frmjyusho2.h"
+#include "shell/recordingscreens.h"
 #include "shell/shellfixture.h"
 
 #include <QMap>
@@ -36,6 +37,7 @@ protected:
 
     std::unique_ptr<ShellFixture> shell;
     std::unique_ptr<ScriptedMessagePresenter> messages;
+    RecordingScreens screens;
     std::unique_ptr<frmMain> mainMenu;
 };
 

@@ -31,7 +31,7 @@ protected:
     }
 
     frmTelFind* open() {
-        screen = qobject_cast<frmTelFind*>(createTelFindScreen(*shell->ctx, mainMenu.get()));
+        screen = qobject_cast<frmTelFind*>(createTelFindScreen(*shell->ctx, *mainMenu));
         screen->show();
         screen->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(screen));
@@ -104,10 +104,10 @@ TEST_F(TelFindTest, ControlsCarryTheirNamesAndLaterSubsystemsStayDisabled) {
     delete screen.data();
     const QString outFile = shell->dir.file(QStringLiteral("out/電話帳テキスト.txt"));
     shell->setUser(QStringLiteral("OUTFILE"), outFile);
-    shell->ctx->env().setValue(QStringLiteral("SEIMEI"), QStringLiteral("1"));
-    shell->ctx->hooks().settingsScreenAvailable = [] { return true; };
+    shell->ctx->env().setText(EnvKey::Seimei, QStringLiteral("1"));
+    screens.settingsScreen = true;
     open();
-    EXPECT_EQ(shell->ctx->env().value(QStringLiteral("OUTFILE")), outFile);
+    EXPECT_EQ(shell->ctx->env().text(EnvKey::OutFile), outFile);
     EXPECT_EQ(label("lblOutfile")->toolTip(), outFile);
     EXPECT_TRUE(button("CmdSetting")->isEnabled());
     EXPECT_FALSE(button("cmdseimei")->isVisible());
@@ -183,19 +183,19 @@ TEST_F(TelFindTest, HyphensCommentsAndFullWidthDigitsFindTheListing) {
 
     // Without hyphens, and the postal code with the mark.
     Environment& env = shell->ctx->env();
-    env.setValue(QStringLiteral("TELHIFON"), QStringLiteral("1"));
-    env.setValue(QStringLiteral("ZIPHIFON"), QStringLiteral("1"));
-    env.setValue(QStringLiteral("ZIPMARK"), QStringLiteral("1"));
+    env.setText(EnvKey::TelHifon, QStringLiteral("1"));
+    env.setText(EnvKey::ZipHifon, QStringLiteral("1"));
+    env.setText(EnvKey::ZipMark, QStringLiteral("1"));
     search(QStringLiteral("03-3456-7890"));
     EXPECT_EQ(field("txtTelNo")->text(), QStringLiteral("0334567890"));
     EXPECT_EQ(field("txtYubin")->text(), QStringLiteral("〒1600022"));
-    env.setValue(QStringLiteral("ZIPHIFON"), QStringLiteral("0"));
+    env.setText(EnvKey::ZipHifon, QStringLiteral("0"));
     search(QStringLiteral("03-3456-7890"));
     EXPECT_EQ(field("txtYubin")->text(), QStringLiteral("〒160-0022"));
 }
 
 TEST_F(TelFindTest, EmptyAndShortInputsAreRefused) {
-    shell->ctx->env().setValue(QStringLiteral("BEFOREEXEC"), QStringLiteral("1"));
+    shell->ctx->env().setText(EnvKey::BeforeExec, QStringLiteral("1"));
     open();
     QTest::mouseClick(button("CmdFind"), Qt::LeftButton);
     EXPECT_EQ(messages->texts(), QStringList{QStringLiteral("電話番号を入力してください。")});
@@ -359,9 +359,9 @@ TEST_F(TelFindTest, SearchesLeaveTheirHistoryValuesInTheStore) {
 
 TEST_F(TelFindTest, ClearingKeepsTheDefaultAreaCodeAndKeysActOnTheNumberBox) {
     Environment& env = shell->ctx->env();
-    env.setValue(QStringLiteral("DEFAULTTELUSE"), QStringLiteral("0"));
-    env.setValue(QStringLiteral("DEFAULTTEL"), QStringLiteral("03"));
-    env.setValue(QStringLiteral("BEFOREEXEC"), QStringLiteral("1"));
+    env.setText(EnvKey::DefaultTelUse, QStringLiteral("0"));
+    env.setText(EnvKey::DefaultTel, QStringLiteral("03"));
+    env.setText(EnvKey::BeforeExec, QStringLiteral("1"));
     open();
     QLineEdit* telNo = field("txtTelNo");
     EXPECT_EQ(telNo->text(), QStringLiteral("03"));

@@ -136,10 +136,10 @@ TEST_F(ZipForward, PickedAddressLosesTheSpecialEndingsAndFollowsTheCodeOptions) 
         ASSERT_GE(grid->rowCount(), 1);
         EXPECT_EQ(picked(0), c.address) << qPrintable(c.code);
     }
-    setEnv("ZIPHIFON", "1");
-    setEnv("ZIPMARK", "1");
+    setEnv(EnvKey::ZipHifon, "1");
+    setEnv(EnvKey::ZipMark, "1");
     EXPECT_EQ(picked(0), QStringLiteral("〒1000001 東京都千代田区千代田"));
-    setEnv("ZIPHIFON", "0");
+    setEnv(EnvKey::ZipHifon, "0");
     EXPECT_EQ(picked(0), QStringLiteral("〒100-0001 東京都千代田区千代田"));
 }
 
@@ -160,6 +160,15 @@ TEST_F(ZipForward, RowsAreStripedAndThePickedRowHighlighted) {
     EXPECT_EQ(back(1, 1), QColor(0xE0, 0xE0, 0xE0));
     EXPECT_EQ(fore(1, 1), QColor(Qt::black));
     EXPECT_EQ(back(2, 2), QColor(0, 0, 0x80));
+}
+
+TEST_F(ZipForward, EnterOnTheFocusedSearchButtonSearches) {
+    code->setText(QStringLiteral("1000001"));
+    QToolButton* find = w<QToolButton>("CmdFindZip");
+    find->setFocus();
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_EQ(count(), QStringLiteral("1 件"));
+    EXPECT_TRUE(messages.shown().isEmpty());
 }
 
 TEST_F(ZipForward, OnlyCodeKeysReachTheBoxAndEnterGoesToTheSearchButton) {
@@ -205,7 +214,7 @@ TEST_F(ZipForward, SearchStoresTheCodeOnlyWhenRestoringIsOn) {
     search(QStringLiteral("100-0001"));
     EXPECT_EQ(stored().code, QStringLiteral("100-0001"));
     EXPECT_TRUE(stored().prefecture.isEmpty());
-    setEnv("BEFOREEXEC", "1");
+    setEnv(EnvKey::BeforeExec, "1");
     search(QStringLiteral("0600000"));
     EXPECT_EQ(stored().code, QStringLiteral("100-0001"));
 }
@@ -230,7 +239,7 @@ TEST_F(PostalScreen, StartModeFollowsTheStoredPrefectureAndConditionsComeBack) {
     delete screen.data();
 
     // Without restoring, only the mode follows the store.
-    setEnv("BEFOREEXEC", "1");
+    setEnv(EnvKey::BeforeExec, "1");
     open(QStringLiteral("北海道"));
     EXPECT_TRUE(w<QRadioButton>("OptSelect0")->isChecked());
     EXPECT_EQ(w<QListWidget>("lstTodoufuken")->currentItem(), nullptr);
@@ -303,8 +312,8 @@ TEST_F(PostalScreen, ReverseResultsWithTheSpecialTownsAndBlocks) {
     pick("lstKu", QStringLiteral("１～１９丁目"));
     EXPECT_EQ(result->text(), QStringLiteral("060-0042  北海道札幌市中央区大通西 １～１９丁目"));
 
-    setEnv("ZIPHIFON", "1");
-    setEnv("ZIPMARK", "1");
+    setEnv(EnvKey::ZipHifon, "1");
+    setEnv(EnvKey::ZipMark, "1");
     pickTown(QStringLiteral("東京都"), QStringLiteral("神津島村"), QStringLiteral("神津島村一円 "));
     EXPECT_EQ(code->text(), QStringLiteral("100-0601"));
     EXPECT_EQ(result->text(), QStringLiteral("〒1000601  東京都神津島村"));
@@ -421,23 +430,15 @@ TEST_F(PostalScreen, SettingsButtonOpensTheSettingsAndRestoresWhenTheyClose) {
     EXPECT_FALSE(w<QToolButton>("CmdSetting")->isEnabled());
     delete screen.data();
 
-    QStringList callers;
-    std::unique_ptr<QWidget> settings;
-    ShellHooks& hooks = f.ctx->hooks();
-    hooks.settingsScreenAvailable = [] { return true; };
-    hooks.createSettingsScreen = [&](const QString& caller, QWidget*) {
-        callers.append(caller);
-        settings = std::make_unique<QWidget>();
-        return settings.get();
-    };
+    screens.settingsScreen = true;
     open();
     ASSERT_TRUE(w<QToolButton>("CmdSetting")->isEnabled());
     QTest::mouseClick(w<QToolButton>("CmdSetting"), Qt::LeftButton);
-    EXPECT_EQ(callers, QStringList{QStringLiteral("郵便")});
-    ASSERT_TRUE(settings->isVisible());
-    EXPECT_TRUE(settings->isModal());
+    EXPECT_EQ(screens.settingsCallers, QStringList{QStringLiteral("郵便")});
+    ASSERT_TRUE(screens.settings->isVisible());
+    EXPECT_TRUE(screens.settings->isModal());
     stored().code = QStringLiteral("0600000");
-    settings->close();
+    screens.settings->close();
     EXPECT_EQ(w<QLineEdit>("txtZipCode")->text(), QStringLiteral("0600000"));
 }
 

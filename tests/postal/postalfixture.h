@@ -7,6 +7,7 @@
 #include "app/scriptedmessages.h"
 #include "search/postal/frmzipfind3.h"
 #include "search/postal/zipfindscreen.h"
+#include "shell/recordingscreens.h"
 #include "shell/shellfixture.h"
 
 #include <QDir>
@@ -26,23 +27,21 @@ protected:
         QDir().mkpath(zipFolder());
         ASSERT_TRUE(QFile::link(QStringLiteral(PIKOTEL_POSTAL_DICT_DIR "/pp00"),
                                 zipFolder() + QStringLiteral("/pp00")));
-        setEnv("BEFOREEXEC", "0");
-        setEnv("ZIPHIFON", "0");
-        setEnv("ZIPMARK", "0");
-        menu = std::make_unique<frmMain>(*f.ctx);
+        setEnv(EnvKey::BeforeExec, "0");
+        setEnv(EnvKey::ZipHifon, "0");
+        setEnv(EnvKey::ZipMark, "0");
+        menu = std::make_unique<frmMain>(*f.ctx, screens);
     }
     void TearDown() override { delete screen.data(); }
 
     QString zipFolder() const { return f.programFolder() + QStringLiteral("/ZIP"); }
-    void setEnv(const char* name, const char* value) {
-        f.ctx->env().setValue(QString::fromLatin1(name), QString::fromUtf8(value));
-    }
+    void setEnv(EnvKey key, const char* value) { f.ctx->env().setText(key, QString::fromUtf8(value)); }
     ZipConditions& stored() { return f.ctx->history().zipConditions(); }
 
     // Opens the screen as the main menu does: start-up mode 5 stores a prefecture first.
     frmZipFind3* open(const QString& prefecture = {}) {
         stored().prefecture = prefecture;
-        screen = static_cast<frmZipFind3*>(createZipFindScreen(*f.ctx, menu.get()));
+        screen = static_cast<frmZipFind3*>(createZipFindScreen(*f.ctx, *menu));
         menu->hide();
         screen->show();
         return screen;
@@ -75,6 +74,7 @@ protected:
 
     ShellFixture f;
     ScriptedMessagePresenter messages;
+    RecordingScreens screens;
     std::unique_ptr<frmMain> menu;
     QPointer<frmZipFind3> screen;
 };

@@ -39,8 +39,8 @@ TEST(ZipSearchTexts, CodeOptionsComeFromTheEnvironment) {
     ZipCodeOptions o = ZipCodeOptions::from(env);
     EXPECT_FALSE(o.withoutHyphen);
     EXPECT_FALSE(o.mark);
-    env.setValue(QStringLiteral("ZIPHIFON"), QStringLiteral("1"));
-    env.setValue(QStringLiteral("ZIPMARK"), QStringLiteral("1"));
+    env.setText(EnvKey::ZipHifon, QStringLiteral("1"));
+    env.setText(EnvKey::ZipMark, QStringLiteral("1"));
     o = ZipCodeOptions::from(env);
     EXPECT_EQ(codeWithOptions(QStringLiteral("100-0001"), o), QStringLiteral("〒1000001"));
     EXPECT_EQ(blockResultText(60042, QStringLiteral("北海道"), QStringLiteral("札幌市"),

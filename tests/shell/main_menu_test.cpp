@@ -2,6 +2,7 @@
 #include "app/scriptedmessages.h"
 #include "app/startupvalues.h"
 #include "app/twips.h"
+#include "shell/recordingscreens.h"
 #include "shell/shellfixture.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -28,21 +30,23 @@ void writeLaterRunRecord(ShellFixture& f) {
     f.setUser(QStringLiteral("ANIME"), QStringLiteral("1"));
 }
 
-// Makes screens 1 to 4 available, with a dictionary that opens, and records which screen
-// was asked for.
-struct ScreenRecorder {
-    explicit ScreenRecorder(ShellHooks& hooks) {
-        hooks.dicExistChk = [] { return false; };
-        hooks.dicOpen = [](bool) { AppContext::current().directory().dicOpened = true; };
-        hooks.searchScreenAvailable = [](int) { return true; };
-        hooks.createSearchScreen = [this](int n, QWidget*) -> QWidget* {
-            opened.append(n);
-            screen = std::make_unique<QWidget>();
-            return screen.get();
-        };
+// Screens 1 to 4 available, recording which screen was asked for.
+struct ScreenRecorder : RecordingScreens {
+    ScreenRecorder() { searchScreens = true; }
+};
+
+// A carry-over that records its offers and carries nothing.
+class RecordingCarryOver final : public CarryOver {
+public:
+    explicit RecordingCarryOver(QList<int>& offered) : offered_(offered) {}
+    int ImportOldSettings(int kind) override {
+        offered_.append(kind);
+        return 0;
     }
-    QList<int> opened;
-    std::unique_ptr<QWidget> screen;
+    bool currentLayoutEmpty() override { return false; }
+
+private:
+    QList<int>& offered_;
 };
 
 QToolButton* button(frmMain& w, const char* name) {
@@ -53,7 +57,8 @@ QToolButton* button(frmMain& w, const char* name) {
 
 TEST(MainMenu, AnimationShowsFramesInItsCycle) {
     ShellFixture f;
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     w.ShowMascotFrame(1);
     QList<int> frames;
     for (int i = 0; i < 11; ++i) {
@@ -68,13 +73,14 @@ TEST(MainMenu, AnimationShowsFramesInItsCycle) {
 
 TEST(MainMenu, AnimationLastsAboutTwoSecondsUnlessTurnedOff) {
     ShellFixture f;
-    frmMain w(*f.ctx);
-    f.ctx->env().setValue(QStringLiteral("ANIME"), QStringLiteral("1"));
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("1"));
     const qint64 before = f.clock->nowMs;
     w.Animate();
     EXPECT_EQ(f.clock->nowMs, before);
 
-    f.ctx->env().setValue(QStringLiteral("ANIME"), QString());
+    f.ctx->env().setText(EnvKey::Anime, QString());
     for (const qint64 start : {qint64(101499), qint64(101500), qint64(102000)}) {
         f.clock->nowMs = start;
         w.Animate();
@@ -86,11 +92,13 @@ TEST(MainMenu, AnimationLastsAboutTwoSecondsUnlessTurnedOff) {
 
 TEST(MainMenu, SecondClickWhileBusyIsIgnored) {
     ShellFixture f;
-    ScreenRecorder screens(f.ctx->hooks());
-    frmMain w(*f.ctx);
+    f.installDictionary();
+    f.ctx->env().setText(EnvKey::DicDrive, QStringLiteral("0"));
+    f.ctx->directory().DicOpen(false);
+    ScreenRecorder screens;
+    frmMain w(*f.ctx, screens);
     w.refreshCommandStates();
-    f.ctx->env().setValue(QStringLiteral("ANIME"), QStringLiteral("0"));
-    f.ctx->directory().dicOpened = true;
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("0"));
     bool nested = false;
     f.clock->onWait = [&] {
         if (!nested) {
@@ -104,12 +112,28 @@ TEST(MainMenu, SecondClickWhileBusyIsIgnored) {
     EXPECT_FALSE(w.menuBusy());
 }
 
+TEST(MainMenu, EnterOnAFocusedButtonPressesIt) {
+    ShellFixture f;
+    ScreenRecorder screens;
+    frmMain w(*f.ctx, screens);
+    w.refreshCommandStates();
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("1"));
+    QToolButton* zip = button(w, "cmdZipFind");
+    zip->setFocus();
+    QTest::keyClick(zip, Qt::Key_Return);
+    EXPECT_EQ(screens.opened, QList<int>{4});
+    QTest::keyClick(zip, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(screens.opened, (QList<int>{4, 4}));
+    QTest::keyClick(button(w, "cmdTelFind"), Qt::Key_Return);
+    EXPECT_EQ(screens.opened, (QList<int>{4, 4})) << "only the focused button answers";
+}
+
 TEST(MainMenu, FailedDictionaryCheckOpensNothing) {
     ShellFixture f;
-    ScreenRecorder screens(f.ctx->hooks());
-    f.ctx->hooks().dicExistChk = [] { return true; };
-    frmMain w(*f.ctx);
-    f.ctx->env().setValue(QStringLiteral("ANIME"), QStringLiteral("1"));
+    ScriptedMessagePresenter messages;
+    ScreenRecorder screens;
+    frmMain w(*f.ctx, screens);
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("1"));
     w.cmdTelFind_Click();
     w.cmd104Find_Click();
     EXPECT_TRUE(screens.opened.isEmpty());
@@ -120,19 +144,21 @@ TEST(MainMenu, FailedDictionaryCheckOpensNothing) {
 
 TEST(MainMenu, CommandsWaitForTheirScreens) {
     ShellFixture f;
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     for (const char* name : {"cmdTelFind", "cmd104Find", "cmdGyoshuFind", "cmdZipFind", "CmdSetting"})
         EXPECT_FALSE(button(w, name)->isEnabled()) << name;
     EXPECT_TRUE(button(w, "CmdHELP")->isEnabled());
     EXPECT_TRUE(button(w, "cmdEnd")->isEnabled());
-    ScreenRecorder screens(f.ctx->hooks());
+    none.searchScreens = true;
     w.refreshCommandStates();
     EXPECT_TRUE(button(w, "cmdGyoshuFind")->isEnabled());
 }
 
 TEST(MainMenu, StatusLineDescribesTheControlUnderTheMouse) {
     ShellFixture f;
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     auto* status = w.findChild<QLabel*>(QStringLiteral("lblStatus"));
     ASSERT_NE(status, nullptr);
     QEvent enter(QEvent::Enter);
@@ -147,7 +173,8 @@ TEST(MainMenu, StatusLineDescribesTheControlUnderTheMouse) {
 TEST(MainMenu, HelpOpensThePageOrSaysItIsMissing) {
     ShellFixture f;
     ScriptedMessagePresenter messages;
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     w.OpenHelp();
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("ヘルプが見つかりません。")});
     EXPECT_TRUE(f.launcher->opened.isEmpty());
@@ -163,8 +190,8 @@ TEST(MainMenu, HelpOpensThePageOrSaysItIsMissing) {
 TEST(StartUp, FirstRunStoresDefaultsAndShowsTheMainMenu) {
     ShellFixture f;
     ScriptedMessagePresenter messages;
-    f.ctx->hooks().getCdromDrive = [] { return QStringLiteral("/media/cdrom/"); };
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     ASSERT_TRUE(w.Form_Load());
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(f.user(QStringLiteral("OUTFILE")).endsWith(QStringLiteral("/電話帳テキスト.txt")));
@@ -180,7 +207,8 @@ TEST(StartUp, UnusableInstallationEndsWithoutWriting) {
     ShellFixture f(QStringLiteral("2"));
     ScriptedMessagePresenter messages;
     {
-        frmMain w(*f.ctx);
+        RecordingScreens none;
+        frmMain w(*f.ctx, none);
         EXPECT_FALSE(w.Form_Load());
         w.close();
     }
@@ -209,8 +237,9 @@ TEST(StartUp, StartScreenFollowsTheStoredChoice) {
         if (!c.lastForm.isEmpty())
             f.setUser(QStringLiteral("LASTFORM"), c.lastForm);
         f.reset();
-        ScreenRecorder screens(f.ctx->hooks());
-        frmMain w(*f.ctx);
+        f.installDictionary();
+        ScreenRecorder screens;
+        frmMain w(*f.ctx, screens);
         w.refreshCommandStates();
         ASSERT_TRUE(w.Form_Load());
         EXPECT_EQ(screens.opened, c.opened) << c.startUpForm.toStdString();
@@ -226,7 +255,8 @@ TEST(StartUp, ExitWritesBackTheLastFormReadAtStartUp) {
     writeLaterRunRecord(f);
     f.setUser(QStringLiteral("LASTFORM"), QStringLiteral("3"));
     f.reset();
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     ASSERT_TRUE(w.Form_Load());
     f.setUser(QStringLiteral("LASTFORM"), QStringLiteral("9"));
     w.close();
@@ -239,13 +269,18 @@ TEST(StartUp, CarryOverOffersFollowTheImportSwitches) {
     f.setUser(QStringLiteral("IMPORT_ATE"), QString());
     f.setUser(QStringLiteral("IMPORT_MRU"), QStringLiteral("1"));
     f.reset();
+    RecordingScreens none;
+    {
+        frmMain w(*f.ctx, none);
+        ASSERT_TRUE(w.Form_Load());
+    }
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT_ATE")), QString()) << "no offer made, none answered";
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT_MRU")), QStringLiteral("1"));
+
+    f.reset();
     QList<int> offered;
-    f.ctx->hooks().importOldSettings = [&](int kind) {
-        offered.append(kind);
-        return 0;
-    };
-    f.ctx->hooks().outputLayoutEmpty = [] { return false; };
-    frmMain w(*f.ctx);
+    f.ctx->setCarryOver(std::make_unique<RecordingCarryOver>(offered));
+    frmMain w(*f.ctx, none);
     ASSERT_TRUE(w.Form_Load());
     EXPECT_EQ(offered, QList<int>{2}) << "a non-empty layout is not offered";
     EXPECT_EQ(f.user(QStringLiteral("IMPORT_ATE")), QStringLiteral("0"));
@@ -258,23 +293,19 @@ TEST(StartUp, FailedDictionaryOpenFallsBackToTheMainMenu) {
     f.setUser(QStringLiteral("STARTUPFORM"), QStringLiteral("1"));
     f.setUser(QStringLiteral("LASTFORM"), QStringLiteral("1"));
     f.reset();
-    ScreenRecorder screens(f.ctx->hooks());
-    QStringList settingsCallers;
-    f.ctx->hooks().dicOpen = [](bool) {};
-    f.ctx->hooks().createSettingsScreen = [&](const QString& caller, QWidget*) -> QWidget* {
-        settingsCallers.append(caller);
-        return nullptr;
-    };
-    frmMain w(*f.ctx);
+    ScriptedMessagePresenter messages;
+    ScreenRecorder screens;
+    frmMain w(*f.ctx, screens);
     ASSERT_TRUE(w.Form_Load());
     EXPECT_TRUE(screens.opened.isEmpty());
-    EXPECT_EQ(settingsCallers, QStringList{QStringLiteral("初期メイン")});
+    EXPECT_EQ(screens.settingsCallers, QStringList{QStringLiteral("初期メイン")});
     EXPECT_TRUE(w.isVisible());
 }
 
 TEST(Placement, MainPositionRestoredOrCentred) {
     ShellFixture f;
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const int screenW = pixelsToTwipsX(&w, screen.width());
     const int centreX = (screenW - twipsWidth(&w)) / 2;
@@ -307,8 +338,8 @@ TEST(StartUp, DamagedUserStoreIsSetAsideAndTheRunStartsAfresh) {
     }
     f.reset();
     ScriptedMessagePresenter messages;
-    f.ctx->hooks().getCdromDrive = [] { return QStringLiteral("/media/cdrom/"); };
-    frmMain w(*f.ctx);
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
     ASSERT_TRUE(w.Form_Load());
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_TRUE(messages.shown().at(0).text.startsWith(QStringLiteral("設定ファイルが壊れていた")));

@@ -3,7 +3,8 @@
 // A fresh context per test: the program folder and both store roots in a scratch folder,
 // an installation record as the installer writes it, and a clock the test moves.
 
-#include "app/context.h"
+#include "builder.h"
+#include "core/context.h"
 #include "support/testdirs.h"
 
 #include <QDir>
@@ -76,6 +77,24 @@ public:
         auto l = std::make_unique<RecordingLauncher>();
         launcher = l.get();
         ctx->setLauncher(std::move(l));
+    }
+
+    // A small dictionary in the program folder's DIC folder, for the first engine.
+    void installDictionary() {
+        const QString source = dir.file(QStringLiteral("listings.csv"));
+        QFile csv(source);
+        csv.open(QIODevice::WriteOnly);
+        csv.write("number,name,reading,kind,zip,pref,city,city_code,town,block\n"
+                  "03-3342-1111,新宿商店,シンジュクショウテン,2,160-0023,東京都,新宿区,13104,"
+                  "西新宿,２丁目\n");
+        csv.close();
+        QDir().mkpath(programFolder() + QStringLiteral("/DIC"));
+        dict::BuildOptions options;
+        options.listingsCsv = source;
+        options.output = programFolder() + QStringLiteral("/DIC/dxs9999.dct");
+        options.engine = dict::Engine::Dxs;
+        options.buildTime = 1700000000;
+        dict::buildDictionary(options, nullptr, nullptr);
     }
 
     QString programFolder() const { return dir.file(QStringLiteral("share/pikotel")); }

@@ -1,4 +1,4 @@
-#include "app/envsave.h"
+#include "settings/envsave.h"
 #include "app/scriptedmessages.h"
 #include "app/startupvalues.h"
 #include "shell/shellfixture.h"
@@ -72,7 +72,7 @@ TEST(LoadEnvironment, UserDicDriveOverridesOnlyAHardDiskInstallation) {
         f.setUser(QStringLiteral("CDDRIVE"), QStringLiteral("/media/cdrom/"));
         f.reset();
         EXPECT_EQ(LoadEnvironment(*f.ctx), EnvLoaded);
-        EXPECT_EQ(f.ctx->env().value(QStringLiteral("DICDRIVE")), QString::fromLatin1(expected))
+        EXPECT_EQ(f.ctx->env().text(EnvKey::DicDrive), QString::fromLatin1(expected))
             << machine << "/" << user;
     }
 }
@@ -86,25 +86,11 @@ TEST(LoadEnvironment, ReadsValuesAndDerivesNumbers) {
     f.setUser(QStringLiteral("ZIPMARK"), QStringLiteral("x"));
     f.reset();
 
-    QStringList order;
-    int csv = -1, zipMark = -1;
-    ShellHooks& hooks = f.ctx->hooks();
-    hooks.loadAreaAndIndustryHistories = [&] { order << QStringLiteral("104/industry"); };
-    hooks.loadPhoneHistory = [&] { order << QStringLiteral("phone"); };
-    hooks.loadOutputLayout = [&] { order << QStringLiteral("layout"); };
-    hooks.loadZipHistory = [&] { order << QStringLiteral("zip"); };
-    hooks.handOptionsToResultList = [&](int c, int, int, int m) {
-        csv = c;
-        zipMark = m;
-    };
-
     EXPECT_EQ(LoadEnvironment(*f.ctx), EnvLoaded);
-    EXPECT_EQ(order, (QStringList{QStringLiteral("104/industry"), QStringLiteral("phone"),
-                                  QStringLiteral("layout"), QStringLiteral("zip")}));
     EXPECT_EQ(f.ctx->env().viewerKind, ViewerExcel2007);
     EXPECT_EQ(f.ctx->env().startUpFormNo, 0);
-    EXPECT_EQ(csv, 1);
-    EXPECT_EQ(zipMark, 0);
+    EXPECT_EQ(f.ctx->env().choice(EnvKey::OutForm), 1);
+    EXPECT_EQ(f.ctx->env().choice(EnvKey::ZipMark), 1) << "a switch other than 0 is its second choice";
     EXPECT_EQ(f.ctx->env().initialCdRoot, QStringLiteral("/media/cdrom/"));
 }
 
@@ -152,10 +138,7 @@ TEST(SilentFirstSave, WritesExactlyTheFirstRunValuesInOrder) {
     ShellFixture f;
     ScriptedMessagePresenter messages;
     ASSERT_EQ(LoadEnvironment(*f.ctx), EnvFirstRun);
-    f.ctx->env().setValue(QStringLiteral("OUTFILE"), QStringLiteral("/home/u/Documents/電話帳テキスト.txt"));
-    f.ctx->hooks().getCdromDrive = [] { return QStringLiteral("/media/cdrom/"); };
-    bool reopened = false;
-    f.ctx->hooks().dicReopen = [&] { reopened = true; };
+    f.ctx->env().setText(EnvKey::OutFile, QStringLiteral("/home/u/Documents/電話帳テキスト.txt"));
     SilentFirstSave(*f.ctx);
 
     using P = QPair<QString, QString>;
@@ -181,9 +164,15 @@ TEST(SilentFirstSave, WritesExactlyTheFirstRunValuesInOrder) {
         P{QStringLiteral("STARTUPFORM"), QStringLiteral("0")},
     };
     EXPECT_EQ(f.userValues(), expected);
-    EXPECT_TRUE(reopened);
+    for (const EnvValueDef& def : envSchema()) {
+        if (def.firstRun == FirstRunRule::Fixed) {
+            EXPECT_EQ(f.user(envName(def.key)), QString::fromLatin1(def.firstRunText)) << def.name;
+        } else if (def.firstRun == FirstRunRule::NotWritten) {
+            EXPECT_EQ(f.user(envName(def.key)), QStringLiteral("<missing>")) << def.name;
+        }
+    }
     EXPECT_EQ(f.ctx->env().lastSaveDir, QStringLiteral("/home/u/Documents"));
-    EXPECT_EQ(f.ctx->env().value(QStringLiteral("DEFAULTTELUSE")), QStringLiteral("1"));
+    EXPECT_EQ(f.ctx->env().text(EnvKey::DefaultTelUse), QStringLiteral("1"));
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 

@@ -100,7 +100,7 @@ TEST_F(AboutScreen, EtchedLineIsShadowOverHighlight) {
 }
 
 TEST_F(AboutScreen, HardDiskInstallation) {
-    env().setValue(QStringLiteral("DICDRIVE"), QStringLiteral("0"));
+    env().setText(EnvKey::DicDrive, QStringLiteral("0"));
     fixture.ctx->directory().dicKind = 0;
     makeFile(QStringLiteral("DIC/dxs9999.dct"), recent);
     makeFile(QStringLiteral("ZIP/pp00"), jan31);
@@ -116,9 +116,9 @@ TEST_F(AboutScreen, HardDiskInstallation) {
 
 TEST_F(AboutScreen, MissingFilesLeaveTheirDatesEmpty) {
     // Hard-disk installation without its dictionary, and no postal-code dictionary.
-    env().setValue(QStringLiteral("DICDRIVE"), QStringLiteral(""));
+    env().setText(EnvKey::DicDrive, QStringLiteral(""));
     fixture.ctx->directory().dicKind = 0;
-    env().setValue(QStringLiteral("XCHDBADD"), fixture.dir.file(QStringLiteral("nothing.dic")));
+    env().setText(EnvKey::XchdbAdd, fixture.dir.file(QStringLiteral("nothing.dic")));
     frmAbout about;
     EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書"));
     EXPECT_EQ(about.lblInfoDate(0)->text(), QString());
@@ -127,8 +127,8 @@ TEST_F(AboutScreen, MissingFilesLeaveTheirDatesEmpty) {
 }
 
 TEST_F(AboutScreen, CdRomInstallationWithTheFirstEngine) {
-    env().setValue(QStringLiteral("DICDRIVE"), QStringLiteral("1"));
-    env().setValue(QStringLiteral("CDDRIVE"), cdDrive());
+    env().setText(EnvKey::DicDrive, QStringLiteral("1"));
+    env().setText(EnvKey::CdDrive, cdDrive());
     fixture.ctx->directory().dicKind = 0;
     makeFile(QStringLiteral("cd/dxs9999.dct"), jan31);
     // The hard-disk copy is not the one in use.
@@ -139,7 +139,7 @@ TEST_F(AboutScreen, CdRomInstallationWithTheFirstEngine) {
 }
 
 TEST_F(AboutScreen, AlternateEngineTellsOldCdRomsByTheirMonth) {
-    env().setValue(QStringLiteral("CDDRIVE"), cdDrive());
+    env().setText(EnvKey::CdDrive, cdDrive());
     fixture.ctx->directory().dicKind = 1;
     const QString xchdb = makeFile(QStringLiteral("cd/XCHDB.DIC"), jan31);
     {
@@ -157,15 +157,14 @@ TEST_F(AboutScreen, AlternateEngineTellsOldCdRomsByTheirMonth) {
     }
     // No engine open and no disc: neither kind nor date.
     fixture.ctx->directory().dicKind = -1;
-    env().setValue(QStringLiteral("CDDRIVE"), QString());
+    env().setText(EnvKey::CdDrive, QString());
     frmAbout about;
     EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書"));
     EXPECT_EQ(about.lblInfoDate(0)->text(), QString());
 }
 
 TEST_F(AboutScreen, DeltaDictionaryDate) {
-    env().setValue(QStringLiteral("XCHDBADD"),
-                   makeFile(QStringLiteral("delta/xchdbad.dic"), recent));
+    env().setText(EnvKey::XchdbAdd, makeFile(QStringLiteral("delta/xchdbad.dic"), recent));
     frmAbout about;
     EXPECT_EQ(about.lblInfoDate(2)->text(), shown(recent));
 }

@@ -1,4 +1,5 @@
 #include "app/pictures.h"
+#include "app/widgets.h"
 
 #include <QImage>
 #include <QToolButton>

@@ -2,15 +2,14 @@
 // dictionaries of the installation's program folder (the staged build); the settings are
 // scratch ones.
 
-#include "app/context.h"
+#include "core/context.h"
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/frmmsg.h"
 #include "app/frmstart.h"
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
-#include "search/phone/telfindscreen.h"
-#include "search/postal/zipfindscreen.h"
+#include "app/programscreens.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,14 +56,15 @@ int main(int argc, char** argv) {
     options.programFolder = QString::fromLocal8Bit(argv[2]);
     options.storePaths.user = scratch.filePath(QStringLiteral("HKCU.db"));
     AppContext ctx(options);
-    ctx.env().setValue(QStringLiteral("DICDRIVE"), QStringLiteral("0"));
+    ctx.env().setText(EnvKey::DicDrive, QStringLiteral("0"));
     ctx.directory().DicOpen(false);
 
     bool ok = true;
-    frmMain mainMenu(ctx);
+    ProgramScreens screens(ctx);
+    frmMain mainMenu(ctx, screens);
     ok &= save(mainMenu, out, QStringLiteral("frmMain"));
     // A listing the correction table rewrites: name and block come from the table.
-    std::unique_ptr<QWidget> phone(createTelFindScreen(ctx, &mainMenu));
+    std::unique_ptr<QWidget> phone(screens.createSearchScreen(ScreenPhone, mainMenu));
     phone->findChild<QLineEdit*>(QStringLiteral("txtTelNo"))
         ->setText(QStringLiteral("092-437-4555"));
     phone->findChild<QToolButton*>(QStringLiteral("CmdFind"))->click();
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
          {std::pair{QString(), "frmZipFind3_forward"},
           std::pair{QStringLiteral("北海道"), "frmZipFind3_reverse"}}) {
         ctx.history().zipConditions().prefecture = prefecture;
-        std::unique_ptr<QWidget> zip(createZipFindScreen(ctx, &mainMenu));
+        std::unique_ptr<QWidget> zip(screens.createSearchScreen(ScreenZipToAddress, mainMenu));
         ok &= save(*zip, out, QString::fromLatin1(name));
     }
 

@@ -1,6 +1,7 @@
 #include "search/phone/frmjyusho2.h"
 
 #include "app/pictures.h"
+#include "app/widgets.h"
 #include "app/twips.h"
 #include "common/cp932.h"
 #include "common/texthelpers.h"

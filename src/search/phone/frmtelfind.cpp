@@ -1,15 +1,13 @@
 #include "search/phone/frmtelfind.h"
 
-#include "app/context.h"
-#include "app/frmmain.h"
 #include "app/pictures.h"
-#include "app/placement.h"
+#include "app/widgets.h"
 #include "app/twips.h"
+#include "core/context.h"
 #include "common/textfold.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,55 +58,24 @@ bool searchableDigits(const QString& digits) {
     return significant.size() > 2 || (significant.size() == 2 && significant.toInt() >= 12);
 }
 
-QLabel* newLabel(QWidget* parent, const QString& name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return label;
-}
-
-QGroupBox* newFrame(QWidget* parent, const QString& name, const QString& title) {
-    auto* frame = new QGroupBox(title, parent);
-    frame->setObjectName(name);
-    return frame;
-}
-
 } // namespace
 
-frmTelFind::frmTelFind(AppContext& ctx, frmMain* mainMenu)
-    : QWidget(nullptr), ctx_(ctx), mainMenu_(mainMenu) {
-    setObjectName(QStringLiteral("frmTelFind"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(kCaption);
-    setWindowIcon(applicationIcon());
+frmTelFind::frmTelFind(AppContext& ctx, SearchScreenHost& host)
+    : SearchScreen(ctx, host, QStringLiteral("frmTelFind"), kCaption, QStringLiteral("電話")) {
     buildUi();
 }
 
 frmTelFind::~frmTelFind() = default;
 
-QLineEdit* frmTelFind::newField(QWidget* parent, const QString& name) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    return field;
+int frmTelFind::screenNo() const {
+    return ScreenPhone;
 }
 
 QToolButton* frmTelFind::newButton(QWidget* parent, const QString& name, const QString& picture,
                                    const QString& text) {
-    QToolButton* button = nullptr;
-    if (picture.isEmpty()) {
-        button = new QToolButton(parent);
-        button->setObjectName(name);
-        button->setText(text);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setFocusPolicy(Qt::StrongFocus);
-    } else {
-        button = newPictureButton(parent, name, picture, text);
-    }
+    QToolButton* button = picture.isEmpty() ? newTextButton(parent, name, text)
+                                            : newPictureButton(parent, name, picture, text);
     button->setCursor(handCursor());
-    button->installEventFilter(this);
     return button;
 }
 
@@ -118,7 +85,8 @@ void frmTelFind::buildUi() {
     fraInputTelNo_ =
         newFrame(this, QStringLiteral("FraInputTelNo"), QStringLiteral("電話番号入力"));
     setTwipsGeometry(fraInputTelNo_, 120, 60, 8760, 1080);
-    txtTelNo_ = newField(fraInputTelNo_, QStringLiteral("txtTelNo"));
+    txtTelNo_ = newField(fraInputTelNo_, QStringLiteral("txtTelNo"),
+                         QStringLiteral("電話番号"));
     txtTelNo_->installEventFilter(this);
     setTwipsGeometry(txtTelNo_, 240, 420, 3420, 420);
     cmdFind_ = newButton(fraInputTelNo_, QStringLiteral("CmdFind"), QStringLiteral("btn_tel"),
@@ -142,30 +110,37 @@ void frmTelFind::buildUi() {
                          left, top, labelWidth, rowHeight);
     };
     label("lblName", "名前", labelLeft, 360);
-    txtName_ = newField(fraFind_, QStringLiteral("txtName"));
+    txtName_ = newField(fraFind_, QStringLiteral("txtName"),
+                         QStringLiteral("名前"));
     setTwipsGeometry(txtName_, fieldLeft, 360, 5700, rowHeight);
     cmdseimei_ =
         newButton(fraFind_, QStringLiteral("cmdseimei"), QString(), QStringLiteral("姓名辞書"));
     setTwipsGeometry(cmdseimei_, 7200, 330, 1380, 450);
 
     label("lblYubin", "郵便番号", labelLeft, 840);
-    txtYubin_ = newField(fraFind_, QStringLiteral("txtYubin"));
+    txtYubin_ = newField(fraFind_, QStringLiteral("txtYubin"),
+                         QStringLiteral("郵便番号"));
     setTwipsGeometry(txtYubin_, fieldLeft, 840, 1800, rowHeight);
 
     label("lblAddress1", "都道府県", labelLeft, 1320);
-    txtAddress1_ = newField(fraFind_, QStringLiteral("txtAddress1"));
+    txtAddress1_ = newField(fraFind_, QStringLiteral("txtAddress1"),
+                         QStringLiteral("都道府県"));
     setTwipsGeometry(txtAddress1_, fieldLeft, 1320, 2400, rowHeight);
     label("lblAddress2", "市区町村", 3960, 1320);
-    txtAddress2_ = newField(fraFind_, QStringLiteral("txtAddress2"));
+    txtAddress2_ = newField(fraFind_, QStringLiteral("txtAddress2"),
+                         QStringLiteral("市区町村"));
     setTwipsGeometry(txtAddress2_, 5100, 1320, 3480, rowHeight);
     label("Label2", "町域名", labelLeft, 1800);
-    txtAddress3_ = newField(fraFind_, QStringLiteral("txtAddress3"));
+    txtAddress3_ = newField(fraFind_, QStringLiteral("txtAddress3"),
+                         QStringLiteral("町域名"));
     setTwipsGeometry(txtAddress3_, fieldLeft, 1800, 2400, rowHeight);
     label("Label1", "区域名", 3960, 1800);
-    txtAddress4_ = newField(fraFind_, QStringLiteral("txtAddress4"));
+    txtAddress4_ = newField(fraFind_, QStringLiteral("txtAddress4"),
+                         QStringLiteral("区域名"));
     setTwipsGeometry(txtAddress4_, 5100, 1800, 3480, rowHeight);
     label("Label4", "住所", labelLeft, 2280);
-    txtAddress_ = newField(fraFind_, QStringLiteral("txtAddress"));
+    txtAddress_ = newField(fraFind_, QStringLiteral("txtAddress"),
+                         QStringLiteral("住所"));
     txtAddress_->setReadOnly(true);
     setTwipsGeometry(txtAddress_, fieldLeft, 2280, 7200, rowHeight);
     for (QLineEdit* part : {txtAddress1_, txtAddress2_, txtAddress3_, txtAddress4_})
@@ -217,7 +192,7 @@ void frmTelFind::buildUi() {
     // Their subsystems are not part of the program yet.
     for (QToolButton* later : {cmdseimei_, cmdSave_, cmdMemo_, cmdRireki_})
         later->setEnabled(false);
-    cmdSetting_->setEnabled(ctx_.hooks().settingsScreenAvailable());
+    cmdSetting_->setEnabled(settingsAvailable());
 }
 
 void frmTelFind::Form_Load() {
@@ -232,26 +207,26 @@ void frmTelFind::Form_Load() {
     if (ctx_.store().RegKeyOpen(kVersionKey, 1, key) == 0) {
         QString outFile;
         if (ctx_.store().RegValueGet(key, QStringLiteral("OUTFILE"), outFile) == 0)
-            ctx_.env().setValue(QStringLiteral("OUTFILE"), outFile);
+            ctx_.env().setText(EnvKey::OutFile, outFile);
         ctx_.store().RegKeyClose(key);
     }
     const QString lastNumber = ctx_.history().LoadFindTelNo();
 
     // Input modes of the name box have no counterpart here; only the button follows SEIMEI.
-    cmdseimei_->setVisible(ctx_.env().isFirstChoice(QStringLiteral("SEIMEI")));
+    cmdseimei_->setVisible(ctx_.env().firstChoice(EnvKey::Seimei));
     FormClear();
-    if (ctx_.env().isFirstChoice(QStringLiteral("BEFOREEXEC"))) {
+    if (ctx_.env().firstChoice(EnvKey::BeforeExec)) {
         // Nothing stored yet leaves the default area code in place.
         if (!lastNumber.isEmpty())
             txtTelNo_->setText(lastNumber);
         cmdClear_->setEnabled(true);
     }
     Form_Activate();
-    CenterFormOver(mainMenu_.data(), this);
+    centreOverHost();
 }
 
 void frmTelFind::Form_Activate() {
-    const QString outFile = ctx_.env().value(QStringLiteral("OUTFILE"));
+    const QString outFile = ctx_.env().text(EnvKey::OutFile);
     if (outFile.isEmpty()) {
         lblOutfile_->setText(kOutfileNotSet);
         lblOutfile_->setToolTip(QString());
@@ -268,8 +243,8 @@ void frmTelFind::FormClear() {
     setResultFieldsLocked(true);
     hidePaging();
     cmdseimei_->setEnabled(false);
-    const QString areaCode = ctx_.env().value(QStringLiteral("DEFAULTTEL"));
-    if (ctx_.env().isFirstChoice(QStringLiteral("DEFAULTTELUSE")) && !areaCode.isEmpty())
+    const QString areaCode = ctx_.env().text(EnvKey::DefaultTel);
+    if (ctx_.env().firstChoice(EnvKey::DefaultTelUse) && !areaCode.isEmpty())
         txtTelNo_->insert(areaCode);
 }
 
@@ -360,7 +335,7 @@ void frmTelFind::CmdFind_Click() {
     lastFoundNo_ = directory.telResult().constFirst().telNo;
     recordHistory();
 
-    const bool outFileSet = !ctx_.env().value(QStringLiteral("OUTFILE")).isEmpty();
+    const bool outFileSet = !ctx_.env().text(EnvKey::OutFile).isEmpty();
     if (outFileSet && cmdSave_->isEnabled())
         cmdSave_->setFocus();
     else
@@ -394,9 +369,9 @@ void frmTelFind::showHit(int n) {
     txtName_->setText(hit.name);
     // Every hit of one search carries the number searched; the first one's is shown.
     const QString& number = hits.constFirst().telNo;
-    txtTelNo_->setText(env.number(QStringLiteral("TELHIFON")) == 0 ? number : DelHifon(number));
-    QString zip = env.number(QStringLiteral("ZIPHIFON")) == 0 ? hit.zip : DelHifon(hit.zip);
-    if (env.number(QStringLiteral("ZIPMARK")) == 1)
+    txtTelNo_->setText(env.telWithoutHyphens() ? DelHifon(number) : number);
+    QString zip = env.zipWithoutHyphen() ? DelHifon(hit.zip) : hit.zip;
+    if (env.zipWithMark())
         zip.prepend(kZipMark);
     txtYubin_->setText(zip);
     txtAddress1_->setText(hit.pref);
@@ -448,16 +423,11 @@ void frmTelFind::cmdClear_Click() {
 }
 
 void frmTelFind::CmdSetting_Click() {
-    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("電話"), this);
-    if (settings == nullptr)
-        return;
-    settings->setWindowModality(Qt::ApplicationModal);
-    settings->show();
+    openSettings();
 }
 
 void frmTelFind::CmdHELP_Click() {
-    if (!mainMenu_.isNull())
-        mainMenu_->OpenHelp();
+    openHelp();
 }
 
 bool frmTelFind::filterTelNoKey(QKeyEvent* event) {
@@ -475,39 +445,22 @@ bool frmTelFind::filterTelNoKey(QKeyEvent* event) {
 }
 
 bool frmTelFind::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == txtTelNo_)
-            return filterTelNoKey(key);
-        // A focused button answers Enter as well as the space bar.
-        auto* button = qobject_cast<QToolButton*>(watched);
-        if (button != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            button->click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    if (watched == txtTelNo_ && event->type() == QEvent::KeyPress)
+        return filterTelNoKey(static_cast<QKeyEvent*>(event));
+    return SearchScreen::eventFilter(watched, event);
 }
 
 bool frmTelFind::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
-    return QWidget::event(event);
+    return SearchScreen::event(event);
 }
 
-void frmTelFind::closeEvent(QCloseEvent* event) {
-    if (!unloaded_) {
-        unloaded_ = true;
-        const int viewer = ctx_.env().viewerKind;
-        if ((viewer == ViewerExcel || viewer == ViewerExcel2007) &&
-            lblOutfile_->text() == kOutfileNotSet)
-            ctx_.env().setValue(QStringLiteral("OUTFILE"), QString());
-        if (!mainMenu_.isNull())
-            mainMenu_->ReturnFromSearchScreen(this, ScreenPhone);
-        else
-            ctx_.shell().lastFormNo = static_cast<qint16>(ScreenPhone);
-    }
-    event->accept();
+void frmTelFind::Form_Unload() {
+    const int viewer = ctx_.env().viewerKind;
+    if ((viewer == ViewerExcel || viewer == ViewerExcel2007) &&
+        lblOutfile_->text() == kOutfileNotSet)
+        ctx_.env().setText(EnvKey::OutFile, QString());
 }
 
 } // namespace pikotel

@@ -9,10 +9,8 @@
 // subsystems: their buttons (cmdseimei, cmdSave, cmdMemo, CmdRireki) are in place and stay
 // disabled until then.
 
+#include "app/searchscreen.h"
 #include "search/phone/frmjyusho2.h"
-
-#include <QPointer>
-#include <QWidget>
 
 class QGroupBox;
 class QKeyEvent;
@@ -22,13 +20,10 @@ class QToolButton;
 
 namespace pikotel {
 
-class AppContext;
-class frmMain;
-
-class frmTelFind : public QWidget {
+class frmTelFind : public SearchScreen {
     Q_OBJECT
 public:
-    frmTelFind(AppContext& ctx, frmMain* mainMenu);
+    frmTelFind(AppContext& ctx, SearchScreenHost& host);
     ~frmTelFind() override;
 
     // Reads the output file and the last typed number, clears the screen (with the default
@@ -57,13 +52,13 @@ public:
     const QString& lastFoundNumber() const { return lastFoundNo_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    int screenNo() const override;
+    void Form_Unload() override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildUi();
-    QLineEdit* newField(QWidget* parent, const QString& name);
     QToolButton* newButton(QWidget* parent, const QString& name, const QString& picture,
                            const QString& text);
     void setResultFieldsLocked(bool locked);
@@ -76,9 +71,6 @@ private:
     void recordHistory();
     bool filterTelNoKey(QKeyEvent* event);
 
-    AppContext& ctx_;
-    QPointer<frmMain> mainMenu_;
-    bool unloaded_ = false;
     int currentHit_ = 0;
     QString lastFoundNo_;
 

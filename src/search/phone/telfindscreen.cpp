@@ -4,8 +4,8 @@
 
 namespace pikotel {
 
-QWidget* createTelFindScreen(AppContext& ctx, frmMain* mainMenu) {
-    auto* screen = new frmTelFind(ctx, mainMenu);
+QWidget* createTelFindScreen(AppContext& ctx, SearchScreenHost& host) {
+    auto* screen = new frmTelFind(ctx, host);
     screen->Form_Load();
     return screen;
 }

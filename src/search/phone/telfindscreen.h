@@ -1,16 +1,16 @@
 #pragma once
 
-// The phone-number search screen for the main menu's hooks.
+// The phone-number search screen for the program's screen catalog.
 
 class QWidget;
 
 namespace pikotel {
 
 class AppContext;
-class frmMain;
+class SearchScreenHost;
 
-// Creates and loads frmTelFind over the main menu; the caller shows it. The screen deletes
-// itself when it closes, handing its position back and showing the main menu again.
-QWidget* createTelFindScreen(AppContext& ctx, frmMain* mainMenu);
+// Creates and loads frmTelFind over its host; the caller shows it. The screen deletes itself
+// when it closes, handing its position back to the host.
+QWidget* createTelFindScreen(AppContext& ctx, SearchScreenHost& host);
 
 } // namespace pikotel

@@ -1,16 +1,14 @@
 #include "search/postal/frmzipfind3.h"
 
-#include "app/context.h"
-#include "app/frmmain.h"
 #include "app/pictures.h"
-#include "app/placement.h"
+#include "app/widgets.h"
 #include "app/twips.h"
 #include "app/wheel.h"
+#include "core/context.h"
 #include "common/textfold.h"
 #include "platform/messages.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
@@ -68,25 +66,6 @@ const QString kReverseExplanation = QStringLiteral(
     "都道府県→市区町村→町域名（→区域名）を選択すると､該当する郵便番号が表示されます｡ ");
 const QString kNoCount = QStringLiteral("0件");
 
-QGroupBox* newFrame(QWidget* parent, const QString& name, const QString& title) {
-    auto* frame = new QGroupBox(title, parent);
-    frame->setObjectName(name);
-    return frame;
-}
-
-QWidget* newPanel(QWidget* parent, const QString& name) {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(name);
-    return panel;
-}
-
-QLabel* newLabel(QWidget* parent, const QString& name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 QListWidget* newList(QWidget* parent, const QString& name) {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
@@ -136,14 +115,8 @@ bool isCodeCharacter(QChar c) {
 
 } // namespace
 
-frmZipFind3::frmZipFind3(AppContext& ctx, frmMain* mainMenu)
-    : QWidget(nullptr), ctx_(ctx), mainMenu_(mainMenu) {
-    setObjectName(QStringLiteral("frmZipFind3"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(kCaption);
-    setWindowIcon(applicationIcon());
+frmZipFind3::frmZipFind3(AppContext& ctx, SearchScreenHost& host)
+    : SearchScreen(ctx, host, QStringLiteral("frmZipFind3"), kCaption, QStringLiteral("郵便")) {
     buildUi();
 }
 
@@ -325,7 +298,7 @@ void frmZipFind3::buildUi() {
 
     for (QToolButton* b : {cmdFindZip_, cmdClear_, cmdSetting_, cmdHelp_, cmdExit_})
         b->setCursor(handCursor());
-    cmdSetting_->setEnabled(ctx_.hooks().settingsScreenAvailable());
+    cmdSetting_->setEnabled(settingsAvailable());
 
     picResult_[Reverse]->hide();
     picResult_[Reverse]->setEnabled(false);
@@ -338,14 +311,14 @@ void frmZipFind3::Form_Load() {
         // dialog carries it now, with the same text and title.
         MyMsgBoxShow(zipsearch::kMsgOpenFailed, MsgOk);
         disableAllButExit();
-        CenterFormOver(mainMenu_.data(), this);
+        centreOverHost();
         return;
     }
     const ZipConditions& stored = ctx_.history().zipConditions();
     bool numeric = false;
     const int sort = stored.chomeiSort.trimmed().toInt(&numeric);
     chkChomeiSort_->setChecked(numeric && sort != 0);
-    CenterFormOver(mainMenu_.data(), this);
+    centreOverHost();
     if (!stored.prefecture.isEmpty()) {
         optSelect_[Reverse]->setChecked(true);
     } else {
@@ -370,7 +343,7 @@ bool frmZipFind3::forwardMode() const {
 }
 
 bool frmZipFind3::restoring() const {
-    return ctx_.env().isFirstChoice(QStringLiteral("BEFOREEXEC"));
+    return ctx_.env().firstChoice(EnvKey::BeforeExec);
 }
 
 void frmZipFind3::saveConditionsWhenRestoring() {
@@ -710,36 +683,15 @@ void frmZipFind3::flgAddressList_MouseDown(int row) {
 }
 
 void frmZipFind3::CmdSetting_Click() {
-    QWidget* settings = ctx_.hooks().createSettingsScreen(QStringLiteral("郵便"), this);
-    if (settings == nullptr)
-        return;
-    watchSettingsScreen(settings);
-    settings->setWindowModality(Qt::ApplicationModal);
-    settings->show();
-}
-
-void frmZipFind3::watchSettingsScreen(QWidget* settings) {
-    settings_ = settings;
-    settings->installEventFilter(this);
-    // A screen deleted while still shown sends no hide event.
-    connect(settings, &QObject::destroyed, this, [this] {
-        if (settingsOpen_)
-            settingsClosed();
-    });
-    settingsOpen_ = true;
+    openSettings();
 }
 
 void frmZipFind3::settingsClosed() {
-    settingsOpen_ = false;
-    if (!settings_.isNull())
-        settings_->removeEventFilter(this);
-    settings_.clear();
     ZipFind_BeforeExecSet();
 }
 
 void frmZipFind3::CmdHELP_Click() {
-    if (!mainMenu_.isNull())
-        mainMenu_->OpenHelp();
+    openHelp();
 }
 
 bool frmZipFind3::filterCodeKey(QKeyEvent* event) {
@@ -787,25 +739,17 @@ bool frmZipFind3::eventFilter(QObject* watched, QEvent* event) {
             return filterCodeKey(static_cast<QKeyEvent*>(event));
         if (event->type() == QEvent::InputMethod)
             return filterCodeInputMethod(static_cast<QInputMethodEvent*>(event));
-    } else if (watched == settings_.data() && event->type() == QEvent::Hide &&
-               !event->spontaneous() && settingsOpen_) {
-        settingsClosed();
     }
-    return QWidget::eventFilter(watched, event);
+    return SearchScreen::eventFilter(watched, event);
 }
 
-void frmZipFind3::closeEvent(QCloseEvent* event) {
-    if (!unloaded_) {
-        unloaded_ = true;
-        search_.CloseDictionary();
-        UnhookWheel(flgAddressList_);
-        const int screenNo = forwardMode() ? ScreenZipToAddress : ScreenAddressToZip;
-        if (!mainMenu_.isNull())
-            mainMenu_->ReturnFromSearchScreen(this, screenNo);
-        else
-            ctx_.shell().lastFormNo = static_cast<qint16>(screenNo);
-    }
-    event->accept();
+int frmZipFind3::screenNo() const {
+    return forwardMode() ? ScreenZipToAddress : ScreenAddressToZip;
+}
+
+void frmZipFind3::Form_Unload() {
+    search_.CloseDictionary();
+    UnhookWheel(flgAddressList_);
 }
 
 } // namespace pikotel

@@ -4,10 +4,8 @@
 // search (prefecture → city → town → block lists giving a code). It lives from the main
 // menu's postal-code command until it is closed, then shows the main menu again.
 
+#include "app/searchscreen.h"
 #include "search/postal/zipsearch.h"
-
-#include <QPointer>
-#include <QWidget>
 
 #include <array>
 
@@ -26,16 +24,13 @@ class QToolButton;
 
 namespace pikotel {
 
-class AppContext;
-class frmMain;
-
-class frmZipFind3 : public QWidget {
+class frmZipFind3 : public SearchScreen {
     Q_OBJECT
 public:
     // Option indexes of OptSelect.
     enum Mode : int { Reverse = 0, Forward = 1 };
 
-    frmZipFind3(AppContext& ctx, frmMain* mainMenu);
+    frmZipFind3(AppContext& ctx, SearchScreenHost& host);
     ~frmZipFind3() override;
 
     // Hooks the grid, opens the dictionary, places the screen over the main menu and enters
@@ -65,7 +60,9 @@ public:
     void CmdHELP_Click();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    int screenNo() const override;
+    void Form_Unload() override;
+    void settingsClosed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -85,17 +82,9 @@ private:
     bool filterCodeKey(QKeyEvent* event);
     bool filterCodeInputMethod(QInputMethodEvent* event);
     int SearchByCode(const QString& text);
-    void watchSettingsScreen(QWidget* settings);
-    void settingsClosed();
     void disableAllButExit();
 
-    AppContext& ctx_;
-    QPointer<frmMain> mainMenu_;
     PostalSearch search_;
-    bool unloaded_ = false;
-    // The settings screen opened from here, until it closes.
-    QPointer<QWidget> settings_;
-    bool settingsOpen_ = false;
 
     QGroupBox* fraSelect_ = nullptr;
     std::array<QRadioButton*, 2> optSelect_{};

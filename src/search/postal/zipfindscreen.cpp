@@ -4,8 +4,8 @@
 
 namespace pikotel {
 
-QWidget* createZipFindScreen(AppContext& ctx, frmMain* mainMenu) {
-    auto* screen = new frmZipFind3(ctx, mainMenu);
+QWidget* createZipFindScreen(AppContext& ctx, SearchScreenHost& host) {
+    auto* screen = new frmZipFind3(ctx, host);
     screen->Form_Load();
     return screen;
 }

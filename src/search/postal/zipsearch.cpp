@@ -38,9 +38,8 @@ QString prefixedAddress(int code, const QString& address, ZipCodeOptions options
 
 ZipCodeOptions ZipCodeOptions::from(const Environment& env) {
     ZipCodeOptions o;
-    // An empty value is the setting's default "0", as the settings screen shows it.
-    o.withoutHyphen = !env.isFirstChoice(QStringLiteral("ZIPHIFON"));
-    o.mark = env.value(QStringLiteral("ZIPMARK")) == QLatin1String("1");
+    o.withoutHyphen = env.zipWithoutHyphen();
+    o.mark = env.zipWithMark();
     return o;
 }
 

@@ -57,8 +57,8 @@ struct ZipForwardHit {
 
 // The two code options of the environment: ZIPHIFON and ZIPMARK.
 struct ZipCodeOptions {
-    bool withoutHyphen = false; // ZIPHIFON other than "0"
-    bool mark = false;          // ZIPMARK "1"
+    bool withoutHyphen = false;
+    bool mark = false;
     static ZipCodeOptions from(const Environment& env);
 };
 

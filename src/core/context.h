@@ -3,8 +3,12 @@
 // The process-wide values of one run, in one object. The entry procedure creates it; tests
 // create a fresh one per test with the program folder and the store roots pointed at
 // temporary folders. Exactly one exists at a time; AppContext::current() reaches it.
+//
+// It needs Qt Core only: the services that need a display (modal screens, file dialogs,
+// the clipboard) are interfaces here, installed by the entry procedure or a test. Asking
+// for one that was never installed is a programming error and stops the program with its
+// name, rather than doing nothing.
 
-#include "app/shellhooks.h"
 #include "directory/directory.h"
 #include "history/historystore.h"
 #include "platform/drives.h"
@@ -34,6 +38,18 @@ struct ShellState {
     float startUpPosX = 0; // twips
     float startUpPosY = 0; // twips
     qint16 lastFormNo = 0;
+};
+
+// The carry-over of an earlier version's settings. Installed once the program has it;
+// without it start-up makes no offer and leaves the stored offer flags as they are.
+class CarryOver {
+public:
+    virtual ~CarryOver() = default;
+    // kind 0 everything, 1 the output layout, 2 the original industries. 1 when something was
+    // carried over (the in-memory values follow what was written).
+    virtual int ImportOldSettings(int kind) = 0;
+    // True when the current output layout's seven entries are all empty.
+    virtual bool currentLayoutEmpty() = 0;
 };
 
 struct ContextOptions {
@@ -67,11 +83,23 @@ public:
 
     ProcessLauncher& launcher() { return *launcher_; }
     Clock& clock() { return clock_; }
-    // Tests replace the real services with scripted ones.
+    ModalScreens& modals() { return required(modals_, "modal screens"); }
+    FileDialogs& fileDialogs() { return required(fileDialogs_, "file dialogs"); }
+    Clipboard& clipboard() { return required(clipboard_, "clipboard"); }
+    SpreadsheetGateway& spreadsheet() { return required(spreadsheet_, "spreadsheet gateway"); }
+    // Null until the program has a carry-over.
+    CarryOver* carryOver() { return carryOver_.get(); }
+
+    // The entry procedure installs the real services; tests install scripted ones.
     void setLauncher(std::unique_ptr<ProcessLauncher> launcher);
     void setClock(std::unique_ptr<Clock> clock);
-
-    ShellHooks& hooks() { return hooks_; }
+    void setModals(std::unique_ptr<ModalScreens> modals) { modals_ = std::move(modals); }
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { fileDialogs_ = std::move(dialogs); }
+    void setClipboard(std::unique_ptr<Clipboard> clipboard) { clipboard_ = std::move(clipboard); }
+    void setSpreadsheet(std::unique_ptr<SpreadsheetGateway> gateway) {
+        spreadsheet_ = std::move(gateway);
+    }
+    void setCarryOver(std::unique_ptr<CarryOver> carryOver) { carryOver_ = std::move(carryOver); }
 
     // The search histories and the postal-code search values, for the whole run.
     HistoryStore& history() { return history_; }
@@ -80,6 +108,14 @@ public:
     bool stopRequested = false;
 
 private:
+    template <typename T>
+    static T& required(const std::unique_ptr<T>& service, const char* name) {
+        if (!service)
+            missingService(name);
+        return *service;
+    }
+    [[noreturn]] static void missingService(const char* name);
+
     // Hands every call to the clock installed last, so parts that keep a reference to the
     // context's clock follow a test's replacement.
     class SwitchableClock final : public Clock {
@@ -99,8 +135,12 @@ private:
     DriveTable drives_;
     SwitchableClock clock_;
     Directory directory_;
-    ShellHooks hooks_;
     std::unique_ptr<ProcessLauncher> launcher_;
+    std::unique_ptr<ModalScreens> modals_;
+    std::unique_ptr<FileDialogs> fileDialogs_;
+    std::unique_ptr<Clipboard> clipboard_;
+    std::unique_ptr<SpreadsheetGateway> spreadsheet_;
+    std::unique_ptr<CarryOver> carryOver_;
 };
 
 } // namespace pikotel

@@ -1,4 +1,4 @@
-#include "app/context.h"
+#include "core/context.h"
 
 #include "platform/paths.h"
 
@@ -31,20 +31,15 @@ AppContext::AppContext(const ContextOptions& options)
     Q_ASSERT(g_current == nullptr);
     g_current = this;
     clock_.target = std::make_unique<SystemClock>();
-    hooks_.dicOpen = [this](bool withMessages) { directory_.DicOpen(withMessages); };
-    hooks_.dicExistChk = [this] { return directory_.DicExistChk(); };
-    hooks_.xchDicOpen = [this] { return directory_.XchDicOpen(); };
-    hooks_.dicClose = [this] { directory_.DicClose(); };
-    hooks_.dicReopen = [this] { directory_.DicReopen(); };
-    hooks_.getCdromDrive = [this] { return directory_.GetCdromDrive(); };
-    hooks_.loadAreaAndIndustryHistories = [this] { history_.LoadAreaAndIndustryHistories(); };
-    hooks_.loadPhoneHistory = [this] { history_.LoadPhoneHistory(); };
-    hooks_.loadZipHistory = [this] { history_.LoadZipConditions(); };
 }
 
 AppContext::~AppContext() {
     if (g_current == this)
         g_current = nullptr;
+}
+
+void AppContext::missingService(const char* name) {
+    qFatal("%s: not installed in the run's context", name);
 }
 
 AppContext& AppContext::current() {

@@ -47,8 +47,9 @@ int PikoTelRegcreate(AppContext& ctx, RegHandle& handle);
 int PikoTelRegSet(AppContext& ctx, RegHandle& handle, const EnvFormValues& values,
                   const QString& caller);
 
-// The silent save start-up makes on a first run ("初期メイン"): stores the screen's
-// defaults, re-opens the dictionaries without messages and hands the export options on.
+// The silent save start-up makes on a first run ("初期メイン"): stores the first-run values
+// of the settings schema (where nothing was carried over) as the screen would save them, and
+// re-opens the dictionaries without messages.
 void SilentFirstSave(AppContext& ctx);
 
 } // namespace pikotel

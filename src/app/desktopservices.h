@@ -1,0 +1,12 @@
+#pragma once
+
+// The real modal-screen runner, file dialogs and clipboard, for the entry procedure and for
+// tests that drive screens the way a user does.
+
+namespace pikotel {
+
+class AppContext;
+
+void installDesktopServices(AppContext& ctx);
+
+} // namespace pikotel

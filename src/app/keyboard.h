@@ -1,0 +1,15 @@
+#pragma once
+
+// The keyboard conventions of every screen and dialog: Enter on a focused button presses it
+// (as the space bar does), and a focused button shows a frame a user can see. Esc is a
+// dialog's cancel choice, as QDialog already answers it.
+
+class QApplication;
+class QStyle;
+
+namespace pikotel {
+
+// Installs both on the application; call once, after the application object exists.
+void installKeyboardConventions(QApplication& app);
+
+} // namespace pikotel

@@ -1,0 +1,32 @@
+#pragma once
+
+// The controls every screen builds alike, named as the screens name them. Buttons take the
+// focus from the keyboard and carry their caption as the name a screen reader speaks.
+
+#include <QString>
+#include <Qt>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class QWidget;
+
+namespace pikotel {
+
+// A label of plain text (never rich text: the texts come from listings and the user).
+QLabel* newLabel(QWidget* parent, const QString& objectName, const QString& text);
+// A titled frame.
+QGroupBox* newFrame(QWidget* parent, const QString& objectName, const QString& title);
+// A plain container.
+QWidget* newPanel(QWidget* parent, const QString& objectName);
+// A text box whose accessible name is accessibleName (its label's text).
+QLineEdit* newField(QWidget* parent, const QString& objectName, const QString& accessibleName);
+// A button showing its caption only.
+QToolButton* newTextButton(QWidget* parent, const QString& objectName, const QString& text);
+// A picture button: the picture as its icon, the text beside or under it.
+QToolButton* newPictureButton(QWidget* parent, const QString& objectName,
+                              const QString& pictureName, const QString& text,
+                              Qt::ToolButtonStyle style = Qt::ToolButtonTextBesideIcon);
+
+} // namespace pikotel
