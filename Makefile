@@ -5,11 +5,11 @@ STAGE := $(CURDIR)/build/stage
 PREFIX ?= /usr/local
 UPDATE_URL ?= https://www.example.jp/pikotel/download/
 
-DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config xz-utils \
+DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config xz-utils \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev libicu-dev libzip-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev fonts-ipaexfont-gothic xvfb xauth imagemagick
 
-.PHONY: deps configure build test test-asan test-long stage run install format bench clean
+.PHONY: deps configure build test test-asan test-long stage run install format format-check bench clean
 
 deps:
 	@missing=$$(for p in $(DEB_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
@@ -55,6 +55,9 @@ bench:
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
 	rm -rf build

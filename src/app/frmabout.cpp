@@ -1,8 +1,8 @@
 #include "app/frmabout.h"
 
-#include "core/context.h"
 #include "app/pictures.h"
 #include "app/twips.h"
+#include "core/context.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 

@@ -1,19 +1,19 @@
 #include "app/frmmain.h"
 
-#include "core/context.h"
-#include "settings/envsave.h"
 #include "app/frmabout.h"
 #include "app/frmstart.h"
 #include "app/frmwait.h"
 #include "app/pictures.h"
-#include "app/widgets.h"
 #include "app/placement.h"
 #include "app/startupvalues.h"
 #include "app/sysinfo.h"
 #include "app/twips.h"
+#include "app/widgets.h"
 #include "common/texthelpers.h"
+#include "core/context.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "settings/envsave.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -534,6 +534,7 @@ bool frmMain::Form_Load() {
             env.setText(EnvKey::OutFile, joinPath(ctx_.programFolder(), name));
         if (CarryOver* carryOver = ctx_.carryOver())
             carryOver->ImportOldSettings(0);
+        HandSettingsToResultList(ctx_);
         env.initialCdRoot = dir.GetCdromDrive();
         SilentFirstSave(ctx_);
         show();
@@ -583,11 +584,12 @@ void frmMain::makePendingCarryOverOffers(CarryOver& carryOver) {
     if (env.text(EnvKey::Import) == QLatin1String("1")) {
         carryOver.ImportOldSettings(0);
         answered(EnvKey::Import);
+        HandSettingsToResultList(ctx_);
         return;
     }
     if (wanted(EnvKey::ImportAte)) {
-        if (carryOver.currentLayoutEmpty())
-            carryOver.ImportOldSettings(1);
+        if (layoutEmpty(LoadOutputLayout(ctx_.store())) && carryOver.ImportOldSettings(1) == 1)
+            HandSettingsToResultList(ctx_);
         answered(EnvKey::ImportAte);
     }
     if (wanted(EnvKey::ImportMru)) {

@@ -1,9 +1,9 @@
 #include "app/frmmsg.h"
 
 #include "app/pictures.h"
-#include "app/widgets.h"
 #include "app/placement.h"
 #include "app/twips.h"
+#include "app/widgets.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #include "app/frmtemp.h"
 
-#include "core/context.h"
 #include "app/pictures.h"
-#include "app/widgets.h"
 #include "app/twips.h"
+#include "app/widgets.h"
+#include "core/context.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     frmMain mainMenu(ctx, screens);
     QObject::connect(&instance, &SingleInstance::activationRequested, &mainMenu,
                      [&mainMenu] { activateFront(&mainMenu); });
-    QObject::connect(&mainMenu, &frmMain::shutDown, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&mainMenu, &frmMain::shutDown, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
 
     TermSignals termination;
     bool terminationPending = false;

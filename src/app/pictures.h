@@ -14,7 +14,6 @@
 #include <QString>
 #include <QStringList>
 
-
 namespace pikotel {
 
 // Every picture name the program ships.

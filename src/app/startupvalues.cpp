@@ -1,7 +1,7 @@
 #include "app/startupvalues.h"
 
-#include "core/context.h"
 #include "common/texthelpers.h"
+#include "core/context.h"
 #include "platform/messages.h"
 
 #include <cmath>
@@ -17,14 +17,16 @@ int readMachineRecord(AppContext& ctx) {
     SettingsStore& store = ctx.store();
     RegHandle key;
     if (store.RegKeyOpen(kVersionKey, 0, key) != 0) {
-        MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳辞書情報が存在しません。\r\n") + kReinstall, MsgOk);
+        MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳辞書情報が存在しません。\r\n") + kReinstall,
+                     MsgOk);
         return EnvUnusable;
     }
     QString dicDrive;
     const int got = store.RegValueGet(key, envName(EnvKey::DicDrive), dicDrive);
     store.RegKeyClose(key);
     if (got != 0) {
-        MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳辞書情報が取得できません。\r\n") + kReinstall, MsgOk);
+        MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳辞書情報が取得できません。\r\n") + kReinstall,
+                     MsgOk);
         return EnvUnusable;
     }
     if (dicDrive == QLatin1String("0")) {
@@ -32,9 +34,11 @@ int readMachineRecord(AppContext& ctx) {
     } else if (dicDrive == QLatin1String("1")) {
         ctx.env().hddInstalled = false;
     } else {
-        MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳辞書情報で、ＨＤ・ＣＤ－ＲＯＭ情報が取得できません。\r\n") +
-                         kReinstall,
-                     MsgOk);
+        MyMsgBoxShow(
+            QStringLiteral(
+                "ぴ～こぴこ電話帳辞書情報で、ＨＤ・ＣＤ－ＲＯＭ情報が取得できません。\r\n") +
+                kReinstall,
+            MsgOk);
         return EnvUnusable;
     }
     ctx.env().setText(EnvKey::DicDrive, dicDrive);
@@ -107,7 +111,9 @@ int writeUserValues(AppContext& ctx, const QList<std::pair<EnvKey, QString>>& va
 
 } // namespace
 
-QString singleToText(float value) { return QString::number(static_cast<double>(value), 'g', 7); }
+QString singleToText(float value) {
+    return QString::number(static_cast<double>(value), 'g', 7);
+}
 
 int LoadEnvironment(AppContext& ctx) {
     const int machine = readMachineRecord(ctx);
@@ -121,8 +127,19 @@ int LoadEnvironment(AppContext& ctx) {
     HistoryStore& history = ctx.history();
     history.LoadAreaAndIndustryHistories();
     history.LoadPhoneHistory();
+    HandSettingsToResultList(ctx);
     history.LoadZipConditions();
     return EnvLoaded;
+}
+
+void HandSettingsToResultList(AppContext& ctx) {
+    const Environment& env = ctx.env();
+    clsKekka3& kekka = ctx.kekka();
+    kekka.OutFileInfo_Set(LoadOutputLayout(ctx.store()));
+    kekka.setCSV_Type(env.choice(EnvKey::OutForm));
+    kekka.setTel_Hifon(env.choice(EnvKey::TelHifon));
+    kekka.setZip_Hifon(env.choice(EnvKey::ZipHifon));
+    kekka.setZip_Mark(env.choice(EnvKey::ZipMark));
 }
 
 int LoadStartUpPosition(AppContext& ctx) {

@@ -23,6 +23,10 @@ int SaveStartUpPosition(AppContext& ctx, float top, float left);
 int LoadLastForm(AppContext& ctx);
 int SaveLastForm(AppContext& ctx, int number);
 
+// Reads the stored output layout and hands it, with the four export options, to the result
+// list controller.
+void HandSettingsToResultList(AppContext& ctx);
+
 // The decimal text of a single-precision number as the settings store keeps it ("1425").
 QString singleToText(float value);
 

@@ -1,7 +1,7 @@
 #include "app/sysinfo.h"
 
-#include "core/context.h"
 #include "common/texthelpers.h"
+#include "core/context.h"
 #include "platform/messages.h"
 
 #include <QDir>
@@ -22,8 +22,8 @@ QList<ComponentProbe> g_probes;
 // Desktop programs that stand in for WordPad and Excel, in order of preference.
 QStringList programsOfKind(int kind) {
     if (kind == RegWordProcessor)
-        return {QStringLiteral("libreoffice"), QStringLiteral("soffice"), QStringLiteral("lowriter"),
-                QStringLiteral("abiword")};
+        return {QStringLiteral("libreoffice"), QStringLiteral("soffice"),
+                QStringLiteral("lowriter"), QStringLiteral("abiword")};
     if (kind == RegSpreadsheet)
         return {QStringLiteral("libreoffice"), QStringLiteral("soffice"), QStringLiteral("localc")};
     return {};
@@ -64,13 +64,16 @@ int GetOsKind(SystemVersion& version) {
     return osKindOf(version.platformId, version.major, version.minor);
 }
 
-int GetPlatformId() { return 2; }
+int GetPlatformId() {
+    return 2;
+}
 
 int GetEnableLua(AppContext& ctx) {
     SettingsStore& store = ctx.store();
     RegHandle key;
-    if (store.RegKeyOpen(QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System"), 0,
-                         key) != 0)
+    if (store.RegKeyOpen(
+            QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System"), 0,
+            key) != 0)
         return -1;
     RegType type{};
     QByteArray data;
@@ -91,7 +94,9 @@ bool GetPersonalFolder(QString& folder) {
     return false;
 }
 
-void setAppSearchPath(const QStringList& folders) { g_searchPath = folders; }
+void setAppSearchPath(const QStringList& folders) {
+    g_searchPath = folders;
+}
 
 int FindAppRegistration(int kind) {
     for (const QString& program : programsOfKind(kind)) {
@@ -107,7 +112,9 @@ int FindAppRegistration(int kind) {
     return 1;
 }
 
-QString AppExePath() { return g_appExePath; }
+QString AppExePath() {
+    return g_appExePath;
+}
 
 bool isSpreadsheetProgram(const QString& fileName) {
     return programsOfKind(RegSpreadsheet).contains(fileName);
@@ -150,9 +157,13 @@ QString ExpandEnvPrefix(const QString& text) {
     return value + text.mid(close + 1);
 }
 
-void registerComponentProbe(ComponentProbe probe) { g_probes.append(std::move(probe)); }
+void registerComponentProbe(ComponentProbe probe) {
+    g_probes.append(std::move(probe));
+}
 
-void clearComponentProbes() { g_probes.clear(); }
+void clearComponentProbes() {
+    g_probes.clear();
+}
 
 void CheckComponentRegistration() {
     QStringList missing;
@@ -163,7 +174,8 @@ void CheckComponentRegistration() {
     if (missing.isEmpty())
         return;
     MyMsgBoxShow(QStringLiteral("ぴ～こぴこ電話帳１８の更新が完了していません。\r\n") +
-                     QStringLiteral("次の部品が読み込めません：") + missing.join(QStringLiteral("、")) +
+                     QStringLiteral("次の部品が読み込めません：") +
+                     missing.join(QStringLiteral("、")) +
                      QStringLiteral("\r\nぴ～こぴこ電話帳を再インストールしてください。"),
                  MsgOk);
 }

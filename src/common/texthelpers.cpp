@@ -32,7 +32,9 @@ QString DelHifon(const QString& text) {
     return cut;
 }
 
-int AnsiLenB(const QString& text) { return static_cast<int>(toCp932(text).size()); }
+int AnsiLenB(const QString& text) {
+    return static_cast<int>(toCp932(text).size());
+}
 
 QString ParentFolder(const QString& path) {
     if (path.isEmpty())

@@ -13,6 +13,8 @@
 #include "history/historystore.h"
 #include "platform/drives.h"
 #include "platform/services.h"
+#include "results/clskekka3.h"
+#include "results/resultrecord.h"
 #include "settings/environment.h"
 #include "settings/regstore.h"
 
@@ -48,8 +50,6 @@ public:
     // kind 0 everything, 1 the output layout, 2 the original industries. 1 when something was
     // carried over (the in-memory values follow what was written).
     virtual int ImportOldSettings(int kind) = 0;
-    // True when the current output layout's seven entries are all empty.
-    virtual bool currentLayoutEmpty() = 0;
 };
 
 struct ContextOptions {
@@ -104,12 +104,16 @@ public:
     // The search histories and the postal-code search values, for the whole run.
     HistoryStore& history() { return history_; }
 
+    // The records the last 104-style or industry search left, and the controller every
+    // results screen reads.
+    ResultSet& results() { return results_; }
+    clsKekka3& kekka() { return kekka_; }
+
     // Set by the progress screen's stop button; cleared by the searches when they start.
     bool stopRequested = false;
 
 private:
-    template <typename T>
-    static T& required(const std::unique_ptr<T>& service, const char* name) {
+    template <typename T> static T& required(const std::unique_ptr<T>& service, const char* name) {
         if (!service)
             missingService(name);
         return *service;
@@ -132,6 +136,8 @@ private:
     HistoryStore history_;
     Environment env_;
     ShellState shell_;
+    ResultSet results_;
+    clsKekka3 kekka_;
     DriveTable drives_;
     SwitchableClock clock_;
     Directory directory_;

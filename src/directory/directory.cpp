@@ -20,7 +20,6 @@ namespace pikotel {
 
 namespace {
 
-
 // The alternate engine answers a CD-ROM that is still spinning up with failures: open is
 // retried for 3 seconds with a 1-second pause, each city of the area table for 4 seconds.
 constexpr qint64 kXchOpenRetryMs = 3000;
@@ -169,7 +168,8 @@ void Directory::openEngines() {
         dicKind = 0;
         dicOpened = true;
     }
-    if (!env_.firstChoice(EnvKey::DicDrive) && dicKind == -1 && FileExistChk(cdRoot(), kXchDicFile) == 0) {
+    if (!env_.firstChoice(EnvKey::DicDrive) && dicKind == -1 &&
+        FileExistChk(cdRoot(), kXchDicFile) == 0) {
         if (XchDicOpen() == 0) {
             dicKind = 1;
             dicOpened = true;

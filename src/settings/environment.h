@@ -13,7 +13,12 @@
 namespace pikotel {
 
 // Viewer kinds, from HIDEEXE.
-enum ViewerKindValue : int { ViewerNotePad = 0, ViewerWordPad = 1, ViewerExcel = 2, ViewerExcel2007 = 3 };
+enum ViewerKindValue : int {
+    ViewerNotePad = 0,
+    ViewerWordPad = 1,
+    ViewerExcel = 2,
+    ViewerExcel2007 = 3
+};
 
 class Environment {
 public:

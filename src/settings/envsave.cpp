@@ -1,5 +1,6 @@
 #include "settings/envsave.h"
 
+#include "app/startupvalues.h"
 #include "app/sysinfo.h"
 #include "common/texthelpers.h"
 #include "core/context.h"
@@ -133,6 +134,7 @@ void SilentFirstSave(AppContext& ctx) {
     store.RegKeyClose(key);
 
     ctx.directory().DicReopen();
+    HandSettingsToResultList(ctx);
 }
 
 } // namespace pikotel

@@ -13,24 +13,24 @@ class RegHandle;
 
 // What the settings screen's controls hold; index 0 of an option pair is the first choice.
 struct EnvFormValues {
-    bool dicOnHdd = true;          // optDic(0)
-    QString cdDriveRoot;           // drvCdrom
-    QString xchdbAdd;              // TxtXchdbAdd
-    QString outFile;               // txtOutFile
-    QString hideExe;               // the text of CmbHideExe (empty when nothing is selected)
-    int selViewer = 0;             // SelViewer
-    QString spreadsheetPath;       // found when the screen loaded
-    QString wordProcessorPath;     // found when the screen loaded
-    bool defaultTelUse = false;    // optDTelUse(0)
-    QString defaultTel;            // txtDefaultTel
-    bool beforeExecFirst = true;   // optBeforeExec(0)
-    bool seimeiFirst = true;       // optSeiMei(0)
-    bool animeFirst = true;        // optAni(0)
-    bool outFormFirst = true;      // optOutForm(0)
-    bool telHifonFirst = true;     // optTelHifon(0)
-    bool zipHifonFirst = true;     // optZipHifon(0)
-    bool zipMarkFirst = true;      // optZipMark(0)
-    int startUpForm = 0;           // list index of cmbStartUpForm
+    bool dicOnHdd = true;        // optDic(0)
+    QString cdDriveRoot;         // drvCdrom
+    QString xchdbAdd;            // TxtXchdbAdd
+    QString outFile;             // txtOutFile
+    QString hideExe;             // the text of CmbHideExe (empty when nothing is selected)
+    int selViewer = 0;           // SelViewer
+    QString spreadsheetPath;     // found when the screen loaded
+    QString wordProcessorPath;   // found when the screen loaded
+    bool defaultTelUse = false;  // optDTelUse(0)
+    QString defaultTel;          // txtDefaultTel
+    bool beforeExecFirst = true; // optBeforeExec(0)
+    bool seimeiFirst = true;     // optSeiMei(0)
+    bool animeFirst = true;      // optAni(0)
+    bool outFormFirst = true;    // optOutForm(0)
+    bool telHifonFirst = true;   // optTelHifon(0)
+    bool zipHifonFirst = true;   // optZipHifon(0)
+    bool zipMarkFirst = true;    // optZipMark(0)
+    int startUpForm = 0;         // list index of cmbStartUpForm
 };
 
 // The viewer names the screen offers: "NotePad", then the spreadsheet's and the word

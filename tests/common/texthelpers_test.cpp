@@ -45,8 +45,10 @@ TEST(TextHelpers, Extensions) {
 TEST(TextHelpers, StrippingAndNumbers) {
     EXPECT_EQ(StripNulls(QString::fromUtf16(u"a\0b\0", 4)), QStringLiteral("ab"));
     EXPECT_EQ(StripQuotes(QStringLiteral("\"C:\\x.exe\" /a")), QStringLiteral("C:\\x.exe /a"));
-    EXPECT_EQ(NumberOnly(QStringLiteral("03-12a4|5")), QStringLiteral("03124") + QStringLiteral("5"));
-    EXPECT_EQ(NumberOnly(QStringLiteral("03-12-4"), QStringLiteral("-")), QStringLiteral("03-12-4"));
+    EXPECT_EQ(NumberOnly(QStringLiteral("03-12a4|5")),
+              QStringLiteral("03124") + QStringLiteral("5"));
+    EXPECT_EQ(NumberOnly(QStringLiteral("03-12-4"), QStringLiteral("-")),
+              QStringLiteral("03-12-4"));
     // Full-width digits are not digits here; callers convert first.
     EXPECT_EQ(NumberOnly(QStringLiteral("０３")), QString());
 }

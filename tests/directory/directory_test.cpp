@@ -282,7 +282,8 @@ TEST_F(DirectoryTest, DeltaAppliesThroughBothEngines) {
     build(dict::Engine::Xch, root + QStringLiteral("/delta/xchdbad.dic"), deltaCsv);
 
     for (const bool withDelta : {false, true}) {
-        env.setText(EnvKey::XchdbAdd, withDelta ? root + QStringLiteral("/delta/xchdbad.dic") : QString());
+        env.setText(EnvKey::XchdbAdd,
+                    withDelta ? root + QStringLiteral("/delta/xchdbad.dic") : QString());
         Directory& d = directory();
         ASSERT_EQ(d.DxsDicOpen(), 0);
         ASSERT_EQ(d.XchDicOpen(), 0);

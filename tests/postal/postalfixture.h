@@ -35,7 +35,9 @@ protected:
     void TearDown() override { delete screen.data(); }
 
     QString zipFolder() const { return f.programFolder() + QStringLiteral("/ZIP"); }
-    void setEnv(EnvKey key, const char* value) { f.ctx->env().setText(key, QString::fromUtf8(value)); }
+    void setEnv(EnvKey key, const char* value) {
+        f.ctx->env().setText(key, QString::fromUtf8(value));
+    }
     ZipConditions& stored() { return f.ctx->history().zipConditions(); }
 
     // Opens the screen as the main menu does: start-up mode 5 stores a prefecture first.

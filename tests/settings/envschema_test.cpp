@@ -8,7 +8,7 @@ using namespace pikotel;
 
 namespace {
 
-const QString kTexts[] = {QString(),          QStringLiteral("0"),   QStringLiteral("1"),
+const QString kTexts[] = {QString(),           QStringLiteral("0"),   QStringLiteral("1"),
                           QStringLiteral("2"), QStringLiteral("abc"), QStringLiteral(" 1")};
 
 } // namespace
@@ -73,10 +73,9 @@ TEST(EnvSchema, OutputFormsFollowTheirSwitches) {
 
 TEST(EnvSchema, ViewerNamesSetTheViewerKindExactly) {
     Environment env;
-    for (const auto& [name, kind] : {std::pair{"WORDPAD", ViewerWordPad},
-                                     std::pair{"Excel", ViewerExcel},
-                                     std::pair{"Excel2007", ViewerExcel2007},
-                                     std::pair{"NotePad", ViewerNotePad}}) {
+    for (const auto& [name, kind] :
+         {std::pair{"WORDPAD", ViewerWordPad}, std::pair{"Excel", ViewerExcel},
+          std::pair{"Excel2007", ViewerExcel2007}, std::pair{"NotePad", ViewerNotePad}}) {
         env.setText(EnvKey::HideExe, QString::fromLatin1(name));
         EXPECT_EQ(env.viewerKind, kind) << name;
     }

@@ -43,7 +43,6 @@ public:
         offered_.append(kind);
         return 0;
     }
-    bool currentLayoutEmpty() override { return false; }
 
 private:
     QList<int>& offered_;
@@ -146,7 +145,8 @@ TEST(MainMenu, CommandsWaitForTheirScreens) {
     ShellFixture f;
     RecordingScreens none;
     frmMain w(*f.ctx, none);
-    for (const char* name : {"cmdTelFind", "cmd104Find", "cmdGyoshuFind", "cmdZipFind", "CmdSetting"})
+    for (const char* name :
+         {"cmdTelFind", "cmd104Find", "cmdGyoshuFind", "cmdZipFind", "CmdSetting"})
         EXPECT_FALSE(button(w, name)->isEnabled()) << name;
     EXPECT_TRUE(button(w, "CmdHELP")->isEnabled());
     EXPECT_TRUE(button(w, "cmdEnd")->isEnabled());
@@ -163,7 +163,8 @@ TEST(MainMenu, StatusLineDescribesTheControlUnderTheMouse) {
     ASSERT_NE(status, nullptr);
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(button(w, "cmdZipFind"), &enter);
-    EXPECT_EQ(status->text(), QStringLiteral("郵便番号を入力して住所を検索／住所を選択して郵便番号を検索"));
+    EXPECT_EQ(status->text(),
+              QStringLiteral("郵便番号を入力して住所を検索／住所を選択して郵便番号を検索"));
     QApplication::sendEvent(w.findChild<QLabel*>(QStringLiteral("imgLogo")), &enter);
     EXPECT_EQ(status->text(), QStringLiteral("株式会社　ザクロ・コボ"));
     QApplication::sendEvent(w.findChild<QWidget*>(QStringLiteral("Frame2")), &enter);
@@ -278,6 +279,10 @@ TEST(StartUp, CarryOverOffersFollowTheImportSwitches) {
     EXPECT_EQ(f.user(QStringLiteral("IMPORT_MRU")), QStringLiteral("1"));
 
     f.reset();
+    RegHandle ate;
+    f.ctx->store().RegKeyCreate(kAteKey, 1, ate);
+    f.ctx->store().RegValueSet(ate, QStringLiteral("ATEMEISAI(0,0)"), QStringLiteral("名称"));
+    f.ctx->store().RegKeyClose(ate);
     QList<int> offered;
     f.ctx->setCarryOver(std::make_unique<RecordingCarryOver>(offered));
     frmMain w(*f.ctx, none);
@@ -349,5 +354,6 @@ TEST(StartUp, DamagedUserStoreIsSetAsideAndTheRunStartsAfresh) {
     QFile kept(QFileInfo(f.userStore()).path() + u'/' + aside.at(0));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray(4096, 'x')) << "the damaged file is kept as it was";
-    EXPECT_EQ(f.user(QStringLiteral("IMPORT")), QStringLiteral("0")) << "first-run values stored afresh";
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT")), QStringLiteral("0"))
+        << "first-run values stored afresh";
 }

@@ -1,6 +1,6 @@
-#include "settings/envsave.h"
 #include "app/scriptedmessages.h"
 #include "app/startupvalues.h"
+#include "settings/envsave.h"
 #include "shell/shellfixture.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,8 @@ using namespace pikotel;
 using namespace pikotel::test;
 
 namespace {
-const QString kSecondLine = QStringLiteral("ぴ～こぴこ電話帳をアンインストールして再度インストールしなおしてください。");
+const QString kSecondLine =
+    QStringLiteral("ぴ～こぴこ電話帳をアンインストールして再度インストールしなおしてください。");
 }
 
 TEST(LoadEnvironment, UnusableInstallationRecordEndsWithItsMessage) {
@@ -19,8 +20,10 @@ TEST(LoadEnvironment, UnusableInstallationRecordEndsWithItsMessage) {
     };
     const Case cases[] = {
         {std::nullopt, QStringLiteral("ぴ～こぴこ電話帳辞書情報が存在しません。")},
-        {QStringLiteral("2"), QStringLiteral("ぴ～こぴこ電話帳辞書情報で、ＨＤ・ＣＤ－ＲＯＭ情報が取得できません。")},
-        {QString(), QStringLiteral("ぴ～こぴこ電話帳辞書情報で、ＨＤ・ＣＤ－ＲＯＭ情報が取得できません。")},
+        {QStringLiteral("2"),
+         QStringLiteral("ぴ～こぴこ電話帳辞書情報で、ＨＤ・ＣＤ－ＲＯＭ情報が取得できません。")},
+        {QString(),
+         QStringLiteral("ぴ～こぴこ電話帳辞書情報で、ＨＤ・ＣＤ－ＲＯＭ情報が取得できません。")},
     };
     for (const Case& c : cases) {
         ShellFixture f(c.dicDrive);
@@ -41,14 +44,16 @@ TEST(LoadEnvironment, MissingDicDriveValueHasItsOwnMessage) {
         installer.setMachineWritable(true);
         RegHandle key;
         installer.RegKeyCreate(kVersionKey, 0, key);
-        installer.RegValueSet(key, QStringLiteral("UpdateURL"), QStringLiteral("https://example.jp/"));
+        installer.RegValueSet(key, QStringLiteral("UpdateURL"),
+                              QStringLiteral("https://example.jp/"));
         installer.RegKeyClose(key);
     }
     f.reset();
     ScriptedMessagePresenter messages;
     EXPECT_EQ(LoadEnvironment(*f.ctx), EnvUnusable);
     EXPECT_EQ(messages.texts(),
-              QStringList{QStringLiteral("ぴ～こぴこ電話帳辞書情報が取得できません。\r\n") + kSecondLine});
+              QStringList{QStringLiteral("ぴ～こぴこ電話帳辞書情報が取得できません。\r\n") +
+                          kSecondLine});
 }
 
 TEST(LoadEnvironment, FirstRunWithoutUserRecordOrCdDrive) {
@@ -90,7 +95,8 @@ TEST(LoadEnvironment, ReadsValuesAndDerivesNumbers) {
     EXPECT_EQ(f.ctx->env().viewerKind, ViewerExcel2007);
     EXPECT_EQ(f.ctx->env().startUpFormNo, 0);
     EXPECT_EQ(f.ctx->env().choice(EnvKey::OutForm), 1);
-    EXPECT_EQ(f.ctx->env().choice(EnvKey::ZipMark), 1) << "a switch other than 0 is its second choice";
+    EXPECT_EQ(f.ctx->env().choice(EnvKey::ZipMark), 1)
+        << "a switch other than 0 is its second choice";
     EXPECT_EQ(f.ctx->env().initialCdRoot, QStringLiteral("/media/cdrom/"));
 }
 

@@ -2,7 +2,6 @@
 // dictionaries of the installation's program folder (the staged build); the settings are
 // scratch ones.
 
-#include "core/context.h"
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/frmmsg.h"
@@ -10,6 +9,7 @@
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
 #include "app/programscreens.h"
+#include "core/context.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "search/phone/frmjyusho2.h"
 
 #include "app/pictures.h"
-#include "app/widgets.h"
 #include "app/twips.h"
+#include "app/widgets.h"
 #include "common/cp932.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"

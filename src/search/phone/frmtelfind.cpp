@@ -1,11 +1,11 @@
 #include "search/phone/frmtelfind.h"
 
 #include "app/pictures.h"
-#include "app/widgets.h"
 #include "app/twips.h"
-#include "core/context.h"
+#include "app/widgets.h"
 #include "common/textfold.h"
 #include "common/texthelpers.h"
+#include "core/context.h"
 #include "platform/messages.h"
 
 #include <QGroupBox>
@@ -85,8 +85,7 @@ void frmTelFind::buildUi() {
     fraInputTelNo_ =
         newFrame(this, QStringLiteral("FraInputTelNo"), QStringLiteral("電話番号入力"));
     setTwipsGeometry(fraInputTelNo_, 120, 60, 8760, 1080);
-    txtTelNo_ = newField(fraInputTelNo_, QStringLiteral("txtTelNo"),
-                         QStringLiteral("電話番号"));
+    txtTelNo_ = newField(fraInputTelNo_, QStringLiteral("txtTelNo"), QStringLiteral("電話番号"));
     txtTelNo_->installEventFilter(this);
     setTwipsGeometry(txtTelNo_, 240, 420, 3420, 420);
     cmdFind_ = newButton(fraInputTelNo_, QStringLiteral("CmdFind"), QStringLiteral("btn_tel"),
@@ -110,37 +109,30 @@ void frmTelFind::buildUi() {
                          left, top, labelWidth, rowHeight);
     };
     label("lblName", "名前", labelLeft, 360);
-    txtName_ = newField(fraFind_, QStringLiteral("txtName"),
-                         QStringLiteral("名前"));
+    txtName_ = newField(fraFind_, QStringLiteral("txtName"), QStringLiteral("名前"));
     setTwipsGeometry(txtName_, fieldLeft, 360, 5700, rowHeight);
     cmdseimei_ =
         newButton(fraFind_, QStringLiteral("cmdseimei"), QString(), QStringLiteral("姓名辞書"));
     setTwipsGeometry(cmdseimei_, 7200, 330, 1380, 450);
 
     label("lblYubin", "郵便番号", labelLeft, 840);
-    txtYubin_ = newField(fraFind_, QStringLiteral("txtYubin"),
-                         QStringLiteral("郵便番号"));
+    txtYubin_ = newField(fraFind_, QStringLiteral("txtYubin"), QStringLiteral("郵便番号"));
     setTwipsGeometry(txtYubin_, fieldLeft, 840, 1800, rowHeight);
 
     label("lblAddress1", "都道府県", labelLeft, 1320);
-    txtAddress1_ = newField(fraFind_, QStringLiteral("txtAddress1"),
-                         QStringLiteral("都道府県"));
+    txtAddress1_ = newField(fraFind_, QStringLiteral("txtAddress1"), QStringLiteral("都道府県"));
     setTwipsGeometry(txtAddress1_, fieldLeft, 1320, 2400, rowHeight);
     label("lblAddress2", "市区町村", 3960, 1320);
-    txtAddress2_ = newField(fraFind_, QStringLiteral("txtAddress2"),
-                         QStringLiteral("市区町村"));
+    txtAddress2_ = newField(fraFind_, QStringLiteral("txtAddress2"), QStringLiteral("市区町村"));
     setTwipsGeometry(txtAddress2_, 5100, 1320, 3480, rowHeight);
     label("Label2", "町域名", labelLeft, 1800);
-    txtAddress3_ = newField(fraFind_, QStringLiteral("txtAddress3"),
-                         QStringLiteral("町域名"));
+    txtAddress3_ = newField(fraFind_, QStringLiteral("txtAddress3"), QStringLiteral("町域名"));
     setTwipsGeometry(txtAddress3_, fieldLeft, 1800, 2400, rowHeight);
     label("Label1", "区域名", 3960, 1800);
-    txtAddress4_ = newField(fraFind_, QStringLiteral("txtAddress4"),
-                         QStringLiteral("区域名"));
+    txtAddress4_ = newField(fraFind_, QStringLiteral("txtAddress4"), QStringLiteral("区域名"));
     setTwipsGeometry(txtAddress4_, 5100, 1800, 3480, rowHeight);
     label("Label4", "住所", labelLeft, 2280);
-    txtAddress_ = newField(fraFind_, QStringLiteral("txtAddress"),
-                         QStringLiteral("住所"));
+    txtAddress_ = newField(fraFind_, QStringLiteral("txtAddress"), QStringLiteral("住所"));
     txtAddress_->setReadOnly(true);
     setTwipsGeometry(txtAddress_, fieldLeft, 2280, 7200, rowHeight);
     for (QLineEdit* part : {txtAddress1_, txtAddress2_, txtAddress3_, txtAddress4_})

@@ -1,11 +1,11 @@
 #include "search/postal/frmzipfind3.h"
 
 #include "app/pictures.h"
-#include "app/widgets.h"
 #include "app/twips.h"
 #include "app/wheel.h"
-#include "core/context.h"
+#include "app/widgets.h"
 #include "common/textfold.h"
+#include "core/context.h"
 #include "platform/messages.h"
 
 #include <QCheckBox>
