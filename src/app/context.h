@@ -76,9 +76,6 @@ public:
     // The search histories and the postal-code search values, for the whole run.
     HistoryStore& history() { return history_; }
 
-    // Set by the progress screen's stop button; cleared by the searches when they start.
-    bool stopRequested = false;
-
 private:
     // Hands every call to the clock installed last, so parts that keep a reference to the
     // context's clock follow a test's replacement.

@@ -1,8 +1,8 @@
 #include "app/frmtemp.h"
 
-#include "app/context.h"
 #include "app/pictures.h"
 #include "app/twips.h"
+#include "directory/stoptoken.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -72,9 +72,13 @@ void frmTemp::setBarWidth(int twips) {
     setTwipsWidth(shpFind_, std::clamp(twips, 0, fullBarWidth_));
 }
 
+void frmTemp::setFraction(double done) {
+    setBarWidth(qRound(fullBarWidth_ * done));
+}
+
 void frmTemp::cmdStop_Click() {
-    if (AppContext::exists())
-        AppContext::current().stopRequested = true;
+    if (stopToken_ != nullptr)
+        stopToken_->requestStop();
 }
 
 } // namespace pikotel
