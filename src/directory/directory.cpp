@@ -53,9 +53,12 @@ bool putFixedPath(char* field, qsizetype width, qint32& length, const QString& p
     return true;
 }
 
+// Fills a fixed text field of the alternate engine's condition. A text longer than the field
+// is cut there but keeps its whole length, so the engine refuses it rather than search for
+// a part.
 void putFixedText(char* field, qsizetype width, qint32& length, const QByteArray& bytes) {
     std::memset(field, ' ', static_cast<std::size_t>(width));
-    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(qMin(bytes.size(), width)));
     length = static_cast<qint32>(bytes.size());
 }
 
@@ -459,6 +462,81 @@ int Directory::TelSearchWithOverride(const QString& telNo) {
     }
     ResultOverride::replace(telNo, telResult_[0]);
     return 0;
+}
+
+// --- City search -----------------------------------------------------------------------------
+
+int Directory::searchCity(const CityCondition& condition, const CityHitVisitor& visit) {
+    const CityHitVisitor deliver = [&](const DirRecord& hit) {
+        if (condition.applyDrops && ResultOverride::drops(hit.telNo))
+            return true;
+        DirRecord corrected = hit;
+        ResultOverride::replace(hit.telNo, corrected);
+        return visit(corrected);
+    };
+    if (dicKind == 1) {
+        xchSearchCity(condition, deliver);
+        return 0;
+    }
+    return dxsSearchCity(condition, deliver);
+}
+
+int Directory::dxsSearchCity(const CityCondition& condition, const CityHitVisitor& deliver) {
+    // The engine takes the town as a pattern.
+    const QByteArray town = toCp932(condition.town) + '*';
+    const QByteArray name = toCp932(condition.namePattern);
+    const char* const empty = "";
+    DxsCondRec cond{};
+    cond.searchKind = 2;
+    cond.hitLimit = condition.hitLimit;
+    cond.number = empty;
+    cond.cityCode = condition.cityCode;
+    cond.townPatternLength = static_cast<int32_t>(town.size());
+    cond.townPattern = town.constData();
+    cond.unused1 = empty;
+    cond.personKind = condition.personKind;
+    cond.namePatternLength = static_cast<int32_t>(name.size());
+    cond.namePattern = name.constData();
+    cond.unused2 = empty;
+    int32_t count = 0;
+    const int32_t result = Dxs4_Search(&dxsSearch_, &cond, &count);
+    if (result != 0)
+        return result;
+    for (int32_t i = 0; i < count; ++i) {
+        clock_.processEvents();
+        DxsResultRec rec{};
+        if (Dxs4_GetRec(&dxsSearch_, i, &rec) != 0)
+            continue;
+        if (!deliver(DirRecordFromDxs(rec)))
+            break;
+    }
+    Dxs4_ReleaseResultMem(&dxsSearch_);
+    return 0;
+}
+
+void Directory::xchSearchCity(const CityCondition& condition, const CityHitVisitor& deliver) {
+    XchCondRec cond{};
+    cond.searchKind = 1;
+    cond.personKind = condition.personKind;
+    cond.cityCode = condition.cityCode;
+    putFixedText(cond.town, sizeof cond.town, cond.townLength, toCp932(condition.town));
+    putFixedText(cond.unused, sizeof cond.unused, cond.unusedLength, QByteArray());
+    putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength,
+                 toCp932(condition.namePattern));
+    putFixedText(cond.number, sizeof cond.number, cond.numberLength, QByteArray());
+    int32_t count = 0;
+    if (hXchDB_Search(xchHandle_, &cond, &count) != 0)
+        return;
+    // As in the number search the fetches are not checked: a failed one hands on an empty
+    // record, which the result list does not show.
+    for (int32_t i = 0; i < count; ++i) {
+        clock_.processEvents();
+        XchResultRec rec{};
+        hXchDB_Getrec(xchHandle_, i, &rec);
+        if (!deliver(DirRecordFromXch(rec)))
+            break;
+    }
+    hXchDB_Release(xchHandle_);
 }
 
 // --- For the area searches -------------------------------------------------------------------

@@ -19,6 +19,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace pikotel {
 
 class Clock;
@@ -27,6 +29,27 @@ class Environment;
 
 inline const QString kDxsDicFile = QStringLiteral("dxs9999.dct");
 inline const QString kXchDicFile = QStringLiteral("XCHDB.DIC");
+
+// One city's listings as the 104-style and the industry search ask for them.
+struct CityCondition {
+    enum PersonKind : qint32 { Individual = 1, Corporate = 2 };
+
+    qint32 cityCode = 0;
+    PersonKind personKind = Corporate;
+    // "*" stands for any run of characters, everything else for itself. An individual's
+    // listing also matches by its reading.
+    QString namePattern{};
+    // Towns beginning with this text; empty for every town.
+    QString town{};
+    // At most this many hits from the first engine (the alternate one takes no limit); 0 all.
+    qint32 hitLimit = 0;
+    // The industry search keeps the numbers the correction table drops; it takes only the
+    // table's corrections.
+    bool applyDrops = true;
+};
+
+// Receives one hit of a city search; false ends the search.
+using CityHitVisitor = std::function<bool(const DirRecord& hit)>;
 
 class Directory {
 public:
@@ -114,7 +137,14 @@ public:
     const QList<DirRecord>& telResult() const { return telResult_; }
     qint32 telCount() const { return telCount_; }
 
-    // --- For the area searches -----------------------------------------------------------
+    // --- City search ---------------------------------------------------------------------
+
+    // The listings of one city through the open engine, each hit handed to the visitor in
+    // the engine's order with the correction table applied. Events run before each fetch.
+    // Returns the first engine's search result: 0, or its negative code for the caller's
+    // message (-1 also when no engine is open). The alternate engine's failures were never
+    // reported: a failed search there returns 0 without hits.
+    int searchCity(const CityCondition& condition, const CityHitVisitor& visit);
 
     // A hit of the alternate engine, prefecture and city through the area list. The postal
     // code is read by its length, or (number search) as the whole field trimmed.
@@ -134,6 +164,8 @@ private:
     int xchAreaListSet(qint32 count);
     QString cdRoot() const;
     void clearTelResult();
+    int dxsSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
+    void xchSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
 
     Environment& env_;
     const DriveTable& drives_;
