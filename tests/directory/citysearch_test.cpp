@@ -1,7 +1,9 @@
 // The city search through whichever engine opened, held against the reference filter over
-// the same listings, and the correction table on its hits.
+// the same listings; the correction table on its hits; the run over several cities.
 
+#include "directory/citysearchrun.h"
 #include "directory/directory.h"
+#include "directory/searchprogress.h"
 
 #include "app/scriptedmessages.h"
 #include "builder.h"
@@ -33,6 +35,20 @@ public:
     void processEvents() override { ++events; }
     void waitProcessingEvents(int) override {}
     int events = 0;
+};
+
+// Presses the stop button once the given share of the cities is done.
+class StoppingProgress final : public SearchProgress {
+public:
+    void setFraction(double done) override {
+        fractions.append(done);
+        if (token != nullptr && done >= stopAt)
+            token->requestStop();
+    }
+    void bindStopToken(StopToken* bound) override { token = bound; }
+    double stopAt = 2;
+    QList<double> fractions;
+    StopToken* token = nullptr;
 };
 
 test::Listing corrected(const char* number, const char* name, const char* reading,
@@ -177,6 +193,46 @@ TEST_P(CitySearchTest, EngineRefusalsReachTheCallerOnlyFromTheFirstEngine) {
     directory->DicClose();
     EXPECT_TRUE(search(everyBusiness(13104), &result).isEmpty());
     EXPECT_EQ(result, -1);
+}
+
+TEST_P(CitySearchTest, RunKeepsTheHitsOfTheCitiesBeforeAStop) {
+    QList<CityCondition> cities;
+    for (const qint32 city : kCities)
+        cities.append(everyBusiness(city));
+    QList<Hit> hits;
+    const CityHitVisitor collect = [&](const DirRecord& hit) {
+        hits.append(hitOf(hit));
+        return true;
+    };
+
+    StoppingProgress progress;
+    progress.stopAt = 0.4;
+    {
+        CitySearchRun run(*directory, clock, &progress);
+        EXPECT_EQ(progress.token, &run.stopToken());
+        EXPECT_EQ(run.run(cities, collect), 0);
+        EXPECT_TRUE(run.stopToken().stopRequested());
+    }
+    EXPECT_EQ(progress.token, nullptr);
+    EXPECT_EQ(progress.fractions, (QList<double>{0, 0.2, 0.4}));
+    EXPECT_EQ(hits, expected(cities[0]) + expected(cities[1]));
+
+    // The first engine's refusal ends the run; the alternate engine's is no hits.
+    hits.clear();
+    cities[1].cityCode = 0;
+    EXPECT_EQ(CitySearchRun(*directory, clock).run(cities.mid(0, 3), collect),
+              firstEngine() ? -21 : 0);
+    EXPECT_EQ(hits,
+              firstEngine() ? expected(cities[0]) : expected(cities[0]) + expected(cities[2]));
+
+    // A visitor that wants no more ends the run, not just the city.
+    int calls = 0;
+    const CityHitVisitor enough = [&](const DirRecord&) {
+        ++calls;
+        return false;
+    };
+    EXPECT_EQ(CitySearchRun(*directory, clock).run(cities, enough), 0);
+    EXPECT_EQ(calls, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEngines, CitySearchTest,
