@@ -222,7 +222,7 @@ void frmAbout::ShowDicInfo() {
         programFolder = ctx.programFolder();
         const QString cdDrive = ctx.env().value(QStringLiteral("CDDRIVE"));
         deltaFile = ctx.env().value(QStringLiteral("XCHDBADD"));
-        if (ctx.directory().dicKind != 0) {
+        if (ctx.directory().dicKind() != 0) {
             const QString file = onCdDrive(cdDrive, QStringLiteral("XCHDB.DIC"));
             date = fileDate(file);
             if (!date.isEmpty())

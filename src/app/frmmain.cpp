@@ -373,10 +373,10 @@ void frmMain::openAreaScreen(int screenNo, Route route) {
     Directory& dir = ctx_.directory();
     if (hooks.dicExistChk())
         return;
-    if (!dir.dicOpened) {
+    if (!dir.isOpened()) {
         if (route == Route::Button) {
             hooks.dicOpen(true);
-            if (dir.dicKind == -1 && !dir.dicOpened)
+            if (dir.dicKind() == -1 && !dir.isOpened())
                 return;
         } else if (hooks.xchDicOpen() != 0) {
             return;
@@ -497,9 +497,8 @@ void frmMain::runShutdown() {
 bool frmMain::Form_Load() {
     Environment& env = ctx_.env();
     ShellHooks& hooks = ctx_.hooks();
-    Directory& dir = ctx_.directory();
+    const Directory& dir = ctx_.directory();
 
-    dir.dicOpened = false;
     env.clear(QStringLiteral("CDDRIVE"));
     env.lastSaveDir.clear();
     env.lastSaveFile.clear();
@@ -579,7 +578,7 @@ bool frmMain::Form_Load() {
         env.startUpFormNo = 0;
 
     running_ = true;
-    if (dir.dicOpened) {
+    if (dir.isOpened()) {
         openStartScreen();
         return true;
     }

@@ -121,7 +121,7 @@ int Directory::DxsDicOpen() {
 }
 
 int Directory::XchDicOpen() {
-    dicOpened = false;
+    dicOpened_ = false;
     closeXch();
     XchOpenRec open{};
     const QString folder = env_.value(kDicDrive) != QLatin1String("0") ? cdRoot() : dicFolder();
@@ -151,34 +151,34 @@ int Directory::XchDicOpen() {
         showXchOpenFailure(env_);
         return 1;
     }
-    dicOpened = true;
+    dicOpened_ = true;
     // Opened alone (from the menu bar) it is the engine the searches must use.
-    if (dicKind == -1)
-        dicKind = 1;
+    if (dicKind_ == -1)
+        dicKind_ = 1;
     return 0;
 }
 
 void Directory::DicOpen(bool withMessages) {
-    if (dicOpened)
+    if (dicOpened_)
         return;
     // Not marked open, so whatever engine is still open belongs to a dictionary that went
     // away.
     closeEngines();
     openEngines();
-    if (dicKind == -1 && withMessages)
+    if (dicKind_ == -1 && withMessages)
         MyMsgBoxShow(kAppTitle + QStringLiteral(" 電話帳辞書をセットしてください。"), MsgOk);
 }
 
 void Directory::openEngines() {
-    dicKind = -1;
+    dicKind_ = -1;
     if (DxsDicOpen() == 0) {
-        dicKind = 0;
-        dicOpened = true;
+        dicKind_ = 0;
+        dicOpened_ = true;
     }
-    if (env_.number(kDicDrive) == 1 && dicKind == -1 && FileExistChk(cdRoot(), kXchDicFile) == 0) {
+    if (env_.number(kDicDrive) == 1 && dicKind_ == -1 && FileExistChk(cdRoot(), kXchDicFile) == 0) {
         if (XchDicOpen() == 0) {
-            dicKind = 1;
-            dicOpened = true;
+            dicKind_ = 1;
+            dicOpened_ = true;
         }
     }
 }
@@ -187,9 +187,9 @@ bool Directory::DicExistChk() {
     // With no engine open either dictionary will do: the open sequence that follows tries
     // both.
     QStringList names;
-    if (dicKind != 1)
+    if (dicKind_ != 1)
         names.append(kDxsDicFile);
-    if (dicKind != 0)
+    if (dicKind_ != 0)
         names.append(kXchDicFile);
 
     if (env_.value(kDicDrive) != QLatin1String("0")) {
@@ -202,8 +202,8 @@ bool Directory::DicExistChk() {
                      MsgOk);
         // The engine's file is gone with the disc: nothing may read it any more.
         closeEngines();
-        dicKind = -1;
-        dicOpened = false;
+        dicKind_ = -1;
+        dicOpened_ = false;
         return true;
     }
     const QString folder = dicFolder();
@@ -219,14 +219,14 @@ bool Directory::DicExistChk() {
 
 void Directory::DicClose() {
     closeEngines();
-    dicKind = -1;
+    dicKind_ = -1;
 }
 
 void Directory::DicReopen() {
     closeEngines();
     openEngines();
-    if (dicKind == -1)
-        dicOpened = false;
+    if (dicKind_ == -1)
+        dicOpened_ = false;
 }
 
 void Directory::closeEngines() {
@@ -438,22 +438,21 @@ int Directory::XchTelSearch(const QString& telNo) {
     putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength, QByteArray());
     putFixedText(cond.number, sizeof cond.number, cond.numberLength, number);
     int32_t count = 0;
-    const XchHandle handle = xchHandle();
-    if (hXchDB_Search(handle, &cond, &count) != 0 || count < 1)
+    if (hXchDB_Search(xchHandle_, &cond, &count) != 0 || count < 1)
         return 1;
     telResult_.resize(count);
     for (int32_t i = 0; i < count; ++i) {
         XchResultRec rec{};
-        hXchDB_Getrec(handle, i, &rec);
+        hXchDB_Getrec(xchHandle_, i, &rec);
         telResult_[i] = DirRecordFromXch(rec, true);
     }
     telCount_ = count;
-    hXchDB_Release(handle);
+    hXchDB_Release(xchHandle_);
     return 0;
 }
 
 int Directory::TelSearchWithOverride(const QString& telNo) {
-    const int found = dicKind == 1 ? XchTelSearch(telNo) : DxsTelSearch(telNo);
+    const int found = dicKind_ == 1 ? XchTelSearch(telNo) : DxsTelSearch(telNo);
     if (found != 0)
         return found;
     if (ResultOverride::drops(telNo)) {
@@ -474,7 +473,7 @@ int Directory::searchCity(const CityCondition& condition, const CityHitVisitor& 
         ResultOverride::replace(hit.telNo, corrected);
         return visit(corrected);
     };
-    if (dicKind == 1) {
+    if (dicKind_ == 1) {
         xchSearchCity(condition, deliver);
         return 0;
     }
@@ -539,7 +538,7 @@ void Directory::xchSearchCity(const CityCondition& condition, const CityHitVisit
     hXchDB_Release(xchHandle_);
 }
 
-// --- For the area searches -------------------------------------------------------------------
+// --- Records and dictionary information ------------------------------------------------------
 
 DirRecord Directory::DirRecordFromXch(const XchResultRec& rec, bool zipWholeField) const {
     DirRecord r;

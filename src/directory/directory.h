@@ -62,30 +62,30 @@ public:
 
     // 0 the first engine is open, 1 the alternate engine, -1 none. Searches pick their
     // engine calls by it.
-    qint16 dicKind = -1;
+    qint16 dicKind() const { return dicKind_; }
     // True once an engine was opened; DicOpen does nothing while it is set.
-    bool dicOpened = false;
+    bool isOpened() const { return dicOpened_; }
 
     // --- Opening and closing -------------------------------------------------------------
 
     // Opens the first engine and builds the area list: 0, or -1 (no message of its own).
     int DxsDicOpen();
     // Opens the alternate engine, retrying for up to 3 seconds while events run, and builds
-    // the area list: 0 (dicOpened set), or 1 after its own message.
+    // the area list: 0 (marked open), or 1 after its own message.
     int XchDicOpen();
-    // The open sequence, while dicOpened is false: first engine, then on a CD-ROM holding
+    // The open sequence, while not marked open: first engine, then on a CD-ROM holding
     // "XCHDB.DIC" the alternate one. With messages, failure shows the title followed by
-    // " 電話帳辞書をセットしてください。"; the caller stops when dicKind is still -1.
+    // " 電話帳辞書をセットしてください。"; the caller stops when dicKind() is still -1.
     void DicOpen(bool withMessages);
     // Before a search: true when the dictionary is not reachable (a message was shown).
-    // A missing CD-ROM also closes the engine and resets dicKind and dicOpened, so the
+    // A missing CD-ROM also closes the engine and resets the kind and the open mark, so the
     // next DicOpen runs the whole sequence again.
     bool DicExistChk();
-    // Closes the open engines and sets dicKind to -1 (program end; before settings are
+    // Closes the open engines and sets the kind to -1 (program end; before settings are
     // saved).
     void DicClose();
-    // After settings were saved: the open sequence again without its message, whatever
-    // dicOpened says; dicOpened is left false when nothing opened.
+    // After settings were saved: the open sequence again without its message, whatever the
+    // open mark says; the mark is cleared when nothing opened.
     void DicReopen();
 
     // --- Places and drives ---------------------------------------------------------------
@@ -130,7 +130,7 @@ public:
     int DxsTelSearch(const QString& telNo);
     // The same on the alternate engine.
     int XchTelSearch(const QString& telNo);
-    // The engine dicKind names, then ResultOverride: a drop row makes the number not
+    // The engine dicKind() names, then ResultOverride: a drop row makes the number not
     // found, a replace row corrects the first hit.
     int TelSearchWithOverride(const QString& telNo);
     // The hits of the last number search; an index whose fetch failed holds empty texts.
@@ -146,13 +146,8 @@ public:
     // reported: a failed search there returns 0 without hits.
     int searchCity(const CityCondition& condition, const CityHitVisitor& visit);
 
-    // A hit of the alternate engine, prefecture and city through the area list. The postal
-    // code is read by its length, or (number search) as the whole field trimmed.
-    DirRecord DirRecordFromXch(const XchResultRec& rec, bool zipWholeField = false) const;
-    // The first engine's search handle while it is open, else nullptr.
-    DxsSearchHandle* dxsSearchHandle() { return dxsSearchAssigned_ ? &dxsSearch_ : nullptr; }
-    // The alternate engine's handle while it is open, else 0.
-    XchHandle xchHandle() const { return xchOpen_ ? xchHandle_ : 0; }
+    // --- Dictionary information ----------------------------------------------------------
+
     // The first engine's dictionary date, "YYYY/MM/DD hh:mm:ss" (UTC); empty unless open.
     QString dxsBuildDate() const;
 
@@ -166,12 +161,17 @@ private:
     void clearTelResult();
     int dxsSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
     void xchSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
+    // A hit of the alternate engine, prefecture and city through the area list. The postal
+    // code is read by its length, or (number search) as the whole field trimmed.
+    DirRecord DirRecordFromXch(const XchResultRec& rec, bool zipWholeField = false) const;
 
     Environment& env_;
     const DriveTable& drives_;
     Clock& clock_;
     QString programFolder_;
 
+    qint16 dicKind_ = -1;
+    bool dicOpened_ = false;
     DxsDicHandle dxsDic_{};
     DxsSearchHandle dxsSearch_{};
     DxsDicInfo dxsInfo_{};

@@ -92,7 +92,7 @@ protected:
         directory =
             std::make_unique<Directory>(env, drives, clock, scratch.file(QStringLiteral("prog")));
         directory->DicOpen(false);
-        ASSERT_EQ(directory->dicKind, first ? 0 : 1);
+        ASSERT_EQ(directory->dicKind(), first ? 0 : 1);
     }
     void TearDown() override { EXPECT_TRUE(messages.shown().isEmpty()); }
 
