@@ -97,7 +97,8 @@ void DrawEtchedLine(QWidget* form, QFrame* lineA, QFrame* lineB) {
     lineB->show();
 }
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent), Picture2_(new QFrame(this)) {
+frmAbout::frmAbout(const DictionaryPlaces& places, QWidget* parent)
+    : QDialog(parent), Picture2_(new QFrame(this)) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -192,7 +193,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), Picture2_(new QFrame(this
     version->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + programVersionText());
     title->setText(kAppTitle);
     LayoutDicInfo();
-    ShowDicInfo();
+    ShowDicInfo(places);
     cmdOK_->setFocus();
 }
 
@@ -212,29 +213,33 @@ void frmAbout::LayoutDicInfo() {
     }
 }
 
-void frmAbout::ShowDicInfo() {
+DictionaryPlaces DictionaryPlaces::of(AppContext& ctx) {
+    DictionaryPlaces places;
+    places.programFolder = ctx.programFolder();
+    places.cdDrive = ctx.env().text(EnvKey::CdDrive);
+    places.deltaFile = ctx.env().text(EnvKey::XchdbAdd);
+    places.dicKind = ctx.directory().dicKind();
+    places.onCdRom = !ctx.env().firstChoice(EnvKey::DicDrive);
+    return places;
+}
+
+void frmAbout::ShowDicInfo(const DictionaryPlaces& places) {
     QString kind;
     QString date;
-    QString deltaFile;
-    QString programFolder;
-    if (AppContext::exists()) {
-        AppContext& ctx = AppContext::current();
-        programFolder = ctx.programFolder();
-        const QString cdDrive = ctx.env().text(EnvKey::CdDrive);
-        deltaFile = ctx.env().text(EnvKey::XchdbAdd);
-        if (ctx.directory().dicKind != 0) {
-            const QString file = onCdDrive(cdDrive, QStringLiteral("XCHDB.DIC"));
+    if (!places.programFolder.isEmpty()) {
+        if (places.dicKind != 0) {
+            const QString file = onCdDrive(places.cdDrive, QStringLiteral("XCHDB.DIC"));
             date = fileDate(file);
             if (!date.isEmpty())
                 kind = fileTime(file).toString(QStringLiteral("yyyy/MM")) < kNewCdRomMonth
                            ? QStringLiteral("(旧版CD-ROM)")
                            : QStringLiteral("(CD-ROM)");
-        } else if (!ctx.env().firstChoice(EnvKey::DicDrive)) {
-            date = fileDate(onCdDrive(cdDrive, QStringLiteral("dxs9999.dct")));
+        } else if (places.onCdRom) {
+            date = fileDate(onCdDrive(places.cdDrive, QStringLiteral("dxs9999.dct")));
             if (!date.isEmpty())
                 kind = QStringLiteral("(CD-ROM)");
         } else {
-            date = fileDate(joinPath(programFolder, QStringLiteral("DIC/dxs9999.dct")));
+            date = fileDate(joinPath(places.programFolder, QStringLiteral("DIC/dxs9999.dct")));
             if (!date.isEmpty())
                 kind = QStringLiteral("(HDD)");
         }
@@ -243,12 +248,13 @@ void frmAbout::ShowDicInfo() {
     lblInfoDate_[0]->setText(date);
 
     lblInfoName_[1]->setText(QStringLiteral(" 郵便番号辞書"));
-    lblInfoDate_[1]->setText(programFolder.isEmpty()
-                                 ? QString()
-                                 : fileDate(joinPath(programFolder, QStringLiteral("ZIP/pp00"))));
+    lblInfoDate_[1]->setText(
+        places.programFolder.isEmpty()
+            ? QString()
+            : fileDate(joinPath(places.programFolder, QStringLiteral("ZIP/pp00"))));
 
     lblInfoName_[2]->setText(QStringLiteral(" 差分辞書"));
-    lblInfoDate_[2]->setText(fileDate(deltaFile));
+    lblInfoDate_[2]->setText(fileDate(places.deltaFile));
 }
 
 } // namespace pikotel

@@ -13,10 +13,25 @@ class QPushButton;
 
 namespace pikotel {
 
+class AppContext;
+
+// Where the dictionaries in use are, as the version screen reports them.
+struct DictionaryPlaces {
+    QString programFolder;
+    QString cdDrive;
+    QString deltaFile;
+    // The open engine: 0 first, 1 alternate, -1 none.
+    int dicKind = -1;
+    bool onCdRom = false;
+
+    static DictionaryPlaces of(AppContext& ctx);
+};
+
 class frmAbout final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    // Without places (a screen shown on its own) the dictionary dates stay empty.
+    explicit frmAbout(const DictionaryPlaces& places = {}, QWidget* parent = nullptr);
 
     // Rows 0 (phone directory), 1 (postal code), 2 (delta dictionary).
     QLabel* lblInfoName(int row) const { return lblInfoName_.at(static_cast<size_t>(row)); }
@@ -24,7 +39,7 @@ public:
 
 private:
     void LayoutDicInfo();
-    void ShowDicInfo();
+    void ShowDicInfo(const DictionaryPlaces& places);
 
     std::array<QLabel*, 3> lblInfoName_{};
     std::array<QLabel*, 3> lblInfoDate_{};

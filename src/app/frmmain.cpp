@@ -373,10 +373,10 @@ void frmMain::openAreaScreen(int screenNo, Route route) {
     Directory& dir = ctx_.directory();
     if (dir.DicExistChk())
         return;
-    if (!dir.dicOpened) {
+    if (!dir.isOpened()) {
         if (route == Route::Button) {
             dir.DicOpen(true);
-            if (dir.dicKind == -1 && !dir.dicOpened)
+            if (dir.dicKind() == -1 && !dir.isOpened())
                 return;
         } else if (dir.XchDicOpen() != 0) {
             return;
@@ -467,7 +467,7 @@ void frmMain::CmdHELP_Click() {
 void frmMain::mnuAbout_Click() {
     if (menuBusy_)
         return;
-    frmAbout about(this);
+    frmAbout about(DictionaryPlaces::of(ctx_), this);
     about.exec();
 }
 
@@ -498,7 +498,6 @@ bool frmMain::Form_Load() {
     Environment& env = ctx_.env();
     Directory& dir = ctx_.directory();
 
-    dir.dicOpened = false;
     env.clear(EnvKey::CdDrive);
     env.lastSaveDir.clear();
     env.lastSaveFile.clear();
@@ -556,7 +555,7 @@ bool frmMain::Form_Load() {
         env.startUpFormNo = 0;
 
     running_ = true;
-    if (dir.dicOpened) {
+    if (dir.isOpened()) {
         openStartScreen();
         return true;
     }

@@ -3,7 +3,7 @@
 #include "app/pictures.h"
 #include "app/twips.h"
 #include "app/widgets.h"
-#include "core/context.h"
+#include "directory/stoptoken.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -73,9 +73,13 @@ void frmTemp::setBarWidth(int twips) {
     setTwipsWidth(shpFind_, std::clamp(twips, 0, fullBarWidth_));
 }
 
+void frmTemp::setFraction(double done) {
+    setBarWidth(qRound(fullBarWidth_ * done));
+}
+
 void frmTemp::cmdStop_Click() {
-    if (AppContext::exists())
-        AppContext::current().stopRequested = true;
+    if (stopToken_ != nullptr)
+        stopToken_->requestStop();
 }
 
 } // namespace pikotel

@@ -109,9 +109,6 @@ public:
     ResultSet& results() { return results_; }
     clsKekka3& kekka() { return kekka_; }
 
-    // Set by the progress screen's stop button; cleared by the searches when they start.
-    bool stopRequested = false;
-
 private:
     template <typename T> static T& required(const std::unique_ptr<T>& service, const char* name) {
         if (!service)

@@ -49,9 +49,12 @@ bool putFixedPath(char* field, qsizetype width, qint32& length, const QString& p
     return true;
 }
 
+// Fills a fixed text field of the alternate engine's condition. A text longer than the field
+// is cut there but keeps its whole length, so the engine refuses it rather than search for
+// a part.
 void putFixedText(char* field, qsizetype width, qint32& length, const QByteArray& bytes) {
     std::memset(field, ' ', static_cast<std::size_t>(width));
-    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(qMin(bytes.size(), width)));
     length = static_cast<qint32>(bytes.size());
 }
 
@@ -114,7 +117,7 @@ int Directory::DxsDicOpen() {
 }
 
 int Directory::XchDicOpen() {
-    dicOpened = false;
+    dicOpened_ = false;
     closeXch();
     XchOpenRec open{};
     const QString folder = !env_.firstChoice(EnvKey::DicDrive) ? cdRoot() : dicFolder();
@@ -144,35 +147,35 @@ int Directory::XchDicOpen() {
         showXchOpenFailure(env_);
         return 1;
     }
-    dicOpened = true;
+    dicOpened_ = true;
     // Opened alone (from the menu bar) it is the engine the searches must use.
-    if (dicKind == -1)
-        dicKind = 1;
+    if (dicKind_ == -1)
+        dicKind_ = 1;
     return 0;
 }
 
 void Directory::DicOpen(bool withMessages) {
-    if (dicOpened)
+    if (dicOpened_)
         return;
     // Not marked open, so whatever engine is still open belongs to a dictionary that went
     // away.
     closeEngines();
     openEngines();
-    if (dicKind == -1 && withMessages)
+    if (dicKind_ == -1 && withMessages)
         MyMsgBoxShow(kAppTitle + QStringLiteral(" 電話帳辞書をセットしてください。"), MsgOk);
 }
 
 void Directory::openEngines() {
-    dicKind = -1;
+    dicKind_ = -1;
     if (DxsDicOpen() == 0) {
-        dicKind = 0;
-        dicOpened = true;
+        dicKind_ = 0;
+        dicOpened_ = true;
     }
-    if (!env_.firstChoice(EnvKey::DicDrive) && dicKind == -1 &&
+    if (!env_.firstChoice(EnvKey::DicDrive) && dicKind_ == -1 &&
         FileExistChk(cdRoot(), kXchDicFile) == 0) {
         if (XchDicOpen() == 0) {
-            dicKind = 1;
-            dicOpened = true;
+            dicKind_ = 1;
+            dicOpened_ = true;
         }
     }
 }
@@ -181,9 +184,9 @@ bool Directory::DicExistChk() {
     // With no engine open either dictionary will do: the open sequence that follows tries
     // both.
     QStringList names;
-    if (dicKind != 1)
+    if (dicKind_ != 1)
         names.append(kDxsDicFile);
-    if (dicKind != 0)
+    if (dicKind_ != 0)
         names.append(kXchDicFile);
 
     if (!env_.firstChoice(EnvKey::DicDrive)) {
@@ -196,8 +199,8 @@ bool Directory::DicExistChk() {
                      MsgOk);
         // The engine's file is gone with the disc: nothing may read it any more.
         closeEngines();
-        dicKind = -1;
-        dicOpened = false;
+        dicKind_ = -1;
+        dicOpened_ = false;
         return true;
     }
     const QString folder = dicFolder();
@@ -213,14 +216,14 @@ bool Directory::DicExistChk() {
 
 void Directory::DicClose() {
     closeEngines();
-    dicKind = -1;
+    dicKind_ = -1;
 }
 
 void Directory::DicReopen() {
     closeEngines();
     openEngines();
-    if (dicKind == -1)
-        dicOpened = false;
+    if (dicKind_ == -1)
+        dicOpened_ = false;
 }
 
 void Directory::closeEngines() {
@@ -432,22 +435,21 @@ int Directory::XchTelSearch(const QString& telNo) {
     putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength, QByteArray());
     putFixedText(cond.number, sizeof cond.number, cond.numberLength, number);
     int32_t count = 0;
-    const XchHandle handle = xchHandle();
-    if (hXchDB_Search(handle, &cond, &count) != 0 || count < 1)
+    if (hXchDB_Search(xchHandle_, &cond, &count) != 0 || count < 1)
         return 1;
     telResult_.resize(count);
     for (int32_t i = 0; i < count; ++i) {
         XchResultRec rec{};
-        hXchDB_Getrec(handle, i, &rec);
+        hXchDB_Getrec(xchHandle_, i, &rec);
         telResult_[i] = DirRecordFromXch(rec, true);
     }
     telCount_ = count;
-    hXchDB_Release(handle);
+    hXchDB_Release(xchHandle_);
     return 0;
 }
 
 int Directory::TelSearchWithOverride(const QString& telNo) {
-    const int found = dicKind == 1 ? XchTelSearch(telNo) : DxsTelSearch(telNo);
+    const int found = dicKind_ == 1 ? XchTelSearch(telNo) : DxsTelSearch(telNo);
     if (found != 0)
         return found;
     if (ResultOverride::drops(telNo)) {
@@ -458,7 +460,82 @@ int Directory::TelSearchWithOverride(const QString& telNo) {
     return 0;
 }
 
-// --- For the area searches -------------------------------------------------------------------
+// --- City search -----------------------------------------------------------------------------
+
+int Directory::searchCity(const CityCondition& condition, const CityHitVisitor& visit) {
+    const CityHitVisitor deliver = [&](const DirRecord& hit) {
+        if (condition.applyDrops && ResultOverride::drops(hit.telNo))
+            return true;
+        DirRecord corrected = hit;
+        ResultOverride::replace(hit.telNo, corrected);
+        return visit(corrected);
+    };
+    if (dicKind_ == 1) {
+        xchSearchCity(condition, deliver);
+        return 0;
+    }
+    return dxsSearchCity(condition, deliver);
+}
+
+int Directory::dxsSearchCity(const CityCondition& condition, const CityHitVisitor& deliver) {
+    // The engine takes the town as a pattern.
+    const QByteArray town = toCp932(condition.town) + '*';
+    const QByteArray name = toCp932(condition.namePattern);
+    const char* const empty = "";
+    DxsCondRec cond{};
+    cond.searchKind = 2;
+    cond.hitLimit = condition.hitLimit;
+    cond.number = empty;
+    cond.cityCode = condition.cityCode;
+    cond.townPatternLength = static_cast<int32_t>(town.size());
+    cond.townPattern = town.constData();
+    cond.unused1 = empty;
+    cond.personKind = condition.personKind;
+    cond.namePatternLength = static_cast<int32_t>(name.size());
+    cond.namePattern = name.constData();
+    cond.unused2 = empty;
+    int32_t count = 0;
+    const int32_t result = Dxs4_Search(&dxsSearch_, &cond, &count);
+    if (result != 0)
+        return result;
+    for (int32_t i = 0; i < count; ++i) {
+        clock_.processEvents();
+        DxsResultRec rec{};
+        if (Dxs4_GetRec(&dxsSearch_, i, &rec) != 0)
+            continue;
+        if (!deliver(DirRecordFromDxs(rec)))
+            break;
+    }
+    Dxs4_ReleaseResultMem(&dxsSearch_);
+    return 0;
+}
+
+void Directory::xchSearchCity(const CityCondition& condition, const CityHitVisitor& deliver) {
+    XchCondRec cond{};
+    cond.searchKind = 1;
+    cond.personKind = condition.personKind;
+    cond.cityCode = condition.cityCode;
+    putFixedText(cond.town, sizeof cond.town, cond.townLength, toCp932(condition.town));
+    putFixedText(cond.unused, sizeof cond.unused, cond.unusedLength, QByteArray());
+    putFixedText(cond.namePattern, sizeof cond.namePattern, cond.namePatternLength,
+                 toCp932(condition.namePattern));
+    putFixedText(cond.number, sizeof cond.number, cond.numberLength, QByteArray());
+    int32_t count = 0;
+    if (hXchDB_Search(xchHandle_, &cond, &count) != 0)
+        return;
+    // As in the number search the fetches are not checked: a failed one hands on an empty
+    // record, which the result list does not show.
+    for (int32_t i = 0; i < count; ++i) {
+        clock_.processEvents();
+        XchResultRec rec{};
+        hXchDB_Getrec(xchHandle_, i, &rec);
+        if (!deliver(DirRecordFromXch(rec)))
+            break;
+    }
+    hXchDB_Release(xchHandle_);
+}
+
+// --- Records and dictionary information ------------------------------------------------------
 
 DirRecord Directory::DirRecordFromXch(const XchResultRec& rec, bool zipWholeField) const {
     DirRecord r;

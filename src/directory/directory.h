@@ -19,6 +19,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace pikotel {
 
 class Clock;
@@ -27,6 +29,27 @@ class Environment;
 
 inline const QString kDxsDicFile = QStringLiteral("dxs9999.dct");
 inline const QString kXchDicFile = QStringLiteral("XCHDB.DIC");
+
+// One city's listings as the 104-style and the industry search ask for them.
+struct CityCondition {
+    enum PersonKind : qint32 { Individual = 1, Corporate = 2 };
+
+    qint32 cityCode = 0;
+    PersonKind personKind = Corporate;
+    // "*" stands for any run of characters, everything else for itself. An individual's
+    // listing also matches by its reading.
+    QString namePattern{};
+    // Towns beginning with this text; empty for every town.
+    QString town{};
+    // At most this many hits from the first engine (the alternate one takes no limit); 0 all.
+    qint32 hitLimit = 0;
+    // The industry search keeps the numbers the correction table drops; it takes only the
+    // table's corrections.
+    bool applyDrops = true;
+};
+
+// Receives one hit of a city search; false ends the search.
+using CityHitVisitor = std::function<bool(const DirRecord& hit)>;
 
 class Directory {
 public:
@@ -39,30 +62,30 @@ public:
 
     // 0 the first engine is open, 1 the alternate engine, -1 none. Searches pick their
     // engine calls by it.
-    qint16 dicKind = -1;
+    qint16 dicKind() const { return dicKind_; }
     // True once an engine was opened; DicOpen does nothing while it is set.
-    bool dicOpened = false;
+    bool isOpened() const { return dicOpened_; }
 
     // --- Opening and closing -------------------------------------------------------------
 
     // Opens the first engine and builds the area list: 0, or -1 (no message of its own).
     int DxsDicOpen();
     // Opens the alternate engine, retrying for up to 3 seconds while events run, and builds
-    // the area list: 0 (dicOpened set), or 1 after its own message.
+    // the area list: 0 (marked open), or 1 after its own message.
     int XchDicOpen();
-    // The open sequence, while dicOpened is false: first engine, then on a CD-ROM holding
+    // The open sequence, while not marked open: first engine, then on a CD-ROM holding
     // "XCHDB.DIC" the alternate one. With messages, failure shows the title followed by
-    // " 電話帳辞書をセットしてください。"; the caller stops when dicKind is still -1.
+    // " 電話帳辞書をセットしてください。"; the caller stops when dicKind() is still -1.
     void DicOpen(bool withMessages);
     // Before a search: true when the dictionary is not reachable (a message was shown).
-    // A missing CD-ROM also closes the engine and resets dicKind and dicOpened, so the
+    // A missing CD-ROM also closes the engine and resets the kind and the open mark, so the
     // next DicOpen runs the whole sequence again.
     bool DicExistChk();
-    // Closes the open engines and sets dicKind to -1 (program end; before settings are
+    // Closes the open engines and sets the kind to -1 (program end; before settings are
     // saved).
     void DicClose();
-    // After settings were saved: the open sequence again without its message, whatever
-    // dicOpened says; dicOpened is left false when nothing opened.
+    // After settings were saved: the open sequence again without its message, whatever the
+    // open mark says; the mark is cleared when nothing opened.
     void DicReopen();
 
     // --- Places and drives ---------------------------------------------------------------
@@ -107,22 +130,24 @@ public:
     int DxsTelSearch(const QString& telNo);
     // The same on the alternate engine.
     int XchTelSearch(const QString& telNo);
-    // The engine dicKind names, then ResultOverride: a drop row makes the number not
+    // The engine dicKind() names, then ResultOverride: a drop row makes the number not
     // found, a replace row corrects the first hit.
     int TelSearchWithOverride(const QString& telNo);
     // The hits of the last number search; an index whose fetch failed holds empty texts.
     const QList<DirRecord>& telResult() const { return telResult_; }
     qint32 telCount() const { return telCount_; }
 
-    // --- For the area searches -----------------------------------------------------------
+    // --- City search ---------------------------------------------------------------------
 
-    // A hit of the alternate engine, prefecture and city through the area list. The postal
-    // code is read by its length, or (number search) as the whole field trimmed.
-    DirRecord DirRecordFromXch(const XchResultRec& rec, bool zipWholeField = false) const;
-    // The first engine's search handle while it is open, else nullptr.
-    DxsSearchHandle* dxsSearchHandle() { return dxsSearchAssigned_ ? &dxsSearch_ : nullptr; }
-    // The alternate engine's handle while it is open, else 0.
-    XchHandle xchHandle() const { return xchOpen_ ? xchHandle_ : 0; }
+    // The listings of one city through the open engine, each hit handed to the visitor in
+    // the engine's order with the correction table applied. Events run before each fetch.
+    // Returns the first engine's search result: 0, or its negative code for the caller's
+    // message (-1 also when no engine is open). The alternate engine's failures were never
+    // reported: a failed search there returns 0 without hits.
+    int searchCity(const CityCondition& condition, const CityHitVisitor& visit);
+
+    // --- Dictionary information ----------------------------------------------------------
+
     // The first engine's dictionary date, "YYYY/MM/DD hh:mm:ss" (UTC); empty unless open.
     QString dxsBuildDate() const;
 
@@ -134,12 +159,19 @@ private:
     int xchAreaListSet(qint32 count);
     QString cdRoot() const;
     void clearTelResult();
+    int dxsSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
+    void xchSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
+    // A hit of the alternate engine, prefecture and city through the area list. The postal
+    // code is read by its length, or (number search) as the whole field trimmed.
+    DirRecord DirRecordFromXch(const XchResultRec& rec, bool zipWholeField = false) const;
 
     Environment& env_;
     const DriveTable& drives_;
     Clock& clock_;
     QString programFolder_;
 
+    qint16 dicKind_ = -1;
+    bool dicOpened_ = false;
     DxsDicHandle dxsDic_{};
     DxsSearchHandle dxsSearch_{};
     DxsDicInfo dxsInfo_{};

@@ -131,6 +131,11 @@ protected:
     std::unique_ptr<Directory> dir;
 };
 
+// -1 once the first engine's search handle is gone.
+int firstEngineCityResult(Directory& d) {
+    return d.searchCity({.cityCode = 13104}, [](const DirRecord&) { return true; });
+}
+
 DirRecord record(const char* telNo, const char* name, const char* zip, const char* pref,
                  const char* city, const char* town, const char* block) {
     return DirRecord{QString::fromUtf8(telNo), QString::fromUtf8(name), QString::fromUtf8(zip),
@@ -142,8 +147,8 @@ TEST_F(DirectoryTest, HardDiskOpensFirstEngineWithAreaList) {
     build(dict::Engine::Dxs, prog + QStringLiteral("/DIC/dxs9999.dct"));
     Directory& d = directory();
     d.DicOpen(true);
-    EXPECT_EQ(d.dicKind, 0);
-    EXPECT_TRUE(d.dicOpened);
+    EXPECT_EQ(d.dicKind(), 0);
+    EXPECT_TRUE(d.isOpened());
     EXPECT_TRUE(messages.shown().isEmpty());
     EXPECT_EQ(d.dxsBuildDate(), QStringLiteral("2023/11/14 22:13:20"));
     EXPECT_FALSE(d.DicExistChk());
@@ -168,10 +173,9 @@ TEST_F(DirectoryTest, CdHoldingOnlyXchdbOpensAlternateEngine) {
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));
     Directory& d = directory();
     d.DicOpen(true);
-    EXPECT_EQ(d.dicKind, 1);
-    EXPECT_TRUE(d.dicOpened);
-    EXPECT_NE(d.xchHandle(), 0);
-    EXPECT_EQ(d.dxsSearchHandle(), nullptr);
+    EXPECT_EQ(d.dicKind(), 1);
+    EXPECT_TRUE(d.isOpened());
+    EXPECT_EQ(d.XchTelSearch(QStringLiteral("0334567890")), 0);
     EXPECT_TRUE(messages.shown().isEmpty());
     EXPECT_TRUE(clock.waits.isEmpty());
     EXPECT_EQ(d.areaCount(), 5);
@@ -183,7 +187,7 @@ TEST_F(DirectoryTest, DamagedFirstDictionaryOnCdFallsBackToAlternate) {
     writeFile(cd + QStringLiteral("dxs9999.dct"), QByteArray(4096, 'x'));
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));
     directory().DicOpen(true);
-    EXPECT_EQ(directory().dicKind, 1);
+    EXPECT_EQ(directory().dicKind(), 1);
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
@@ -192,8 +196,8 @@ TEST_F(DirectoryTest, HardDiskFailureNeverTriesAlternateEngine) {
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));
     Directory& d = directory();
     d.DicOpen(false);
-    EXPECT_EQ(d.dicKind, -1);
-    EXPECT_FALSE(d.dicOpened);
+    EXPECT_EQ(d.dicKind(), -1);
+    EXPECT_FALSE(d.isOpened());
     EXPECT_TRUE(messages.shown().isEmpty());
 
     d.DicOpen(true);
@@ -201,7 +205,7 @@ TEST_F(DirectoryTest, HardDiskFailureNeverTriesAlternateEngine) {
     EXPECT_EQ(messages.shown()[0].text, kNoDictionary);
     EXPECT_EQ(messages.shown()[0].caption, kAppTitle);
     EXPECT_EQ(messages.shown()[0].style, MsgOk);
-    EXPECT_EQ(d.xchHandle(), 0);
+    EXPECT_EQ(d.XchTelSearch(QStringLiteral("0334567890")), 1);
 }
 
 TEST_F(DirectoryTest, CdRemovedBetweenSearchesReopensWhenBack) {
@@ -209,15 +213,15 @@ TEST_F(DirectoryTest, CdRemovedBetweenSearchesReopensWhenBack) {
     build(dict::Engine::Dxs, cd + QStringLiteral("dxs9999.dct"));
     Directory& d = directory();
     d.DicOpen(true);
-    ASSERT_EQ(d.dicKind, 0);
+    ASSERT_EQ(d.dicKind(), 0);
     EXPECT_EQ(d.DxsTelSearch(QStringLiteral("03-3456-7890")), 0);
 
     ASSERT_TRUE(QFile::rename(cd + QStringLiteral("dxs9999.dct"), root + QStringLiteral("/away")));
     EXPECT_TRUE(d.DicExistChk());
     EXPECT_EQ(messages.texts(), QStringList{kNoCd});
-    EXPECT_EQ(d.dicKind, -1);
-    EXPECT_FALSE(d.dicOpened);
-    EXPECT_EQ(d.dxsSearchHandle(), nullptr);
+    EXPECT_EQ(d.dicKind(), -1);
+    EXPECT_FALSE(d.isOpened());
+    EXPECT_EQ(firstEngineCityResult(d), -1);
     // Still gone: the check keeps failing.
     EXPECT_TRUE(d.DicExistChk());
 
@@ -225,8 +229,8 @@ TEST_F(DirectoryTest, CdRemovedBetweenSearchesReopensWhenBack) {
     messages.clear();
     EXPECT_FALSE(d.DicExistChk());
     d.DicOpen(true);
-    EXPECT_EQ(d.dicKind, 0);
-    EXPECT_TRUE(d.dicOpened);
+    EXPECT_EQ(d.dicKind(), 0);
+    EXPECT_TRUE(d.isOpened());
     EXPECT_EQ(d.DxsTelSearch(QStringLiteral("03-3456-7890")), 0);
     EXPECT_TRUE(messages.shown().isEmpty());
 }
@@ -238,19 +242,19 @@ TEST_F(DirectoryTest, NoEngineOpenPassesCheckWithEitherDictionaryOnCd) {
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));
     EXPECT_FALSE(d.DicExistChk());
     d.DicOpen(true);
-    EXPECT_EQ(d.dicKind, 1);
+    EXPECT_EQ(d.dicKind(), 1);
     // The alternate engine open, a CD that now holds only the first engine's file fails.
     ASSERT_TRUE(
         QFile::rename(cd + QStringLiteral("XCHDB.DIC"), cd + QStringLiteral("dxs9999.dct")));
     EXPECT_TRUE(d.DicExistChk());
-    EXPECT_EQ(d.xchHandle(), 0);
+    EXPECT_EQ(d.XchTelSearch(QStringLiteral("0334567890")), 1);
 }
 
 TEST_F(DirectoryTest, HardDiskFileNamedInOtherCaseIsMissing) {
     build(dict::Engine::Dxs, prog + QStringLiteral("/DIC/dxs9999.dct"));
     Directory& d = directory();
     d.DicOpen(true);
-    ASSERT_EQ(d.dicKind, 0);
+    ASSERT_EQ(d.dicKind(), 0);
     ASSERT_TRUE(QFile::rename(prog + QStringLiteral("/DIC/dxs9999.dct"),
                               prog + QStringLiteral("/DIC/DXS9999.DCT")));
     EXPECT_FALSE(Directory::ExactFileExists(d.dicFolder(), kDxsDicFile));
@@ -259,8 +263,8 @@ TEST_F(DirectoryTest, HardDiskFileNamedInOtherCaseIsMissing) {
               QStringList{QStringLiteral("ハードディスクドライブに電話帳辞書がありません。\r\n"
                                          "環境設定を確認してください。")});
     // On the hard disk the state is left alone: the settings screen is where to go.
-    EXPECT_EQ(d.dicKind, 0);
-    EXPECT_TRUE(d.dicOpened);
+    EXPECT_EQ(d.dicKind(), 0);
+    EXPECT_TRUE(d.isOpened());
 }
 
 TEST_F(DirectoryTest, DeltaFolderComesFromXchdbadd) {
@@ -308,14 +312,14 @@ TEST_F(DirectoryTest, AlternateOpenRetriesWhileEventsRun) {
     Directory& d = directory();
     xchdb_test_fail_next_opens(3);
     EXPECT_EQ(d.XchDicOpen(), 0);
-    EXPECT_TRUE(d.dicOpened);
+    EXPECT_TRUE(d.isOpened());
     EXPECT_EQ(clock.waits, (QList<int>{1000, 1000, 1000}));
     EXPECT_TRUE(messages.shown().isEmpty());
 
     clock.waits.clear();
     xchdb_test_fail_next_opens(100);
     EXPECT_EQ(d.XchDicOpen(), 1);
-    EXPECT_FALSE(d.dicOpened);
+    EXPECT_FALSE(d.isOpened());
     // Calls at 0, 1, 2 and 3 seconds after the first failure; past 3 seconds it gives up.
     EXPECT_EQ(clock.waits, (QList<int>{1000, 1000, 1000, 1000}));
     EXPECT_EQ(messages.texts(), QStringList{kXchCdFailure});
@@ -342,8 +346,8 @@ TEST_F(DirectoryTest, AlternateAreaFetchRetriesThenGivesUp) {
     EXPECT_EQ(d.XchDicOpen(), 1);
     // One city tried for 4 seconds, not 4 seconds for each of the five.
     EXPECT_EQ(clock.ms - before, 4100);
-    EXPECT_EQ(d.xchHandle(), 0);
-    EXPECT_FALSE(d.dicOpened);
+    EXPECT_EQ(d.XchTelSearch(QStringLiteral("0334567890")), 1);
+    EXPECT_FALSE(d.isOpened());
     EXPECT_EQ(messages.texts(), QStringList{kXchCdFailure});
 }
 
@@ -390,9 +394,13 @@ TEST_F(DirectoryTest, NumberSearchAppliesCorrectionTable) {
     build(dict::Engine::Dxs, cd + QStringLiteral("dxs9999.dct"));
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));
     Directory& d = directory();
+    d.DicOpen(false);
     for (const qint16 kind : {qint16{0}, qint16{1}}) {
-        ASSERT_EQ(kind == 0 ? d.DxsDicOpen() : d.XchDicOpen(), 0);
-        d.dicKind = kind;
+        if (kind == 1) {
+            ASSERT_TRUE(QFile::remove(cd + QStringLiteral("dxs9999.dct")));
+            d.DicReopen();
+        }
+        ASSERT_EQ(d.dicKind(), kind);
         const QString dropped = QStringLiteral("0847-58-4462");
         ASSERT_EQ(kind == 0 ? d.DxsTelSearch(dropped) : d.XchTelSearch(dropped), 0);
         EXPECT_EQ(d.TelSearchWithOverride(dropped), 1);
@@ -422,20 +430,20 @@ TEST_F(DirectoryTest, ReopenAfterSaveFollowsTheDictionary) {
     build(dict::Engine::Dxs, prog + QStringLiteral("/DIC/dxs9999.dct"));
     Directory& d = directory();
     d.DicOpen(true);
-    ASSERT_TRUE(d.dicOpened);
+    ASSERT_TRUE(d.isOpened());
     ASSERT_TRUE(
         QFile::rename(prog + QStringLiteral("/DIC/dxs9999.dct"), root + QStringLiteral("/away")));
     d.DicReopen();
-    EXPECT_EQ(d.dicKind, -1);
-    EXPECT_FALSE(d.dicOpened);
+    EXPECT_EQ(d.dicKind(), -1);
+    EXPECT_FALSE(d.isOpened());
     ASSERT_TRUE(
         QFile::rename(root + QStringLiteral("/away"), prog + QStringLiteral("/DIC/dxs9999.dct")));
     d.DicReopen();
-    EXPECT_EQ(d.dicKind, 0);
-    EXPECT_TRUE(d.dicOpened);
+    EXPECT_EQ(d.dicKind(), 0);
+    EXPECT_TRUE(d.isOpened());
     d.DicClose();
-    EXPECT_EQ(d.dicKind, -1);
-    EXPECT_EQ(d.dxsSearchHandle(), nullptr);
+    EXPECT_EQ(d.dicKind(), -1);
+    EXPECT_EQ(firstEngineCityResult(d), -1);
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 

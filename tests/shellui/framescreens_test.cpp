@@ -1,7 +1,7 @@
 #include "app/frmstart.h"
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
-#include "shellui_fixture.h"
+#include "directory/stoptoken.h"
 
 #include <QLabel>
 #include <QTest>
@@ -106,8 +106,18 @@ TEST(FrameScreens, BarWidthStaysWithinTheFullBar) {
     EXPECT_EQ(progress.fullBarWidth(), full);
 }
 
-TEST(FrameScreens, StopPressedTwiceStaysRequested) {
-    test::ContextFixture fixture;
+TEST(FrameScreens, ProgressFractionSetsTheBar) {
+    frmTemp progress;
+    SearchProgress& shown = progress;
+    shown.setFraction(0);
+    EXPECT_EQ(progress.barWidth(), 0);
+    shown.setFraction(0.5);
+    EXPECT_NEAR(progress.barWidth(), progress.fullBarWidth() / 2, 15);
+    shown.setFraction(1);
+    EXPECT_EQ(progress.barWidth(), progress.fullBarWidth());
+}
+
+TEST(FrameScreens, StopGoesToTheBoundSearchOnly) {
     frmTemp progress;
     progress.show();
     progress.setBarWidth(progress.fullBarWidth() / 3);
@@ -115,13 +125,23 @@ TEST(FrameScreens, StopPressedTwiceStaysRequested) {
     auto* stop = progress.findChild<QToolButton*>(QStringLiteral("cmdStop"));
     ASSERT_NE(stop, nullptr);
     EXPECT_EQ(stop->text(), QStringLiteral("検索中止"));
-    EXPECT_FALSE(fixture.ctx->stopRequested);
+    // No search bound: the press goes nowhere.
     stop->click();
-    EXPECT_TRUE(fixture.ctx->stopRequested);
+
+    StopToken first;
+    progress.bindStopToken(&first);
     stop->click();
-    EXPECT_TRUE(fixture.ctx->stopRequested);
+    stop->click();
+    EXPECT_TRUE(first.stopRequested());
     EXPECT_TRUE(progress.isVisible());
     EXPECT_EQ(progress.barWidth(), bar);
+
+    StopToken second;
+    progress.bindStopToken(&second);
+    EXPECT_FALSE(second.stopRequested());
+    progress.bindStopToken(nullptr);
+    stop->click();
+    EXPECT_FALSE(second.stopRequested());
 }
 
 } // namespace

@@ -32,9 +32,16 @@ protected:
         return QLocale::system().toString(t, QLocale::ShortFormat);
     }
     Environment& env() { return fixture.ctx->env(); }
+    // The context's places, with the engine the test says is open.
+    DictionaryPlaces places() const {
+        DictionaryPlaces p = DictionaryPlaces::of(*fixture.ctx);
+        p.dicKind = openEngine;
+        return p;
+    }
     QString cdDrive() const { return fixture.dir.path() + QStringLiteral("/cd/"); }
 
     test::ContextFixture fixture;
+    int openEngine = -1;
     const QDateTime jan31{QDate(2003, 1, 31), QTime(12, 0)};
     const QDateTime feb1{QDate(2003, 2, 1), QTime(12, 0)};
     const QDateTime recent{QDate(2024, 5, 20), QTime(9, 30)};
@@ -101,10 +108,10 @@ TEST_F(AboutScreen, EtchedLineIsShadowOverHighlight) {
 
 TEST_F(AboutScreen, HardDiskInstallation) {
     env().setText(EnvKey::DicDrive, QStringLiteral("0"));
-    fixture.ctx->directory().dicKind = 0;
+    openEngine = 0;
     makeFile(QStringLiteral("DIC/dxs9999.dct"), recent);
     makeFile(QStringLiteral("ZIP/pp00"), jan31);
-    frmAbout about;
+    frmAbout about(places());
     EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書(HDD)"));
     EXPECT_EQ(about.lblInfoDate(0)->text(), shown(recent));
     EXPECT_FALSE(about.lblInfoDate(0)->text().isEmpty());
@@ -117,9 +124,9 @@ TEST_F(AboutScreen, HardDiskInstallation) {
 TEST_F(AboutScreen, MissingFilesLeaveTheirDatesEmpty) {
     // Hard-disk installation without its dictionary, and no postal-code dictionary.
     env().setText(EnvKey::DicDrive, QStringLiteral(""));
-    fixture.ctx->directory().dicKind = 0;
+    openEngine = 0;
     env().setText(EnvKey::XchdbAdd, fixture.dir.file(QStringLiteral("nothing.dic")));
-    frmAbout about;
+    frmAbout about(places());
     EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書"));
     EXPECT_EQ(about.lblInfoDate(0)->text(), QString());
     EXPECT_EQ(about.lblInfoDate(1)->text(), QString());
@@ -129,21 +136,21 @@ TEST_F(AboutScreen, MissingFilesLeaveTheirDatesEmpty) {
 TEST_F(AboutScreen, CdRomInstallationWithTheFirstEngine) {
     env().setText(EnvKey::DicDrive, QStringLiteral("1"));
     env().setText(EnvKey::CdDrive, cdDrive());
-    fixture.ctx->directory().dicKind = 0;
+    openEngine = 0;
     makeFile(QStringLiteral("cd/dxs9999.dct"), jan31);
     // The hard-disk copy is not the one in use.
     makeFile(QStringLiteral("DIC/dxs9999.dct"), recent);
-    frmAbout about;
+    frmAbout about(places());
     EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書(CD-ROM)"));
     EXPECT_EQ(about.lblInfoDate(0)->text(), shown(jan31));
 }
 
 TEST_F(AboutScreen, AlternateEngineTellsOldCdRomsByTheirMonth) {
     env().setText(EnvKey::CdDrive, cdDrive());
-    fixture.ctx->directory().dicKind = 1;
+    openEngine = 1;
     const QString xchdb = makeFile(QStringLiteral("cd/XCHDB.DIC"), jan31);
     {
-        frmAbout about;
+        frmAbout about(places());
         EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書(旧版CD-ROM)"));
         EXPECT_EQ(about.lblInfoDate(0)->text(), shown(jan31));
     }
@@ -152,26 +159,26 @@ TEST_F(AboutScreen, AlternateEngineTellsOldCdRomsByTheirMonth) {
     ASSERT_TRUE(file.setFileTime(feb1, QFileDevice::FileModificationTime));
     file.close();
     {
-        frmAbout about;
+        frmAbout about(places());
         EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書(CD-ROM)"));
     }
     // No engine open and no disc: neither kind nor date.
-    fixture.ctx->directory().dicKind = -1;
+    openEngine = -1;
     env().setText(EnvKey::CdDrive, QString());
-    frmAbout about;
+    frmAbout about(places());
     EXPECT_EQ(about.lblInfoName(0)->text(), QStringLiteral(" 電話番号辞書"));
     EXPECT_EQ(about.lblInfoDate(0)->text(), QString());
 }
 
 TEST_F(AboutScreen, DeltaDictionaryDate) {
     env().setText(EnvKey::XchdbAdd, makeFile(QStringLiteral("delta/xchdbad.dic"), recent));
-    frmAbout about;
+    frmAbout about(places());
     EXPECT_EQ(about.lblInfoDate(2)->text(), shown(recent));
 }
 
 TEST_F(AboutScreen, EnterAndEscapeClose) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        frmAbout about;
+        frmAbout about(places());
         about.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
         QTest::keyClick(&about, key);

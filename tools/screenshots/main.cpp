@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     frmTemp progress;
     progress.setBarWidth(progress.fullBarWidth() / 3);
     ok &= save(progress, out, QStringLiteral("frmTemp"));
-    frmAbout about;
+    frmAbout about(DictionaryPlaces::of(ctx));
     ok &= save(about, out, QStringLiteral("frmAbout"));
     const struct {
         const char* name;

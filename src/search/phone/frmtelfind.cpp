@@ -290,7 +290,7 @@ void frmTelFind::CmdFind_Click() {
     if (directory.DicExistChk())
         return;
     directory.DicOpen(true);
-    if (directory.dicKind == -1)
+    if (directory.dicKind() == -1)
         return;
 
     const QString digits = DelHifon(number);
