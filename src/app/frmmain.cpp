@@ -3,6 +3,7 @@
 #include "app/frmabout.h"
 #include "app/frmstart.h"
 #include "app/frmwait.h"
+#include "app/help.h"
 #include "app/pictures.h"
 #include "app/placement.h"
 #include "app/startupvalues.h"
@@ -304,12 +305,7 @@ void frmMain::searchScreenClosed(QWidget* screen, int screenNo) {
 }
 
 void frmMain::OpenHelp() {
-    const QString help = joinPath(ctx_.programFolder(), QStringLiteral("help/index.html"));
-    if (!QFile::exists(help)) {
-        MyMsgBoxShow(QStringLiteral("ヘルプが見つかりません。"), MsgOk);
-        return;
-    }
-    ctx_.launcher().openWithDesktop(help);
+    pikotel::OpenHelp(ctx_);
 }
 
 void frmMain::setStatus(const QString& text, bool hand) {

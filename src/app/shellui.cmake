@@ -7,6 +7,7 @@ add_library(pikotel_shellui STATIC
   wheel.cpp wheel.h
   pictures.cpp pictures.h
   widgets.cpp widgets.h
+  help.cpp help.h
   keyboard.cpp keyboard.h
   desktopservices.cpp desktopservices.h
   screens.h
