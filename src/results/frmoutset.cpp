@@ -52,7 +52,7 @@ FrmOutSet::FrmOutSet(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
 }
 
 void FrmOutSet::buildUi() {
-    setFixedSize(twipsToPixelsX(this, 9600), twipsToPixelsY(this, 6900));
+    setFixedSize(twipsToPixelsX(this, 10600), twipsToPixelsY(this, 6900));
 
     framOut_ = newFrame(this, QStringLiteral("FramOut0"), QStringLiteral("出力項目"));
     setTwipsGeometry(framOut_, 120, 60, 1800, 3600);
@@ -78,14 +78,14 @@ void FrmOutSet::buildUi() {
     connect(cmdClere_, &QToolButton::clicked, this, &FrmOutSet::CmdClere_Click);
 
     framMeisai_ = newFrame(this, QStringLiteral("FramOut1"), QStringLiteral("出力項目配列"));
-    setTwipsGeometry(framMeisai_, 3240, 60, 6240, 3600);
+    setTwipsGeometry(framMeisai_, 3240, 60, 7240, 3600);
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < kLayoutColumns; ++i) {
         const auto n = static_cast<std::size_t>(i);
         const QString label = kFullWidthDigits.at(i) + QStringLiteral("列目");
         optMeisai_[n] = new QRadioButton(label, framMeisai_);
         optMeisai_[n]->setObjectName(QStringLiteral("OptMeisai%1").arg(i));
-        setTwipsGeometry(optMeisai_[n], 120 + i * 870, 300, 840, 300);
+        setTwipsGeometry(optMeisai_[n], 120 + i * 1000, 300, 960, 300);
         group->addButton(optMeisai_[n], i);
         lstMeisai_[n] = new QListWidget(framMeisai_);
         lstMeisai_[n]->setObjectName(QStringLiteral("LstMeisai%1").arg(i));
@@ -94,34 +94,34 @@ void FrmOutSet::buildUi() {
         lstMeisai_[n]->setSelectionMode(QAbstractItemView::MultiSelection);
         lstMeisai_[n]->installEventFilter(this);
         lstMeisai_[n]->viewport()->setCursor(handCursor());
-        setTwipsGeometry(lstMeisai_[n], 120 + i * 870, 660, 840, 2820);
+        setTwipsGeometry(lstMeisai_[n], 120 + i * 1000, 660, 940, 2820);
         connect(lstMeisai_[n], &QListWidget::itemDoubleClicked, this,
                 [this, i](QListWidgetItem* item) { takeOut(i, item); });
     }
     connect(group, &QButtonGroup::idClicked, this, &FrmOutSet::OptMeisai_Click);
 
     frame1_ = newFrame(this, QStringLiteral("Frame1"), QStringLiteral("出力イメージ"));
-    setTwipsGeometry(frame1_, 120, 3780, 9360, 1800);
+    setTwipsGeometry(frame1_, 120, 3780, 10360, 1800);
     for (int i = 0; i < kLayoutColumns; ++i) {
         const auto n = static_cast<std::size_t>(i);
         txtImeji_[n] = newField(frame1_, QStringLiteral("TxtImeji%1").arg(i),
                                 kFullWidthDigits.at(i) + QStringLiteral("列目の出力イメージ"));
         txtImeji_[n]->setReadOnly(true);
-        setTwipsGeometry(txtImeji_[n], 120 + (i % 4) * 2300, 300 + (i / 4) * 660, 2220, 420);
+        setTwipsGeometry(txtImeji_[n], 120 + (i % 4) * 2540, 300 + (i / 4) * 660, 2460, 420);
     }
 
     cmdSave_ = newPictureButton(this, QStringLiteral("cmdSave"), QStringLiteral("icon_ok"),
                                 QStringLiteral("保存"));
-    setTwipsGeometry(cmdSave_, 6480, 5760, 1440, 540);
+    setTwipsGeometry(cmdSave_, 7480, 5760, 1440, 540);
     cmdCancel_ = newPictureButton(this, QStringLiteral("cmdCancel"), QStringLiteral("icon_cancel"),
                                   QStringLiteral("キャンセル"));
-    setTwipsGeometry(cmdCancel_, 8040, 5760, 1440, 540);
+    setTwipsGeometry(cmdCancel_, 9040, 5760, 1440, 540);
     connect(cmdSave_, &QToolButton::clicked, this, &FrmOutSet::cmdSave_Click);
     connect(cmdCancel_, &QToolButton::clicked, this, &QDialog::reject);
 
     lblStatus_ = newLabel(this, QStringLiteral("lblStatus"), QString());
     lblStatus_->setAccessibleName(QStringLiteral("状態"));
-    setTwipsGeometry(lblStatus_, 120, 6420, 9360, 360);
+    setTwipsGeometry(lblStatus_, 120, 6420, 10360, 360);
 
     for (QWidget* w : {static_cast<QWidget*>(lstOutList_), static_cast<QWidget*>(frame1_)})
         w->installEventFilter(this);

@@ -9,6 +9,8 @@
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
 #include "app/programscreens.h"
+#include "results/frmkekka3.h"
+#include "results/frmoutset.h"
 #include "core/context.h"
 
 #include <QApplication>
@@ -78,6 +80,31 @@ int main(int argc, char** argv) {
         std::unique_ptr<QWidget> zip(screens.createSearchScreen(ScreenZipToAddress, mainMenu));
         ok &= save(*zip, out, QString::fromLatin1(name));
     }
+
+    // The results of a wide name search in one ward, as the area searches will leave them.
+    ctx.kekka().Kekka3_Init();
+    ctx.kekka().OutFileInfo_Set(OutFileInfo{});
+    CityCondition ward;
+    ward.cityCode = 13104;
+    ward.namePattern = QStringLiteral("*会社*");
+    ctx.directory().searchCity(ward, [&ctx](const DirRecord& hit) {
+        ctx.results().append({static_cast<qint32>(ctx.results().size()), hit.telNo, hit.name,
+                              hit.zip, hit.pref, hit.city, hit.town, hit.block});
+        return ctx.results().size() < 300;
+    });
+    ctx.kekka().todofuken_Caption = QStringLiteral("東京都");
+    ctx.kekka().siku_Caption = QStringLiteral("新宿区");
+    ctx.kekka().title1_Caption = QStringLiteral("名称：");
+    ctx.kekka().label1_Caption = QStringLiteral("*会社*");
+    QWidget searchScreen;
+    frmKekka3* results = showResults(ctx, &searchScreen);
+    results->setAttribute(Qt::WA_DeleteOnClose, false);
+    ok &= save(*results, out, QStringLiteral("frmKekka3"));
+    delete results;
+
+    FrmOutSet layoutEditor(ctx);
+    layoutEditor.Form_Load();
+    ok &= save(layoutEditor, out, QStringLiteral("FrmOutSet"));
 
     frmstart splash;
     ok &= save(splash, out, QStringLiteral("frmstart"));
