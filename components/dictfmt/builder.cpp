@@ -1,8 +1,8 @@
 #include "builder.h"
 
-#include "cp932text.h"
 #include "csv.h"
 #include "hash.h"
+#include "jtext/cp932.h"
 #include "mappedfile.h"
 #include "order.h"
 
@@ -445,8 +445,8 @@ bool Builder::write(const Input& source, bool withOp) {
     std::uint32_t textPos = 0;
     if (!delta) {
         for (auto& [code, names] : areas_) {
-            normalizeUtf8(names.pref.data(), names.pref.size());
-            normalizeUtf8(names.city.data(), names.city.size());
+            jtext::withCp932FormsUtf8(names.pref.data(), names.pref.size());
+            jtext::withCp932FormsUtf8(names.city.data(), names.city.size());
             areasOut.put<std::uint32_t>(code);
             areasOut.put<std::uint32_t>(textPos);
             areasOut.put<std::uint32_t>(textPos + static_cast<std::uint32_t>(names.pref.size()));
@@ -582,7 +582,7 @@ bool Builder::writeGroups(const Input& source, bool withOp, std::vector<SectionW
                 e.off[f] = static_cast<std::uint32_t>(arena.size());
                 e.len[f] = static_cast<std::uint32_t>(texts[f].size());
                 arena.append(texts[f]);
-                normalizeUtf8(arena.data() + e.off[f], e.len[f]);
+                jtext::withCp932FormsUtf8(arena.data() + e.off[f], e.len[f]);
             }
             e.off[Entry::SortKey] = static_cast<std::uint32_t>(arena.size());
             const std::string reading = arena.substr(e.off[Entry::Reading], e.len[Entry::Reading]);

@@ -1,5 +1,6 @@
 #include "zipcomp/zipbuilder.h"
 
+#include "jtext/cp932.h"
 #include "zipcomp/zipformat.h"
 #include "zipcomp/ziptext.h"
 
@@ -16,6 +17,7 @@
 namespace pikotel::zipcomp {
 
 using namespace format;
+using jtext::withCp932Forms;
 
 namespace {
 
@@ -149,7 +151,7 @@ public:
     std::uint32_t add(const QString& text) {
         if (text.isEmpty())
             return 0;
-        const QByteArray bytes = encoder_.encode(text);
+        const QByteArray bytes = codec_.encode(text);
         const auto found = offsets_.constFind(bytes);
         if (found != offsets_.constEnd())
             return *found;
@@ -164,7 +166,7 @@ public:
     const QByteArray& bytes() const { return bytes_; }
 
 private:
-    Cp932Encoder encoder_;
+    jtext::Cp932Codec codec_;
     QByteArray bytes_;
     QHash<QByteArray, std::uint32_t> offsets_;
 };
@@ -344,9 +346,9 @@ bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
             }
             if (!fieldsFit(f, at, error))
                 return false;
-            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        normalizedText(f[3]),
-                           normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                           normalizedText(f[7]), normalizedText(f[8]), f[13] == kSecondSource};
+            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        withCp932Forms(f[3]),
+                           withCp932Forms(f[4]), withCp932Forms(f[5]), withCp932Forms(f[6]),
+                           withCp932Forms(f[7]), withCp932Forms(f[8]), f[13] == kSecondSource};
             // The second source blanked Japan Post's catch-all town; it is put back so both
             // sources read alike.
             if (row.town.isEmpty()) {
@@ -373,9 +375,9 @@ bool ZipDictionaryBuilder::readBusinesses(const QString& path, QString& error) {
             }
             if (!fieldsFit(f, at, error))
                 return false;
-            businesses_.push_back({f[0].toUInt(), f[2].toUInt(), normalizedText(f[3]),
-                                   normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                                   normalizedText(f[7]), normalizedText(f[8])});
+            businesses_.push_back({f[0].toUInt(), f[2].toUInt(), withCp932Forms(f[3]),
+                                   withCp932Forms(f[4]), withCp932Forms(f[5]), withCp932Forms(f[6]),
+                                   withCp932Forms(f[7]), withCp932Forms(f[8])});
             return true;
         });
 }
@@ -392,7 +394,7 @@ bool ZipDictionaryBuilder::readExchanges(const QString& path, QString& error) {
             if (!fieldsFit(f, at, error))
                 return false;
             exchanges_.push_back(
-                {f[0].toLatin1(), f[1].toUInt(), normalizedText(f[4]), normalizedText(f[5]), at});
+                {f[0].toLatin1(), f[1].toUInt(), withCp932Forms(f[4]), withCp932Forms(f[5]), at});
             return true;
         });
     if (read)

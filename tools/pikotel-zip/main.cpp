@@ -1,6 +1,7 @@
 // pikotel-zip: builds the postal-code dictionary and queries it through the component's
 // own operations, printing tab-separated rows (UTF-8).
 
+#include "jtext/cp932.h"
 #include "zipcomp/zipbuilder.h"
 #include "zipcomp/zipcomponent.h"
 #include "zipcomp/zipdictionary.h"
@@ -9,12 +10,12 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
-#include <QStringDecoder>
 
 #include <cstdio>
 #include <optional>
 
 using namespace pikotel::zipcomp;
+using pikotel::jtext::fromCp932;
 
 namespace {
 
@@ -40,11 +41,6 @@ void printError(const QString& text) {
 int usage() {
     std::fputs(kUsage, stderr);
     return 2;
-}
-
-QString fromCp932(const QByteArray& bytes) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(bytes);
 }
 
 // yyyymmdd of the build: --date, else SOURCE_DATE_EPOCH for reproducible builds, else today.
