@@ -203,8 +203,8 @@ bool setUp(Bench& b) {
             return false;
         const std::string_view data(reinterpret_cast<const char*>(source.bytes().data()),
                                     source.bytes().size());
-        pikotel::dict::CsvReader reader(data);
-        pikotel::dict::CsvRow row;
+        pikotel::jtext::CsvReader reader(data);
+        pikotel::jtext::CsvRow row;
         pikotel::dict::ListingRow l;
         std::string error;
         reader.next(row);

@@ -200,8 +200,8 @@ bool Builder::readAreas() {
     Input in;
     if (!openInput(in, options_.areasCsv))
         return false;
-    CsvReader reader(in.data);
-    CsvRow row;
+    jtext::CsvReader reader(in.data);
+    jtext::CsvRow row;
     if (!reader.next(row) || !isHeader(row, kAreaHeader))
         return failAt(in, 1, "header must be " + std::string(kAreaHeader));
     while (reader.next(row)) {
@@ -261,8 +261,8 @@ void Builder::addListing(const ListingRow& row, std::size_t offset) {
 // The main listings: the dictionary's content, or (for a delta) the base it is checked
 // against.
 bool Builder::readMain(Input& in, bool listings) {
-    CsvReader reader(in.data);
-    CsvRow row;
+    jtext::CsvReader reader(in.data);
+    jtext::CsvRow row;
     if (!reader.next(row) || !isHeader(row, kListingHeader))
         return failAt(in, 1, "header must be " + std::string(kListingHeader));
     ListingRow listing;
@@ -294,8 +294,8 @@ bool Builder::readMain(Input& in, bool listings) {
 }
 
 bool Builder::readDelta(Input& in) {
-    CsvReader reader(in.data);
-    CsvRow row;
+    jtext::CsvReader reader(in.data);
+    jtext::CsvRow row;
     if (!reader.next(row) || !isHeader(row, kDeltaHeader))
         return failAt(in, 1, "header must be " + std::string(kDeltaHeader));
     ListingRow listing;
@@ -564,14 +564,14 @@ bool Builder::writeGroups(const Input& source, bool withOp, std::vector<SectionW
     std::string arena;
     std::vector<Entry> entries;
     std::vector<std::uint32_t> sortedIdx;
-    CsvRow row;
+    jtext::CsvRow row;
     ListingRow listing;
     std::uint32_t id = 0;
     for (std::size_t gi = 0; gi < groups_.size(); ++gi) {
         arena.clear();
         entries.clear();
         for (std::uint64_t r = start[gi]; r < start[gi + 1]; ++r) {
-            CsvReader reader(source.data, offsets[r]);
+            jtext::CsvReader reader(source.data, offsets[r]);
             if (!reader.next(row) || !readListing(row, withOp, listing))
                 return fail(QStringLiteral("%1: changed while it was read").arg(source.path));
             Entry e{};

@@ -12,4 +12,4 @@ add_library(pikotel_generator STATIC
   ${CMAKE_CURRENT_LIST_DIR}/gen_random.h ${CMAKE_CURRENT_LIST_DIR}/gen_text.h
   ${CMAKE_CURRENT_LIST_DIR}/gen_vocabulary.cpp ${CMAKE_CURRENT_LIST_DIR}/gen_vocabulary.h)
 target_include_directories(pikotel_generator PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(pikotel_generator PUBLIC Qt6::Core PRIVATE pikotel_common)
+target_link_libraries(pikotel_generator PUBLIC Qt6::Core PRIVATE pikotel_common pikotel_jtext)
