@@ -5,6 +5,7 @@
 #include "app/widgets.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"
+#include "platform/services.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -149,13 +150,13 @@ void frmJyusho2::Form_Load() {
     }
 }
 
-bool frmJyusho2::run() {
+bool frmJyusho2::run(ModalScreens& modals) {
     Form_Load();
     if (exchange_.resultFlag == 1) {
         postal_.close();
         return false;
     }
-    exec();
+    modals.exec(*this);
     return confirmed_;
 }
 

@@ -20,6 +20,8 @@ class QToolButton;
 
 namespace pikotel {
 
+class ModalScreens;
+
 // What the phone-number screen and the dialog hand each other.
 struct JyushoExchange {
     // In: the number to confirm, as the phone-number screen took it.
@@ -49,7 +51,7 @@ public:
     void Form_Load();
     // Form_Load, then the dialog modally unless there is nothing to confirm. True when the
     // user confirmed an address (the outputs are then set).
-    bool run();
+    bool run(ModalScreens& modals);
 
     // The handlers, as the controls run them.
     void lstAddress_Click(int index);
