@@ -114,10 +114,14 @@ protected:
         return p;
     }
     void closeResults() {
+        // Deleting a results screen deletes its popup menu, another top-level window.
+        QList<QPointer<QWidget>> results;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->objectName() == QLatin1String("frmKekka3"))
-                delete top;
+                results.append(top);
         }
+        for (const QPointer<QWidget>& screen : results)
+            delete screen.data();
     }
     QStringList resultNames() const {
         QStringList names;
