@@ -1,14 +1,16 @@
 // Directory dictionary benchmarks on generated listings (2 million unless
 // PIKOTEL_BENCH_LISTINGS says otherwise), each figure beside its baseline from the same run:
 // number search against an indexed SQLite table, one city's prefix and substring scans
-// against a plain memmem loop over the same bytes and SQLite GLOB, and the build's time,
-// peak memory and file size.
+// against a plain memmem loop over the same bytes and SQLite GLOB, the 104-style surname
+// search over every city of a prefecture on both engines against SQLite's LIKE on an indexed
+// reading, and the build's time, peak memory and file size.
 
 #include "csv.h"
 #include "dxs4.h"
 #include "jtext/cp932.h"
 #include "mappedfile.h"
 #include "reader.h"
+#include "xchdb.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -114,6 +116,7 @@ struct Bench {
     DxsDicHandle dic{};
     DxsSearchHandle search{};
     DxsDicInfo info{};
+    XchHandle xch = 0;
     std::unique_ptr<Sqlite> sql;
 
     std::vector<QByteArray> numbers; // cp932 digits of listed numbers
@@ -141,6 +144,10 @@ bool setUp(Bench& b) {
     b.build = runTool({"build", "--areas", areas, csv, out});
     if (!b.build.ok)
         return false;
+    const std::string xchOut = b.dir.filePath("XCH/XCHDB.DIC").toStdString();
+    QDir(b.dir.path()).mkpath("XCH");
+    if (!runTool({"build", "--engine", "xch", "--areas", areas, csv, xchOut}).ok)
+        return false;
     b.fileSize = QFileInfo(QString::fromStdString(out)).size();
     b.csvSize = QFileInfo(QString::fromStdString(csv)).size();
 
@@ -152,6 +159,13 @@ bool setUp(Bench& b) {
         Dxs4_AssignSearchHandle(&b.dic, &b.search) != 0)
         return false;
     b.openSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    XchOpenRec xchOpen{};
+    const QByteArray xchFolder = pikotel::jtext::toCp932(b.dir.filePath("XCH"));
+    xchOpen.dictPathLength = static_cast<int32_t>(xchFolder.size());
+    std::memcpy(xchOpen.dictPath, xchFolder.constData(),
+                static_cast<std::size_t>(xchFolder.size()));
+    if (hXchDB_Open(&xchOpen, &b.xch) != 0)
+        return false;
     if (!b.file.open(QString::fromStdString(out)) ||
         b.dict.open(b.file.bytes()) != pikotel::dict::OpenError::None)
         return false;
@@ -238,8 +252,8 @@ bool setUp(Bench& b) {
         }
     }
     b.sql->exec("COMMIT; CREATE INDEX by_number ON listings(number); CREATE INDEX by_city ON "
-                "listings(city, kind);"
-                "ANALYZE;");
+                "listings(city, kind); CREATE INDEX by_reading ON listings(city, kind, reading);"
+                "PRAGMA case_sensitive_like=ON; ANALYZE;");
     b.sqliteLoadSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     return !b.numbers.empty();
 }
@@ -368,6 +382,102 @@ void CityScan_SQLiteGlob(benchmark::State& state, int kind, const QString& patte
     state.counters["hits"] = hits;
 }
 
+// Every city of a prefecture, in the area table's order.
+std::vector<std::uint32_t> citiesOf(int prefecture) {
+    std::vector<std::uint32_t> cities;
+    for (std::uint32_t i = 0; i < bench->dict.areaCount(); ++i) {
+        const std::uint32_t code = bench->dict.area(i).cityCode;
+        if (static_cast<int>(code / 1000) == prefecture)
+            cities.push_back(code);
+    }
+    return cities;
+}
+
+// A 104-style search: one surname pattern over every city of the prefecture, individuals.
+void AreaSearch_Dxs(benchmark::State& state, int prefecture, const QString& pattern) {
+    const std::vector<std::uint32_t> cities = citiesOf(prefecture);
+    const QByteArray name = pikotel::jtext::toCp932(pattern);
+    const QByteArray town = "*";
+    DxsCondRec cond{};
+    cond.searchKind = 2;
+    cond.number = cond.unused1 = cond.unused2 = "";
+    cond.townPatternLength = 1;
+    cond.townPattern = town.constData();
+    cond.personKind = 1;
+    cond.hitLimit = 1000;
+    cond.namePatternLength = static_cast<int32_t>(name.size());
+    cond.namePattern = name.constData();
+    long long hits = 0;
+    for (auto _ : state) {
+        hits = 0;
+        for (const std::uint32_t city : cities) {
+            cond.cityCode = static_cast<int32_t>(city);
+            int32_t count = 0;
+            Dxs4_Search(&bench->search, &cond, &count);
+            hits += count;
+        }
+    }
+    state.counters["cities"] = static_cast<double>(cities.size());
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
+void AreaSearch_Xch(benchmark::State& state, int prefecture, const QString& pattern) {
+    const std::vector<std::uint32_t> cities = citiesOf(prefecture);
+    const QByteArray name = pikotel::jtext::toCp932(pattern);
+    XchCondRec cond{};
+    cond.searchKind = 1;
+    cond.personKind = 1;
+    cond.namePatternLength = static_cast<int32_t>(name.size());
+    std::memcpy(cond.namePattern, name.constData(), static_cast<std::size_t>(name.size()));
+    long long hits = 0;
+    for (auto _ : state) {
+        hits = 0;
+        for (const std::uint32_t city : cities) {
+            cond.cityCode = static_cast<int32_t>(city);
+            int32_t count = 0;
+            hXchDB_Search(bench->xch, &cond, &count);
+            hits += count;
+        }
+    }
+    state.counters["cities"] = static_cast<double>(cities.size());
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
+void AreaSearch_SQLiteLike(benchmark::State& state, int prefecture, const QString& prefix) {
+    const std::vector<std::uint32_t> cities = citiesOf(prefecture);
+    Statement s(bench->sql->db(), "SELECT rowid FROM listings WHERE city=?1 AND kind=1 AND "
+                                  "reading LIKE ?2 LIMIT 1000");
+    const QByteArray like = (prefix + QStringLiteral("%")).toUtf8();
+    long long hits = 0;
+    for (auto _ : state) {
+        hits = 0;
+        for (const std::uint32_t city : cities) {
+            sqlite3_bind_int(s.get(), 1, static_cast<int>(city));
+            sqlite3_bind_text(s.get(), 2, like.constData(), static_cast<int>(like.size()),
+                              SQLITE_STATIC);
+            while (sqlite3_step(s.get()) == SQLITE_ROW)
+                ++hits;
+            sqlite3_reset(s.get());
+        }
+    }
+    state.counters["cities"] = static_cast<double>(cities.size());
+    state.counters["hits"] = static_cast<double>(hits);
+}
+
+void registerAreaSearches(const char* label, int prefecture) {
+    const std::string suffix = std::string("/") + label;
+    const QString reading = QStringLiteral("ヤマダ");
+    benchmark::RegisterBenchmark(("AreaSearch104_Dxs" + suffix).c_str(), AreaSearch_Dxs, prefecture,
+                                 reading + QStringLiteral("*"))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("AreaSearch104_Xch" + suffix).c_str(), AreaSearch_Xch, prefecture,
+                                 reading + QStringLiteral("*"))
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("AreaSearch104_SQLiteLike" + suffix).c_str(),
+                                 AreaSearch_SQLiteLike, prefecture, reading)
+        ->Unit(benchmark::kMillisecond);
+}
+
 void registerScans(const char* label, int kind, const QString& pattern, const QString& literal) {
     const std::string suffix = std::string("/") + label;
     benchmark::RegisterBenchmark(("CityScan_Engine" + suffix).c_str(), CityScan_Engine, kind,
@@ -429,9 +539,12 @@ int main(int argc, char** argv) {
     registerScans("prefix", 1, b.surname + QStringLiteral("*"), b.surname);
     registerScans("substring", 1, QStringLiteral("*子*"), QStringLiteral("子"));
     registerScans("substring-rare", 2, QStringLiteral("*ラーメン*"), QStringLiteral("ラーメン"));
+    registerAreaSearches("tokyo", 13);
+    registerAreaSearches("hokkaido", 1);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
+    hXchDB_Close(b.xch);
     Dxs4_ReleaseSearchHandle(&b.search);
     Dxs4_CloseDic(&b.dic);
     return 0;
