@@ -11,11 +11,14 @@
 #include "app/programscreens.h"
 #include "core/context.h"
 #include "results/frmkekka3.h"
+#include "search/area104/frm104find.h"
 #include "results/frmoutset.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -79,6 +82,24 @@ int main(int argc, char** argv) {
         ctx.history().zipConditions().prefecture = prefecture;
         std::unique_ptr<QWidget> zip(screens.createSearchScreen(ScreenZipToAddress, mainMenu));
         ok &= save(*zip, out, QString::fromLatin1(name));
+    }
+
+    // The 104-style screen in both modes, with conditions typed.
+    {
+        std::unique_ptr<QWidget> area(screens.createSearchScreen(Screen104, mainMenu));
+        auto* screen104 = static_cast<frm104Find*>(area.get());
+        area->findChild<QComboBox*>(QStringLiteral("cmbTodoufuken"))
+            ->setCurrentText(QStringLiteral("東京都"));
+        screen104->SikuListSet();
+        area->findChild<QComboBox*>(QStringLiteral("cmbSikuchouson"))
+            ->setCurrentText(QStringLiteral("新宿区"));
+        area->findChild<QLineEdit*>(QStringLiteral("txtSei"))->setText(QStringLiteral("ヤマダ"));
+        ok &= save(*area, out, QStringLiteral("frm104Find_normal"));
+        screen104->Opt検索方法_Click(frm104Find::Wide);
+        auto* cities = area->findChild<QListWidget*>(QStringLiteral("lstSikuchouson"));
+        for (int i = 0; i < 5 && i < cities->count(); ++i)
+            cities->item(i)->setSelected(true);
+        ok &= save(*area, out, QStringLiteral("frm104Find_wide"));
     }
 
     // The results of a wide name search in one ward, as the area searches will leave them.
