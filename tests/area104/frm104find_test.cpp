@@ -1,5 +1,6 @@
 #include "area104fixture.h"
 
+#include "history/frmrirekiselect.h"
 #include "results/frmkekka3.h"
 
 #include <QComboBox>
@@ -237,6 +238,52 @@ TEST_P(Screen104, ModeSwitchEmptiesTheTownAndKeysMoveOn) {
     sei->setText(QStringLiteral("abc"));
     QTest::keyClick(sei, Qt::Key_Escape);
     EXPECT_TRUE(sei->text().isEmpty());
+}
+
+TEST_P(Screen104, AHistoryEntryIsPutBackWithItsNames) {
+    Area104Conditions wide;
+    wide.wideArea = true;
+    wide.prefecture = QStringLiteral("東京都");
+    wide.cities = {kWards.at(2), kWards.at(5)};
+    wide.surname = QStringLiteral("ヤマダ");
+    wide.givenName = QStringLiteral("ハナコ");
+    f.ctx->history().record104Search(wide);
+    Area104Conditions company;
+    company.prefecture = QStringLiteral("東京都");
+    company.city = kWards.at(3);
+    company.town = QStringLiteral("本町");
+    company.company = true;
+    company.companyName = QStringLiteral("山田商店");
+    f.ctx->history().record104Search(company);
+    auto modals = std::make_unique<ScriptedModals>();
+    ScriptedModals& script = *modals;
+    f.ctx->setModals(std::move(modals));
+    open();
+    const auto choose = [&script](int row) {
+        script.onNext([row](QDialog& dialog) {
+            auto& history = static_cast<frmRirekiSelect&>(dialog);
+            history.findChild<QListWidget*>(QStringLiteral("lstrireki"))->setCurrentRow(row);
+            history.CmdOK_Click();
+            return dialog.result();
+        });
+    };
+    choose(0);
+    screen->CmdRireki_Click();
+    EXPECT_EQ(screen->mode(), frm104Find::Wide);
+    auto* list = w<QListWidget>("lstSikuchouson");
+    EXPECT_TRUE(list->item(2)->isSelected());
+    EXPECT_TRUE(list->item(5)->isSelected());
+    EXPECT_EQ(list->selectedItems().size(), 2);
+    EXPECT_EQ(w<QLineEdit>("txtMei")->text(), QStringLiteral("ハナコ"));
+
+    choose(1);
+    screen->CmdRireki_Click();
+    EXPECT_EQ(screen->mode(), frm104Find::Normal);
+    EXPECT_EQ(w<QComboBox>("cmbSikuchouson")->currentText(), kWards.at(3));
+    EXPECT_EQ(w<QLineEdit>("txtChomei")->text(), QStringLiteral("本町"));
+    EXPECT_EQ(w<QLineEdit>("txtShamei")->text(), QStringLiteral("山田商店"));
+    EXPECT_TRUE(w<QLineEdit>("txtSei")->text().isEmpty());
+    EXPECT_EQ(script.shownCount(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEngines, Screen104,

@@ -7,6 +7,7 @@
 #include "app/widgets.h"
 #include "common/textfold.h"
 #include "core/context.h"
+#include "history/frmrirekiselect.h"
 #include "platform/messages.h"
 #include "results/frmkekka3.h"
 
@@ -18,6 +19,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QToolButton>
+
+#include <limits>
 
 namespace pikotel {
 
@@ -168,6 +171,7 @@ void frm104Find::buildUi() {
     connect(cmdSikuSel_[0], &QToolButton::clicked, this, [this] { cmdSikuSel_Click(0); });
     connect(cmdSikuSel_[1], &QToolButton::clicked, this, [this] { cmdSikuSel_Click(1); });
     connect(cmdExec_, &QToolButton::clicked, this, &frm104Find::cmdExec_Click);
+    connect(cmdRireki_, &QToolButton::clicked, this, &frm104Find::CmdRireki_Click);
     connect(cmdSetting_, &QToolButton::clicked, this, [this] {
         if (!running_)
             openSettings();
@@ -178,8 +182,7 @@ void frm104Find::buildUi() {
     connect(lstSikuchouson_, &QListWidget::itemSelectionChanged, this,
             &frm104Find::lstsikuSelComments);
 
-    // The history dialog and the name dictionary come with their own subsystems.
-    cmdRireki_->setEnabled(false);
+    // The name dictionary comes with its own subsystem.
     cmdseimei_->setEnabled(false);
     cmdSetting_->setEnabled(settingsAvailable());
 
@@ -469,33 +472,68 @@ void frm104Find::cmdExec_Click() {
     showResults(ctx_, this);
 }
 
+void frm104Find::selectCitiesInOrder(const QStringList& cities, int walk) {
+    lstSikuchouson_->clearSelection();
+    qsizetype next = 0;
+    walk = std::min(lstSikuchouson_->count(), walk);
+    for (int i = 0; i < walk && next < cities.size(); ++i) {
+        QListWidgetItem* item = lstSikuchouson_->item(i);
+        if (item->text() == cities.at(next)) {
+            item->setSelected(true);
+            ++next;
+        }
+    }
+    lstsikuSelComments();
+}
+
+void frm104Find::showArea(const Area104Conditions& entry, int walk) {
+    cmbTodoufuken_->setCurrentText(entry.prefecture);
+    SikuListSet();
+    if (entry.wideArea) {
+        Opt検索方法_Click(Wide);
+        selectCitiesInOrder(entry.cities, walk);
+        return;
+    }
+    Opt検索方法_Click(Normal);
+    if (!entry.city.isEmpty())
+        cmbSikuchouson_->setCurrentText(entry.city);
+}
+
 void frm104Find::Before104ExecSet() {
     HistoryStore& history = ctx_.history();
     history.Load104History();
     Area104Conditions entry;
     if (!history.lastUsed104(entry))
         return;
-    cmbTodoufuken_->setCurrentText(entry.prefecture);
-    SikuListSet();
-    if (entry.wideArea) {
-        Opt検索方法_Click(Wide);
-        qsizetype next = 0;
-        const int walk = std::min(lstSikuchouson_->count(), HistoryStore::kMax104Cities);
-        for (int i = 0; i < walk && next < entry.cities.size(); ++i) {
-            QListWidgetItem* item = lstSikuchouson_->item(i);
-            if (item->text() == entry.cities.at(next)) {
-                item->setSelected(true);
-                ++next;
-            }
-        }
+    showArea(entry, HistoryStore::kMax104Cities);
+    if (!entry.wideArea && !entry.town.isEmpty())
+        txtChomei_->setText(entry.town);
+}
+
+void frm104Find::CmdRireki_Click() {
+    if (running_)
+        return;
+    frmRirekiSelect dialog(
+        ctx_, HistoryKind::Area104,
+        [this](int entry) { applyHistory(ctx_.history().area104History().at(entry)); }, this);
+    ctx_.modals().exec(dialog);
+}
+
+void frm104Find::applyHistory(const Area104Conditions& entry) {
+    lstSikuchouson_->clearSelection();
+    showArea(entry, std::numeric_limits<int>::max());
+    txtChomei_->setText(entry.town);
+    if (entry.company) {
+        optHojin_Click();
+        txtShamei_->setText(entry.companyName);
+        txtSei_->clear();
+        txtMei_->clear();
     } else {
-        if (!entry.city.isEmpty())
-            cmbSikuchouson_->setCurrentText(entry.city);
-        if (!entry.town.isEmpty())
-            txtChomei_->setText(entry.town);
-        Opt検索方法_Click(Normal);
+        optKojin_Click();
+        txtSei_->setText(entry.surname);
+        txtMei_->setText(entry.givenName);
+        txtShamei_->clear();
     }
-    lstsikuSelComments();
 }
 
 void frm104Find::settingsClosed() {

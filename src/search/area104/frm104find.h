@@ -51,6 +51,9 @@ public:
     void optKojin_Click();
     void optHojin_Click();
     void cmdExec_Click();
+    void CmdRireki_Click();
+    // Puts a stored search back into the controls, names included.
+    void applyHistory(const Area104Conditions& entry);
 
 protected:
     int screenNo() const override;
@@ -64,6 +67,11 @@ private:
     void fillPrefectures();
     void lstsikuSelComments();
     void Before104ExecSet();
+    // The prefecture, the mode and the cities (or city) of a stored search; walk limits how
+    // many lines of the city list are looked at.
+    void showArea(const Area104Conditions& entry, int walk);
+    // Selects the lines equal to the cities, matched in their order.
+    void selectCitiesInOrder(const QStringList& cities, int walk);
     void showOutFile();
     bool moveOnEnter(QObject* watched, QKeyEvent* key);
     void showHint(QObject* watched);
