@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -90,6 +91,19 @@ TEST_F(LayoutEditor, SavingStoresExactlyThePlacedItems) {
                                           QStringLiteral("ATEMEISAI(2,2)=町域名"),
                                           QStringLiteral("ATEMEISAI(2,3)=区域名")}));
     EXPECT_EQ(f.ctx->kekka().Grid_Cols(), 3);
+}
+
+TEST_F(LayoutEditor, TheSettingsToolExportsExactlyThePlacedValues) {
+    place(1, {QStringLiteral("電話番号"), QStringLiteral("名称")});
+    editor.cmdSave_Click();
+    QProcess tool;
+    tool.start(QStringLiteral(PIKOTEL_REG_TOOL),
+               {QStringLiteral("--user-store"), f.userStore(), QStringLiteral("export"),
+                QStringLiteral("HKCU"), kAteKey});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()),
+              kAteKey + QStringLiteral("\tATEMEISAI(1,0)\tREG_SZ\t電話番号\n") + kAteKey +
+                  QStringLiteral("\tATEMEISAI(1,1)\tREG_SZ\t名称\n"));
 }
 
 TEST_F(LayoutEditor, AddressOutOfOrderAsksBeforeSaving) {
