@@ -9,6 +9,7 @@
 #include "app/singleinstance.h"
 #include "app/termsignals.h"
 #include "core/context.h"
+#include "settings/carryover.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     installKeyboardConventions(app);
     AppContext ctx(AppContext::installedOptions());
     installDesktopServices(ctx);
+    ctx.setCarryOver(std::make_unique<SettingsCarryOver>(ctx));
     DialogMessagePresenter presenter;
     setMessagePresenter(&presenter);
 

@@ -11,5 +11,5 @@ target_link_libraries(pikotel_screens PUBLIC pikotel_shell pikotel_search_phone 
 
 add_executable(pikotel main.cpp)
 target_compile_definitions(pikotel PRIVATE PIKOTEL_VERSION="${PROJECT_VERSION}")
-target_link_libraries(pikotel PRIVATE pikotel_screens)
+target_link_libraries(pikotel PRIVATE pikotel_screens pikotel_carryover)
 install(TARGETS pikotel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
