@@ -529,14 +529,17 @@ bool frmMain::Form_Load() {
             env.setText(EnvKey::OutFile, joinPath(ctx_.programFolder(), name));
         if (CarryOver* carryOver = ctx_.carryOver())
             carryOver->ImportOldSettings(0);
+        ctx_.history().LoadAreaAndIndustryHistories();
         HandSettingsToResultList(ctx_);
         env.initialCdRoot = dir.GetCdromDrive();
         SilentFirstSave(ctx_);
         show();
     } else {
         // Without a carry-over the offers stay stored for a program that has one.
-        if (CarryOver* carryOver = ctx_.carryOver())
+        if (CarryOver* carryOver = ctx_.carryOver()) {
             makePendingCarryOverOffers(*carryOver);
+            ctx_.history().LoadAreaAndIndustryHistories();
+        }
         if (env.viewerKind == ViewerExcel && FindAppRegistration(RegSpreadsheet) == 0 &&
             !isSpreadsheetProgram(FileNameOnly(AppExePath()))) {
             MyMsgBoxShow(QStringLiteral("エクセルのインストールが確認できません。"

@@ -6,75 +6,84 @@ namespace pikotel {
 
 namespace {
 
-const QString kZakurokobo = QStringLiteral("\\ZAKUROKOBO");
-const char* const kVersions[] = {"17.0", "16.5", "16.0", "15.0", "14.0", "13.0", "12.0",
-                                 "11.0", "10.0", "9.0",  "8.0",  "7.2",  "7.0",  "6.0",
-                                 "5.0",  "4.0",  "3.0",  "2.0",  "1.0"};
+// The values each version kept, as (stored name, field), by the version's value list.
+using ValueList = QList<std::pair<const char*, QString OldEnvRecord::*>>;
+using R = OldEnvRecord;
+const ValueList kOutFileOnly{{"OUTFILE", &R::outFile}};
+const ValueList kVer3 = kOutFileOnly + ValueList{{"BEFOREEXEC", &R::beforeExec},
+                                                 {"DEFAULTTEL", &R::defaultTel},
+                                                 {"DEFAULTTELUSE", &R::defaultTelUse},
+                                                 {"OUTFORM", &R::outForm},
+                                                 {"TELHIFON", &R::telHifon},
+                                                 {"ZIPHIFON", &R::zipHifon},
+                                                 {"ZIPMARK", &R::zipMark}};
+const ValueList kVer4 = kVer3 + ValueList{{"SEIMEI", &R::seimei}};
+const ValueList kVer5 = kVer4 + ValueList{{"BRAUZA", &R::browser},
+                                          {"BRAUZAPATH", &R::browserPath},
+                                          {"HIDEEXE", &R::hideExe},
+                                          {"HIDEEXEPATH", &R::hideExePath}};
+const ValueList kVer6 = kVer5 + ValueList{{"ANIME", &R::anime}};
+const ValueList kVer9 = kVer4 + ValueList{{"HIDEEXE", &R::hideExe},
+                                          {"HIDEEXEPATH", &R::hideExePath},
+                                          {"ANIME", &R::anime},
+                                          {"BROWSER", &R::browser},
+                                          {"BROWSERPATH", &R::browserPath}};
 
-double number(const QString& version) {
-    return version.toDouble();
+// One earlier version: where it kept its settings, below its version key. A null key part
+// means the version kept nothing of that kind.
+struct VersionRow {
+    const char* version;
+    const char* name;
+    int root; // 0 machine-wide, 1 per-user
+    const char* environment;
+    const char* layout;
+    const char* industries;
+    int industriesRoot;
+    const ValueList* values;
+};
+
+const char* const kZ = "\\ZAKUROKOBO";
+const char* const kZAte = "\\ZAKUROKOBO\\ATE";
+const char* const kZMru = "\\ZAKUROKOBO\\MRU";
+
+// Newest first: the first whose key exists is the one carried over.
+const VersionRow kVersions[] = {
+    {"17.0", "Ver.17", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"16.5", "首都圏版", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"16.0", "Ver.16", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"15.0", "Ver.15", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"14.0", "Ver.14", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"13.0", "Ver.13", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"12.0", "Ver.12", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"11.0", "Ver.11", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"10.0", "Ver.10", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"9.0", "Ver.9", 1, "", "\\ATE", "\\MRU", 1, &kVer9},
+    {"8.0", "Ver.8", 1, kZ, kZAte, kZMru, 1, &kVer6},
+    {"7.2", "Ver.7 2003年度版", 1, kZ, kZAte, kZMru, 1, &kVer6},
+    {"7.0", "Ver.7", 1, kZ, kZAte, kZMru, 1, &kVer6},
+    {"6.0", "Ver.6", 1, kZ, nullptr, kZMru, 1, &kVer6},
+    {"5.0", "Ver.5", 1, kZ, nullptr, kZMru, 1, &kVer5},
+    {"4.0", "Ver.4", 0, kZ, nullptr, kZMru, 0, &kVer4},
+    {"3.0", "Ver.3", 0, kZ, nullptr, kZMru, 0, &kVer3},
+    {"2.0", "Ver.2", 0, kZ, nullptr, nullptr, 0, &kOutFileOnly},
+    {"1.0", "", 0, nullptr, nullptr, nullptr, 0, nullptr},
+};
+
+const VersionRow* rowOf(const QString& version) {
+    for (const VersionRow& row : kVersions) {
+        if (version == QLatin1String(row.version))
+            return &row;
+    }
+    return nullptr;
 }
 
 QString versionKey(const QString& version) {
     return kProductKey + u'\\' + version;
 }
 
-// Versions before 5.0 kept everything machine-wide.
-int rootOf(const QString& version) {
-    return number(version) >= 5 ? 1 : 0;
-}
-
-QString environmentKey(const QString& version) {
-    return number(version) >= 9 ? versionKey(version) : versionKey(version) + kZakurokobo;
-}
-
-// Empty for versions that kept no layout.
-QString layoutKey(const QString& version) {
-    const double n = number(version);
-    if (n >= 9)
-        return versionKey(version) + QStringLiteral("\\ATE");
-    if (n >= 7)
-        return versionKey(version) + kZakurokobo + QStringLiteral("\\ATE");
-    return {};
-}
-
-// Empty for versions that kept no original industries.
-QString industryKey(const QString& version) {
-    const double n = number(version);
-    if (n >= 9)
-        return versionKey(version) + QStringLiteral("\\MRU");
-    if (n >= 3)
-        return versionKey(version) + kZakurokobo + QStringLiteral("\\MRU");
-    return {};
-}
-
-// The values each version kept, as (stored name, field).
-QList<std::pair<QString, QString OldEnvRecord::*>> valuesOf(const QString& version) {
-    using R = OldEnvRecord;
-    const double n = number(version);
-    QList<std::pair<QString, QString R::*>> values{{QStringLiteral("OUTFILE"), &R::outFile}};
-    if (n < 3)
-        return values;
-    values << std::pair{QStringLiteral("BEFOREEXEC"), &R::beforeExec}
-           << std::pair{QStringLiteral("DEFAULTTEL"), &R::defaultTel}
-           << std::pair{QStringLiteral("DEFAULTTELUSE"), &R::defaultTelUse}
-           << std::pair{QStringLiteral("OUTFORM"), &R::outForm}
-           << std::pair{QStringLiteral("TELHIFON"), &R::telHifon}
-           << std::pair{QStringLiteral("ZIPHIFON"), &R::zipHifon}
-           << std::pair{QStringLiteral("ZIPMARK"), &R::zipMark};
-    if (n >= 4)
-        values << std::pair{QStringLiteral("SEIMEI"), &R::seimei};
-    if (n >= 5) {
-        const bool browser = n >= 9;
-        values << std::pair{QString::fromLatin1(browser ? "BROWSER" : "BRAUZA"), &R::browser}
-               << std::pair{QString::fromLatin1(browser ? "BROWSERPATH" : "BRAUZAPATH"),
-                            &R::browserPath}
-               << std::pair{QStringLiteral("HIDEEXE"), &R::hideExe}
-               << std::pair{QStringLiteral("HIDEEXEPATH"), &R::hideExePath};
-    }
-    if (n >= 6)
-        values << std::pair{QStringLiteral("ANIME"), &R::anime};
-    return values;
+// The version key followed by a key part; empty when the version kept nothing there.
+QString keyOf(const QString& version, const char* part) {
+    return part == nullptr ? QString() : versionKey(version) + QString::fromUtf8(part);
 }
 
 // The record's text for a value the carry-over writes.
@@ -112,18 +121,15 @@ const QString* fieldOf(const OldEnvRecord& r, EnvKey key) {
 } // namespace
 
 QString SettingsCarryOver::versionName(const QString& version) {
-    if (version == QLatin1String("16.5"))
-        return QStringLiteral("首都圏版");
-    if (version == QLatin1String("7.2"))
-        return QStringLiteral("Ver.7 2003年度版");
-    return QStringLiteral("Ver.") + QString::number(static_cast<int>(number(version)));
+    const VersionRow* row = rowOf(version);
+    return row == nullptr ? QString() : QString::fromUtf8(row->name);
 }
 
 QString SettingsCarryOver::FindOldVersion() {
-    for (const char* v : kVersions) {
-        const QString version = QString::fromLatin1(v);
+    for (const VersionRow& row : kVersions) {
+        const QString version = QString::fromLatin1(row.version);
         RegHandle key;
-        if (ctx_.store().RegKeyOpen(versionKey(version), rootOf(version), key) == 0) {
+        if (ctx_.store().RegKeyOpen(versionKey(version), row.root, key) == 0) {
             ctx_.store().RegKeyClose(key);
             return version;
         }
@@ -137,15 +143,18 @@ void SettingsCarryOver::ReadOldEnvironment(const QString& version, OldEnvRecord&
     for (QString* zero :
          {&r.beforeExec, &r.seimei, &r.anime, &r.outForm, &r.telHifon, &r.zipHifon, &r.zipMark})
         *zero = QStringLiteral("0");
+    const VersionRow* row = rowOf(version);
     SettingsStore& store = ctx_.store();
     RegHandle key;
-    if (store.RegKeyOpen(environmentKey(version), rootOf(version), key) != 0)
+    if (row == nullptr || row->environment == nullptr ||
+        store.RegKeyOpen(keyOf(version, row->environment), row->root, key) != 0)
         return;
     r.hideExe = QStringLiteral("NotePad");
-    for (const auto& [name, field] : valuesOf(version))
-        store.RegValueGet(key, name, r.*field);
+    for (const auto& [name, field] : *row->values)
+        store.RegValueGet(key, QString::fromLatin1(name), r.*field);
     store.RegKeyClose(key);
-    if (number(version) == 5 && r.hideExe == QLatin1String("NotPad"))
+    // Version 5 wrote the viewer's name without its "e".
+    if (row->values == &kVer5 && r.hideExe == QLatin1String("NotPad"))
         r.hideExe = QStringLiteral("NotePad");
 }
 
@@ -228,14 +237,16 @@ bool replaceValues(SettingsStore& store, int oldRoot, const QString& oldKey,
 } // namespace
 
 bool SettingsCarryOver::ImportOldLayout(const QString& version) {
-    const QString key = layoutKey(version);
+    const VersionRow* row = rowOf(version);
+    const QString key = row == nullptr ? QString() : keyOf(version, row->layout);
     if (key.isEmpty())
         return true;
     return replaceValues(ctx_.store(), 1, key, kAteKey, false, EnvKey::ImportAte, ctx_.env());
 }
 
 int SettingsCarryOver::CountOldLayout(const QString& version) {
-    const QString key = layoutKey(version);
+    const VersionRow* row = rowOf(version);
+    const QString key = row == nullptr ? QString() : keyOf(version, row->layout);
     if (key.isEmpty())
         return 0;
     RegValueListData list;
@@ -244,30 +255,33 @@ int SettingsCarryOver::CountOldLayout(const QString& version) {
 }
 
 bool SettingsCarryOver::ImportOldGyoshu(const QString& version) {
-    const QString key = industryKey(version);
+    const VersionRow* row = rowOf(version);
+    const QString key = row == nullptr ? QString() : keyOf(version, row->industries);
     if (key.isEmpty())
         return true;
-    return replaceValues(ctx_.store(), rootOf(version), key, kMruKey, true, EnvKey::ImportMru,
+    return replaceValues(ctx_.store(), row->industriesRoot, key, kMruKey, true, EnvKey::ImportMru,
                          ctx_.env());
 }
 
 int SettingsCarryOver::CountOldGyoshu(const QString& version) {
-    const QString key = industryKey(version);
+    const VersionRow* row = rowOf(version);
+    const QString key = row == nullptr ? QString() : keyOf(version, row->industries);
     if (key.isEmpty())
         return 0;
     RegValueListData list;
-    ctx_.store().RegGyoshuValueList(rootOf(version), key, list);
+    ctx_.store().RegGyoshuValueList(row->industriesRoot, key, list);
     return static_cast<int>(list.size());
 }
 
 bool SettingsCarryOver::MergeOldGyoshu(const QString& version) {
     constexpr int kLastNumber = 59;
-    const QString key = industryKey(version);
+    const VersionRow* row = rowOf(version);
+    const QString key = row == nullptr ? QString() : keyOf(version, row->industries);
     if (key.isEmpty())
         return true;
     SettingsStore& store = ctx_.store();
     RegValueListData old;
-    store.RegGyoshuValueList(rootOf(version), key, old);
+    store.RegGyoshuValueList(row->industriesRoot, key, old);
     if (old.isEmpty())
         return true;
 
@@ -315,7 +329,8 @@ bool SettingsCarryOver::MergeOldGyoshu(const QString& version) {
 
 int SettingsCarryOver::ImportOldSettings(int kind) {
     const QString version = FindOldVersion();
-    if (number(version) <= 1)
+    const VersionRow* row = rowOf(version);
+    if (row == nullptr || row->environment == nullptr)
         return 0;
     const QString name = versionName(version);
     int result = 0;
