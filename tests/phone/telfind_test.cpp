@@ -2,7 +2,9 @@
 // clicked, the paging buttons, the address dialog answered while it is up, and what the
 // searches leave in the store.
 
+#include "app/scriptedservices.h"
 #include "app/twips.h"
+#include "history/frmrirekiselect.h"
 #include "phone/phonefixture.h"
 #include "search/phone/frmtelfind.h"
 #include "search/phone/telfindscreen.h"
@@ -93,7 +95,8 @@ TEST_F(TelFindTest, ControlsCarryTheirNamesAndLaterSubsystemsStayDisabled) {
                              "cmdMemo", "CmdRireki", "CmdSetting", "CmdHELP", "CmdExit"})
         ASSERT_NE(button(name), nullptr) << name;
 
-    for (const char* name : {"cmdseimei", "cmdSave", "cmdMemo", "CmdRireki", "CmdSetting"})
+    EXPECT_TRUE(button("CmdRireki")->isEnabled());
+    for (const char* name : {"cmdseimei", "cmdSave", "cmdMemo", "CmdSetting"})
         EXPECT_FALSE(button(name)->isEnabled()) << name;
     EXPECT_TRUE(button("cmdseimei")->isVisible());
     EXPECT_TRUE(pagingHidden());
@@ -422,6 +425,22 @@ TEST_F(TelFindTest, MissingDictionaryStopsTheSearchAfterItsMessage) {
             "ハードディスクドライブに電話帳辞書がありません。\r\n環境設定を確認してください。")});
     EXPECT_FALSE(mruValues().contains(QStringLiteral("FINDTELNO")));
     EXPECT_EQ(resultFields(), QStringList(6));
+}
+
+TEST_F(TelFindTest, AHistoryEntryPutsBackOnlyItsNumber) {
+    shell->ctx->history().recordPhoneSearch(
+        {QStringLiteral("0334567890"), QStringLiteral("山田　太郎")});
+    auto modals = std::make_unique<ScriptedModals>();
+    modals->onNext([](QDialog& dialog) {
+        auto& history = static_cast<frmRirekiSelect&>(dialog);
+        history.findChild<QListWidget*>(QStringLiteral("lstrireki"))->setCurrentRow(0);
+        history.CmdOK_Click();
+        return dialog.result();
+    });
+    shell->ctx->setModals(std::move(modals));
+    open();
+    QTest::mouseClick(button("CmdRireki"), Qt::LeftButton);
+    EXPECT_EQ(field("txtTelNo")->text(), QStringLiteral("0334567890"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "common/textfold.h"
 #include "common/texthelpers.h"
 #include "core/context.h"
+#include "history/frmrirekiselect.h"
 #include "platform/messages.h"
 
 #include <QGroupBox>
@@ -182,7 +183,8 @@ void frmTelFind::buildUi() {
     connect(cmdExit_, &QToolButton::clicked, this, &QWidget::close);
 
     // Their subsystems are not part of the program yet.
-    for (QToolButton* later : {cmdseimei_, cmdSave_, cmdMemo_, cmdRireki_})
+    connect(cmdRireki_, &QToolButton::clicked, this, &frmTelFind::CmdRireki_Click);
+    for (QToolButton* later : {cmdseimei_, cmdSave_, cmdMemo_})
         later->setEnabled(false);
     cmdSetting_->setEnabled(settingsAvailable());
 }
@@ -412,6 +414,18 @@ void frmTelFind::cmdClear_Click() {
     FormClear();
     txtTelNo_->setFocus();
     cmdClear_->setEnabled(false);
+}
+
+void frmTelFind::CmdRireki_Click() {
+    frmRirekiSelect dialog(
+        ctx_, HistoryKind::Phone,
+        [this](int entry) {
+            // The number only: the name is not put back.
+            const QString stored = ctx_.history().phoneHistory().at(entry);
+            txtTelNo_->setText(stored.section(u' ', 0, 0));
+        },
+        this);
+    ctx_.modals().exec(dialog);
 }
 
 void frmTelFind::CmdSetting_Click() {

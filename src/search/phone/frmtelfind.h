@@ -5,9 +5,8 @@
 // exchange for confirmation (frmJyusho2). The screen lives from the main menu's command
 // until it is closed, then shows the main menu again.
 //
-// The name dictionary, the result export, the history dialog arrive with their own
-// subsystems: their buttons (cmdseimei, cmdSave, cmdMemo, CmdRireki) are in place and stay
-// disabled until then.
+// The name dictionary and the result export arrive with their own subsystems: their buttons
+// (cmdseimei, cmdSave, cmdMemo) are in place and stay disabled until then.
 
 #include "app/searchscreen.h"
 #include "search/phone/frmjyusho2.h"
@@ -42,6 +41,7 @@ public:
     void cmdClear_Click();
     void cmdBefore_Click();
     void cmdAfter_Click();
+    void CmdRireki_Click();
     void CmdSetting_Click();
     void CmdHELP_Click();
 
