@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -59,22 +58,17 @@ bool hasControl(const QString& text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
 }
 
-// An empty field is no value; anything else must be a whole number of at least minimum.
-bool number(const QString& field, int minimum, std::optional<int>& out) {
+// An empty field is no rank; anything else must be a whole number from 1.
+bool rankField(const QString& field, std::optional<int>& out) {
     out.reset();
     if (field.isEmpty())
         return true;
     bool ok = false;
     const int value = field.toInt(&ok);
-    if (!ok || value < minimum)
+    if (!ok || value < 1)
         return false;
     out = value;
     return true;
-}
-
-void keepLowest(std::optional<int>& kept, const std::optional<int>& value) {
-    if (value && (!kept || *value < *kept))
-        kept = value;
 }
 
 void putU16(QByteArray& b, std::size_t at, std::uint16_t v) {
@@ -88,11 +82,6 @@ void putU32(QByteArray& b, std::size_t at, std::uint32_t v) {
 void putU64(QByteArray& b, std::size_t at, std::uint64_t v) {
     putU32(b, at, std::uint32_t(v & 0xFFFFFFFF));
     putU32(b, at + 4, std::uint32_t(v >> 32));
-}
-
-// Present values first, ascending.
-std::tuple<bool, int> ascending(const std::optional<int>& v) {
-    return {!v.has_value(), v.value_or(0)};
 }
 
 } // namespace
@@ -128,10 +117,11 @@ bool NameDictionaryBuilder::readNames(const QString& path, QString& error) {
     const QStringList names = fields(file.readLine());
     Columns columns;
     columns.count = names.size();
-    const std::pair<const char*, qsizetype*> wanted[] = {
-        {"kind", &columns.kind},        {"reading_katakana", &columns.reading},
-        {"kanji", &columns.written},    {"source", &columns.source},
-        {"ipadic_cost", &columns.cost}, {"gimei_rank", &columns.rank}};
+    const std::pair<const char*, qsizetype*> wanted[] = {{"kind", &columns.kind},
+                                                         {"reading_katakana", &columns.reading},
+                                                         {"kanji", &columns.written},
+                                                         {"source", &columns.source},
+                                                         {"gimei_rank", &columns.rank}};
     for (const auto& [name, index] : wanted) {
         *index = names.indexOf(QString::fromLatin1(name));
         if (*index < 0) {
@@ -174,10 +164,8 @@ bool NameDictionaryBuilder::addRow(const Columns& columns, const QStringList& ro
         return fail(QStringLiteral("reading \"%1\" is not full-width katakana").arg(reading));
     if (written.isEmpty() || hasControl(written))
         return fail(QStringLiteral("empty written form or control characters"));
-    std::optional<int> cost, rank;
-    if (!number(row[columns.cost], 0, cost))
-        return fail(QStringLiteral("ipadic_cost \"%1\" is no number").arg(row[columns.cost]));
-    if (!number(row[columns.rank], 1, rank))
+    std::optional<int> rank;
+    if (!rankField(row[columns.rank], rank))
         return fail(QStringLiteral("gimei_rank \"%1\" is no rank").arg(row[columns.rank]));
 
     const QByteArray key = readingKey(reading);
@@ -196,11 +184,10 @@ bool NameDictionaryBuilder::addRow(const Columns& columns, const QStringList& ro
     Form& f = forms[text];
     if (surname) {
         f.surname = true;
-        keepLowest(f.rank, rank);
-        keepLowest(f.surnameCost, cost);
+        if (rank && (!f.rank || *rank < *f.rank))
+            f.rank = rank;
     } else {
         f.gimeiGivenName |= row[columns.source].startsWith(QLatin1String("gimei"));
-        keepLowest(f.givenNameCost, cost);
     }
     return true;
 }
@@ -236,16 +223,14 @@ QByteArray NameDictionaryBuilder::build(std::int64_t buildTime) const {
         std::vector<Entry> surnames, givenNames;
         for (const auto& [written, form] : forms)
             (form.surname ? surnames : givenNames).emplace_back(&written, &form);
-        std::sort(surnames.begin(), surnames.end(), [](const Entry& a, const Entry& b) {
-            return std::tuple(ascending(a.second->rank), ascending(a.second->surnameCost),
-                              *a.first) < std::tuple(ascending(b.second->rank),
-                                                     ascending(b.second->surnameCost), *b.first);
+        // Forms are visited in byte order already; a stable sort keeps it within each group.
+        std::stable_sort(surnames.begin(), surnames.end(), [](const Entry& a, const Entry& b) {
+            const std::optional<int>& x = a.second->rank;
+            const std::optional<int>& y = b.second->rank;
+            return x && (!y || *x < *y);
         });
-        std::sort(givenNames.begin(), givenNames.end(), [](const Entry& a, const Entry& b) {
-            return std::tuple(!a.second->gimeiGivenName, ascending(a.second->givenNameCost),
-                              *a.first) < std::tuple(!b.second->gimeiGivenName,
-                                                     ascending(b.second->givenNameCost), *b.first);
-        });
+        std::stable_partition(givenNames.begin(), givenNames.end(),
+                              [](const Entry& e) { return e.second->gimeiGivenName; });
 
         QByteArray entry(kReadingEntrySize, '\0');
         putU32(entry, 0, intern(key));

@@ -3,14 +3,15 @@
 // Builds the name dictionary image from the shipped name list (data/names_ipadic_gimei.tsv):
 // tab-separated, a header row naming the columns, one written form of one reading per row.
 // The columns read are kind ("sei" surname, "mei" given name), reading_katakana, kanji,
-// source ("ipadic", "gimei…"), ipadic_cost (lower is more common) and gimei_rank (surname
-// frequency rank, 1 the most common); the last two may be empty.
+// source ("ipadic", "gimei…") and gimei_rank (position among the most common surnames, 1 the
+// most common; empty for the long tail).
 //
 // A reading lists its surnames before its given names, and a written form once even when it
-// is both (it counts as a surname). Surnames come in gimei_rank order, then the unranked ones
-// by ipadic_cost; given names that the gimei lists know come first, each part by ipadic_cost.
-// Ties, and forms without a cost after those with one, go in cp932 byte order, so a build is
-// reproducible.
+// is both (it counts as a surname). Ranked surnames come first by rank; given names that the
+// gimei lists know come before the ipadic-only ones. The ipadic cost favours the names of
+// well-known people and is no frequency, so it orders nothing: within each group the forms go
+// in cp932 byte order, which puts the common (JIS level 1) kanji before the rare ones and
+// makes a build reproducible.
 
 #include <QByteArray>
 #include <QString>
@@ -39,7 +40,7 @@ class NameDictionaryBuilder {
 public:
     // Reads one name list. False, with the file and line in error, for a missing column, a row
     // with another number of fields, an unknown kind, a reading that is not full-width
-    // katakana, an empty written form or a cost or rank that is not a number. Rows that the
+    // katakana, an empty written form or a rank that is not a positive number. Rows that the
     // format cannot hold (a form cp932 lacks, a text over 100 bytes) are skipped with a
     // warning.
     bool readNames(const QString& path, QString& error);
@@ -56,15 +57,13 @@ private:
     struct Form {
         bool surname = false;
         std::optional<int> rank;
-        std::optional<int> surnameCost;
         bool gimeiGivenName = false;
-        std::optional<int> givenNameCost;
     };
     // key → written form (cp932) → what the rows say about it.
     using Forms = std::map<std::string, Form>;
 
     struct Columns {
-        qsizetype kind = -1, reading = -1, written = -1, source = -1, cost = -1, rank = -1;
+        qsizetype kind = -1, reading = -1, written = -1, source = -1, rank = -1;
         qsizetype count = 0;
     };
 

@@ -49,7 +49,6 @@ TEST(BuilderTest, MalformedRowsFailWithTheirLine) {
         {kHeader + "mei\tさとう\t佐藤\tipadic\t\t\n", ":2: reading \"さとう\" is not full-width"},
         {kHeader + "mei\tｻﾄｳ\t佐藤\tipadic\t\t\n", ":2: reading"},
         {kHeader + "mei\tサトウ\t\tipadic\t\t\n", ":2: empty written form"},
-        {kHeader + "mei\tサトウ\t佐藤\tipadic\t-1\t\n", ":2: ipadic_cost \"-1\""},
         {kHeader + "sei\tサトウ\t佐藤\tgimei\t\t0\n", ":2: gimei_rank \"0\""},
         {kHeader + "sei\tサトウ\t佐藤\tgimei\t\tfirst\n", ":2: gimei_rank"},
     };

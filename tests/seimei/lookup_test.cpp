@@ -23,12 +23,13 @@ protected:
     int32_t handle = 0;
 };
 
-TEST_F(LookupTest, SurnamesByRankThenCostThenGivenNamesGimeiFirst) {
+TEST_F(LookupTest, RankedSurnamesLeadAndGimeiGivenNamesComeFirst) {
+    // Within a group, in cp932 byte order.
     EXPECT_EQ(lookup(handle, QStringLiteral("ｻﾄｳ")),
-              (std::vector{sei("佐藤"), sei("左藤"), sei("佐東"), sei("砂糖"), sei("佐頭"),
+              (std::vector{sei("佐藤"), sei("左藤"), sei("佐東"), sei("佐頭"), sei("砂糖"),
                            mei("里羽")}));
     EXPECT_EQ(lookup(handle, QStringLiteral("ﾀﾛｳ")),
-              (std::vector{mei("太郎"), mei("太朗"), mei("太良"), mei("多朗")}));
+              (std::vector{mei("太朗"), mei("太郎"), mei("多朗"), mei("太良")}));
     // A form that is both a surname and a given name of the reading comes once, as surname.
     EXPECT_EQ(lookup(handle, QStringLiteral("ｱｵｷ")), (std::vector{sei("青木"), mei("青紀")}));
     // The voiced mark is a character of its own in half-width katakana.

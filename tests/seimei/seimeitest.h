@@ -16,8 +16,8 @@
 
 namespace pikotel::seimei::test {
 
-// サトウ: surnames ranked 1 and 50, unranked ones with and without a cost, and a given name.
-// タロウ: given names known to gimei (with and without a cost) and ipadic-only ones.
+// サトウ: surnames ranked 1 and 50 after their unranked ones in the list, and a given name.
+// タロウ: given names known to gimei and ipadic-only ones.
 // アオキ: 青木 as surname and as given name, and a given name of its own. ガク is voiced.
 extern const char kNames[];
 
