@@ -4,6 +4,7 @@
 #include "seimei/namebuilder.h"
 #include "seimei/namedictionary.h"
 #include "seimei/seimeitest.h"
+#include "support/testdirs.h"
 
 #include <QFile>
 

@@ -2,6 +2,7 @@
 // the records carry, and the handles' life.
 
 #include "seimei/seimeitest.h"
+#include "support/testdirs.h"
 
 #include <QDir>
 #include <QFile>

@@ -46,8 +46,8 @@ void PrintTo(const Candidate& c, std::ostream* os) {
 }
 
 QByteArray buildImage(const QByteArray& names, QStringList* warnings) {
-    pikotel::test::ScratchDir dir;
-    const QString path = dir.file(QStringLiteral("names.tsv"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("names.tsv"));
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(names);
@@ -61,7 +61,7 @@ QByteArray buildImage(const QByteArray& names, QStringList* warnings) {
 }
 
 DictionaryFile::DictionaryFile(const QByteArray& image)
-    : path_(dir_.file(QStringLiteral("Seimei.dic"))) {
+    : path_(dir_.filePath(QStringLiteral("Seimei.dic"))) {
     rewrite(image);
 }
 

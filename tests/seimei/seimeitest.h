@@ -4,11 +4,10 @@
 // wrapped so that tests read candidates as (kind, written form) pairs.
 
 #include "seimei/seimei.h"
-#include "support/testdirs.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <ostream>
@@ -49,7 +48,7 @@ public:
     void rewrite(const QByteArray& bytes) const;
 
 private:
-    pikotel::test::ScratchDir dir_;
+    QTemporaryDir dir_;
     QString path_;
 };
 

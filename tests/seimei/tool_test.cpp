@@ -3,11 +3,11 @@
 
 #include "seimei/namebuilder.h"
 #include "seimei/seimeitest.h"
+#include "support/testdirs.h"
 
 #include <QFile>
 #include <QMap>
 #include <QProcess>
-#include <QSet>
 
 #include <gtest/gtest.h>
 
