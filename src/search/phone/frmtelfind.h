@@ -5,9 +5,9 @@
 // exchange for confirmation (frmJyusho2). The screen lives from the main menu's command
 // until it is closed, then shows the main menu again.
 //
-// The name dictionary, the result export, the history dialog arrive with their own
-// subsystems: their buttons (cmdseimei, cmdSave, cmdMemo, CmdRireki) are in place and stay
-// disabled until then.
+// The name dictionary (frmSeimei) turns a reading typed into the name box into its written
+// form. The result export and the history dialog arrive with their own subsystems: their
+// buttons (cmdSave, cmdMemo, CmdRireki) are in place and stay disabled until then.
 
 #include "app/searchscreen.h"
 #include "search/phone/frmjyusho2.h"
@@ -42,6 +42,8 @@ public:
     void cmdClear_Click();
     void cmdBefore_Click();
     void cmdAfter_Click();
+    // Opens the name dictionary over the name box; asks for a name when the box is empty.
+    void cmdseimei_Click();
     void CmdSetting_Click();
     void CmdHELP_Click();
 
