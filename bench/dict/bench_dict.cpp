@@ -6,13 +6,13 @@
 
 #include "csv.h"
 #include "dxs4.h"
+#include "jtext/cp932.h"
 #include "mappedfile.h"
 #include "reader.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -66,11 +66,6 @@ ChildRun runTool(const std::vector<std::string>& args) {
                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
-}
-
-QByteArray cp932(const QString& text) {
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
 }
 
 class Sqlite {
@@ -149,7 +144,7 @@ bool setUp(Bench& b) {
     b.fileSize = QFileInfo(QString::fromStdString(out)).size();
     b.csvSize = QFileInfo(QString::fromStdString(csv)).size();
 
-    const QByteArray folder = cp932(b.dir.filePath("DIC"));
+    const QByteArray folder = pikotel::jtext::toCp932(b.dir.filePath("DIC"));
     const DxsOpenRec open{static_cast<int32_t>(folder.size()), folder.constData(), 0, "", 0, ""};
     QElapsedTimer timer;
     timer.start();
@@ -208,8 +203,8 @@ bool setUp(Bench& b) {
             return false;
         const std::string_view data(reinterpret_cast<const char*>(source.bytes().data()),
                                     source.bytes().size());
-        pikotel::dict::CsvReader reader(data);
-        pikotel::dict::CsvRow row;
+        pikotel::jtext::CsvReader reader(data);
+        pikotel::jtext::CsvRow row;
         pikotel::dict::ListingRow l;
         std::string error;
         reader.next(row);
@@ -304,7 +299,7 @@ std::uint64_t groupBytes(std::uint32_t group) {
 }
 
 void CityScan_Engine(benchmark::State& state, int kind, const QString& pattern) {
-    const QByteArray name = cp932(pattern);
+    const QByteArray name = pikotel::jtext::toCp932(pattern);
     const QByteArray town = "*";
     DxsCondRec cond{};
     cond.searchKind = 2;

@@ -18,7 +18,7 @@ using namespace pikotel;
 
 namespace {
 
-const char* const kSurnames[] = {"佐藤", "鈴木", "高橋", "田中", "伊藤", "渡辺", "山本", "中村",
+const char* const kSurnames[] = {"佐藤", "鈴木", "高橋", "田中", "伊藤",   "渡辺", "山本", "中村",
                                  "小林", "加藤", "吉田", "山田", "佐々木", "山口", "松本"};
 const char* const kTowns[] = {"西新宿", "本町", "旭町", "栄町", "中央", "緑町", "大手町", "幸町"};
 
@@ -28,12 +28,13 @@ ResultSet makeRecords(int count) {
     records.reserve(count);
     for (int i = 0; i < count; ++i) {
         const unsigned r = random();
-        records.append({i, QStringLiteral("03-%1-%2").arg(3000 + r % 7000).arg(r % 10000, 4, 10, QChar(u'0')),
-                        QString::fromUtf8(kSurnames[r % 15]) + QStringLiteral("商店") + QString::number(r % 97),
-                        QStringLiteral("160-%1").arg(r % 10000, 4, 10, QChar(u'0')),
-                        QStringLiteral("東京都"), QStringLiteral("新宿区"),
-                        QString::fromUtf8(kTowns[(r >> 8) % 8]),
-                        QStringLiteral("%1丁目%2－%3").arg(1 + r % 5).arg(1 + r % 30).arg(1 + r % 20)});
+        records.append(
+            {i, QStringLiteral("03-%1-%2").arg(3000 + r % 7000).arg(r % 10000, 4, 10, QChar(u'0')),
+             QString::fromUtf8(kSurnames[r % 15]) + QStringLiteral("商店") +
+                 QString::number(r % 97),
+             QStringLiteral("160-%1").arg(r % 10000, 4, 10, QChar(u'0')), QStringLiteral("東京都"),
+             QStringLiteral("新宿区"), QString::fromUtf8(kTowns[(r >> 8) % 8]),
+             QStringLiteral("%1丁目%2－%3").arg(1 + r % 5).arg(1 + r % 30).arg(1 + r % 20)});
     }
     return records;
 }

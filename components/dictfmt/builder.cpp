@@ -1,8 +1,8 @@
 #include "builder.h"
 
-#include "cp932text.h"
 #include "csv.h"
 #include "hash.h"
+#include "jtext/cp932.h"
 #include "mappedfile.h"
 #include "order.h"
 
@@ -200,8 +200,8 @@ bool Builder::readAreas() {
     Input in;
     if (!openInput(in, options_.areasCsv))
         return false;
-    CsvReader reader(in.data);
-    CsvRow row;
+    jtext::CsvReader reader(in.data);
+    jtext::CsvRow row;
     if (!reader.next(row) || !isHeader(row, kAreaHeader))
         return failAt(in, 1, "header must be " + std::string(kAreaHeader));
     while (reader.next(row)) {
@@ -261,8 +261,8 @@ void Builder::addListing(const ListingRow& row, std::size_t offset) {
 // The main listings: the dictionary's content, or (for a delta) the base it is checked
 // against.
 bool Builder::readMain(Input& in, bool listings) {
-    CsvReader reader(in.data);
-    CsvRow row;
+    jtext::CsvReader reader(in.data);
+    jtext::CsvRow row;
     if (!reader.next(row) || !isHeader(row, kListingHeader))
         return failAt(in, 1, "header must be " + std::string(kListingHeader));
     ListingRow listing;
@@ -294,8 +294,8 @@ bool Builder::readMain(Input& in, bool listings) {
 }
 
 bool Builder::readDelta(Input& in) {
-    CsvReader reader(in.data);
-    CsvRow row;
+    jtext::CsvReader reader(in.data);
+    jtext::CsvRow row;
     if (!reader.next(row) || !isHeader(row, kDeltaHeader))
         return failAt(in, 1, "header must be " + std::string(kDeltaHeader));
     ListingRow listing;
@@ -445,8 +445,8 @@ bool Builder::write(const Input& source, bool withOp) {
     std::uint32_t textPos = 0;
     if (!delta) {
         for (auto& [code, names] : areas_) {
-            normalizeUtf8(names.pref.data(), names.pref.size());
-            normalizeUtf8(names.city.data(), names.city.size());
+            jtext::withCp932FormsUtf8(names.pref.data(), names.pref.size());
+            jtext::withCp932FormsUtf8(names.city.data(), names.city.size());
             areasOut.put<std::uint32_t>(code);
             areasOut.put<std::uint32_t>(textPos);
             areasOut.put<std::uint32_t>(textPos + static_cast<std::uint32_t>(names.pref.size()));
@@ -564,14 +564,14 @@ bool Builder::writeGroups(const Input& source, bool withOp, std::vector<SectionW
     std::string arena;
     std::vector<Entry> entries;
     std::vector<std::uint32_t> sortedIdx;
-    CsvRow row;
+    jtext::CsvRow row;
     ListingRow listing;
     std::uint32_t id = 0;
     for (std::size_t gi = 0; gi < groups_.size(); ++gi) {
         arena.clear();
         entries.clear();
         for (std::uint64_t r = start[gi]; r < start[gi + 1]; ++r) {
-            CsvReader reader(source.data, offsets[r]);
+            jtext::CsvReader reader(source.data, offsets[r]);
             if (!reader.next(row) || !readListing(row, withOp, listing))
                 return fail(QStringLiteral("%1: changed while it was read").arg(source.path));
             Entry e{};
@@ -582,7 +582,7 @@ bool Builder::writeGroups(const Input& source, bool withOp, std::vector<SectionW
                 e.off[f] = static_cast<std::uint32_t>(arena.size());
                 e.len[f] = static_cast<std::uint32_t>(texts[f].size());
                 arena.append(texts[f]);
-                normalizeUtf8(arena.data() + e.off[f], e.len[f]);
+                jtext::withCp932FormsUtf8(arena.data() + e.off[f], e.len[f]);
             }
             e.off[Entry::SortKey] = static_cast<std::uint32_t>(arena.size());
             const std::string reading = arena.substr(e.off[Entry::Reading], e.len[Entry::Reading]);

@@ -1,6 +1,9 @@
 #include "directory.h"
 
+#include "jtext/kana.h"
+
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -98,8 +101,8 @@ bool Directory::findNumber(std::uint64_t key, bool individuals, bool corporates,
 }
 
 bool Directory::collectGroup(const Dictionary& dict, bool maskByDelta, const NameQuery& query,
-                             PersonKind kind, const Pattern& name, const Pattern& town,
-                             std::vector<HitRef>& out) const {
+                             PersonKind kind, const Pattern& name, const Pattern& reading,
+                             const Pattern& town, std::vector<HitRef>& out) const {
     const std::int64_t group = dict.findGroup(query.cityCode, kind);
     if (group < 0)
         return true;
@@ -107,30 +110,44 @@ bool Directory::collectGroup(const Dictionary& dict, bool maskByDelta, const Nam
     const bool needListing = maskByDelta || !town.matchesAll();
     bool damaged = false;
     ListingView view;
-    const bool scanned = dict.scanGroup(static_cast<std::uint32_t>(group), name,
-                                        kind == PersonKind::Individual, [&](std::uint32_t id) {
-                                            if (needListing) {
-                                                if (!dict.listing(id, view)) {
-                                                    damaged = true;
-                                                    return false;
-                                                }
-                                                if (!town.matches(view.town))
-                                                    return true;
-                                                if (maskByDelta) {
-                                                    const auto key = displayNumberKey(view.number);
-                                                    if (key && delta_.isMasked(*key))
-                                                        return true;
-                                                }
-                                            }
-                                            out.push_back({fromDelta, id});
-                                            return query.limit == 0 || out.size() < query.limit;
-                                        });
+    const bool scanned =
+        dict.scanGroup(static_cast<std::uint32_t>(group), name, &reading, [&](std::uint32_t id) {
+            if (needListing) {
+                if (!dict.listing(id, view)) {
+                    damaged = true;
+                    return false;
+                }
+                if (!town.matches(view.town))
+                    return true;
+                if (maskByDelta) {
+                    const auto key = displayNumberKey(view.number);
+                    if (key && delta_.isMasked(*key))
+                        return true;
+                }
+            }
+            out.push_back({fromDelta, id});
+            return query.limit == 0 || out.size() < query.limit;
+        });
     return scanned && !damaged;
+}
+
+std::string readingPatternOf(std::string_view utf8) {
+    const QStringList pieces =
+        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).split(u'*');
+    QStringList folded;
+    for (const QString& piece : pieces)
+        folded.append(jtext::hiraganaToKatakana(jtext::toFullWidth(piece)));
+    return folded.join(u'*').toStdString();
 }
 
 bool Directory::findNames(const NameQuery& query, std::vector<HitRef>& hits) const {
     hits.clear();
     const Pattern name(query.namePattern);
+    const std::string readingForm = readingPatternOf(query.namePattern);
+    const Pattern readingPattern(readingForm);
+    // Readings are stored as full-width katakana: a pattern typed otherwise is compared in
+    // that form, the names as typed.
+    const Pattern& reading = readingForm == query.namePattern ? name : readingPattern;
     const Pattern town(query.townPattern);
     for (const PersonKind kind : {PersonKind::Individual, PersonKind::Corporate}) {
         if ((kind == PersonKind::Individual && !query.individuals) ||
@@ -139,9 +156,9 @@ bool Directory::findNames(const NameQuery& query, std::vector<HitRef>& hits) con
         std::vector<HitRef> mainHits;
         std::vector<HitRef> deltaHits;
         if (!collectGroup(main_, hasDelta_ && delta_.header().maskCount > 0, query, kind, name,
-                          town, mainHits))
+                          reading, town, mainHits))
             return false;
-        if (hasDelta_ && !collectGroup(delta_, false, query, kind, name, town, deltaHits))
+        if (hasDelta_ && !collectGroup(delta_, false, query, kind, name, reading, town, deltaHits))
             return false;
         if (!merge(mainHits, deltaHits))
             return false;

@@ -44,6 +44,9 @@ struct NameQuery {
 // point) or not. An empty folder gives an empty path.
 QString fileInFolder(const QString& folder, const QString& name);
 
+// A name pattern in the form readings are stored in (full width, katakana), "*" kept.
+std::string readingPatternOf(std::string_view utf8);
+
 class Directory {
 public:
     // deltaPath may be empty or name a file that does not exist: then there is no delta.
@@ -63,8 +66,8 @@ public:
 
 private:
     bool collectGroup(const Dictionary& dict, bool maskByDelta, const NameQuery& query,
-                      PersonKind kind, const Pattern& name, const Pattern& town,
-                      std::vector<HitRef>& out) const;
+                      PersonKind kind, const Pattern& name, const Pattern& reading,
+                      const Pattern& town, std::vector<HitRef>& out) const;
     bool merge(std::vector<HitRef>& mainHits, const std::vector<HitRef>& deltaHits) const;
     const DirectoryOrder& order() const;
 

@@ -466,12 +466,15 @@ std::string_view Dictionary::groupText(std::uint32_t groupIndex) const {
                             g.textSize);
 }
 
-bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern, bool withReading,
+bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern,
+                           const Pattern* readingPattern,
                            const std::function<bool(std::uint32_t)>& visit) const {
     if (groupIndex >= header_.groupCount)
         return false;
     const GroupRecord g = groupRecord(groupIndex);
     const bool individual = g.kind == static_cast<std::uint32_t>(PersonKind::Individual);
+    if (!individual)
+        readingPattern = nullptr;
     if (pattern.matchesAll()) {
         for (std::uint32_t k = 0; k < g.listingCount; ++k) {
             if (!visit(g.firstListing + k))
@@ -488,6 +491,37 @@ bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern, boo
                    ? load<std::uint32_t>(listings, std::size_t{k} * kListingEntrySize)
                    : g.textSize;
     };
+    // The record k of the group, without its terminating NUL; false when damaged.
+    const auto recordAt = [&](std::uint32_t k, std::string_view& name, std::string_view& reading) {
+        const std::uint64_t start = textRel(k);
+        const std::uint64_t end = textRel(k + 1);
+        if (start >= end || end > text.size())
+            return false;
+        name = text.substr(start, end - start - 1);
+        reading = {};
+        if (!individual)
+            return true;
+        const std::size_t sep = name.find(static_cast<char>(kReadingSeparator));
+        if (sep == std::string_view::npos)
+            return false;
+        reading = name.substr(sep + 1);
+        name = name.substr(0, sep);
+        return true;
+    };
+    if (readingPattern != nullptr && readingPattern != &pattern) {
+        // A reading written otherwise than the names (hiragana, half width): no one anchor
+        // finds both, so every record is looked at.
+        for (std::uint32_t k = 0; k < g.listingCount; ++k) {
+            std::string_view name;
+            std::string_view reading;
+            if (!recordAt(k, name, reading))
+                return false;
+            if ((pattern.matches(name) || readingPattern->matches(reading)) &&
+                !visit(g.firstListing + k))
+                return true;
+        }
+        return true;
+    }
     const std::string_view anchor = pattern.anchor();
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -510,17 +544,11 @@ bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern, boo
         const std::uint64_t end = textRel(lo + 1);
         if (start > at || end <= at || end > text.size())
             return false;
-        const std::string_view record = text.substr(start, end - start - 1);
-        std::string_view name = record;
+        std::string_view name;
         std::string_view reading;
-        if (individual) {
-            const std::size_t sep = record.find(static_cast<char>(kReadingSeparator));
-            if (sep == std::string_view::npos)
-                return false;
-            name = record.substr(0, sep);
-            reading = record.substr(sep + 1);
-        }
-        if (pattern.matches(name) || (withReading && individual && pattern.matches(reading))) {
+        if (!recordAt(lo, name, reading))
+            return false;
+        if (pattern.matches(name) || (readingPattern != nullptr && pattern.matches(reading))) {
             if (!visit(g.firstListing + lo))
                 return true;
         }

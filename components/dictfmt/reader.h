@@ -152,9 +152,9 @@ public:
     bool isMasked(std::uint64_t key) const;
 
     // Calls visit(listing id) for every listing of the group, in directory order, whose name
-    // (or, when withReading is set, reading) matches the pattern; visit returns false to
-    // stop. Returns false when the group's bytes are damaged.
-    bool scanGroup(std::uint32_t groupIndex, const Pattern& pattern, bool withReading,
+    // matches the pattern or (individuals, when given) whose reading matches readingPattern;
+    // visit returns false to stop. Returns false when the group's bytes are damaged.
+    bool scanGroup(std::uint32_t groupIndex, const Pattern& pattern, const Pattern* readingPattern,
                    const std::function<bool(std::uint32_t)>& visit) const;
 
     // The raw scan text of a group: what a name scan reads (the benchmark's floor).

@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-using pikotel::dict::Cp932Codec;
 using pikotel::dict::Directory;
 using pikotel::dict::DirectoryStatus;
+using pikotel::jtext::Cp932Codec;
 
 namespace {
 

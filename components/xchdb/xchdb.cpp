@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-using pikotel::dict::Cp932Codec;
 using pikotel::dict::Directory;
 using pikotel::dict::DirectoryStatus;
+using pikotel::jtext::Cp932Codec;
 constexpr auto kFixed = pikotel::dict::TextKind::FixedWidth;
 
 namespace {
@@ -57,7 +57,7 @@ std::shared_ptr<Session> sessionOf(XchHandle handle) {
 
 // Copies cp932 bytes into a fixed field: cut at a character boundary, padded with spaces.
 void putFixed(char* field, std::size_t width, std::int32_t& length, const std::string& cp932) {
-    const std::size_t n = pikotel::dict::cp932PrefixLength(cp932, width);
+    const std::size_t n = pikotel::jtext::cp932PrefixLength(cp932, width);
     std::memcpy(field, cp932.data(), n);
     std::memset(field + n, ' ', width - n);
     length = static_cast<std::int32_t>(n);

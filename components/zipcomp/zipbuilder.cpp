@@ -1,5 +1,7 @@
 #include "zipcomp/zipbuilder.h"
 
+#include "jtext/cp932.h"
+#include "jtext/csv.h"
 #include "zipcomp/zipformat.h"
 #include "zipcomp/ziptext.h"
 
@@ -16,6 +18,7 @@
 namespace pikotel::zipcomp {
 
 using namespace format;
+using jtext::withCp932Forms;
 
 namespace {
 
@@ -32,63 +35,6 @@ const QChar kComma(0x3001); // 、
 // character takes at most 2 bytes of cp932.
 constexpr qsizetype kMaxFieldChars = 10000;
 
-// Records of a CSV text (RFC 4180: quoted fields may hold commas, quotes and line breaks).
-class CsvReader {
-public:
-    CsvReader(const QByteArray& text, char separator, bool quoting)
-        : text_(text), separator_(separator), quoting_(quoting) {}
-
-    // False at the end of the text.
-    bool next(QStringList& fields) {
-        fields.clear();
-        if (pos_ >= text_.size())
-            return false;
-        line_ = nextLine_;
-        QByteArray field;
-        bool quoted = false;
-        for (;;) {
-            if (pos_ >= text_.size()) {
-                fields.append(QString::fromUtf8(field));
-                return true;
-            }
-            const char c = text_.at(pos_++);
-            if (quoted) {
-                if (c == '"' && pos_ < text_.size() && text_.at(pos_) == '"') {
-                    field.append('"');
-                    ++pos_;
-                } else if (c == '"') {
-                    quoted = false;
-                } else {
-                    nextLine_ += c == '\n' ? 1 : 0;
-                    field.append(c);
-                }
-            } else if (c == '"' && quoting_ && field.isEmpty()) {
-                quoted = true;
-            } else if (c == separator_) {
-                fields.append(QString::fromUtf8(field));
-                field.clear();
-            } else if (c == '\n') {
-                ++nextLine_;
-                if (field.endsWith('\r'))
-                    field.chop(1);
-                fields.append(QString::fromUtf8(field));
-                return true;
-            } else {
-                field.append(c);
-            }
-        }
-    }
-    int line() const { return line_; }
-
-private:
-    const QByteArray& text_;
-    char separator_;
-    bool quoting_;
-    qsizetype pos_ = 0;
-    int line_ = 0;
-    int nextLine_ = 1;
-};
-
 bool readWhole(const QString& path, QByteArray& out, QString& error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -104,31 +50,38 @@ bool allDigits(const QString& s, qsizetype length) {
            std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-QString where(const QString& path, int line) {
+QString where(const QString& path, std::uint64_t line) {
     return QStringLiteral("%1:%2").arg(path).arg(line);
 }
 
 // Reads every non-blank row of a source file with the given number of columns and hands it,
 // with its place ("path:line") for messages, to row; the first refusal ends the reading.
 template <typename RowFn>
-bool readRows(const QString& path, char separator, bool quoting, qsizetype columns, QString& error,
+bool readRows(const QString& path, jtext::CsvFormat format, qsizetype columns, QString& error,
               RowFn&& row) {
     QByteArray text;
     if (!readWhole(path, text, error))
         return false;
-    CsvReader reader(text, separator, quoting);
-    QStringList f;
-    while (reader.next(f)) {
-        if (f.size() == 1 && f.first().isEmpty())
+    jtext::CsvReader reader(std::string_view(text.constData(), std::size_t(text.size())), format);
+    jtext::CsvRow r;
+    while (reader.next(r)) {
+        if (r.blank())
             continue;
-        const QString at = where(path, reader.line());
-        if (f.size() != columns) {
-            error =
-                QStringLiteral("%1: %2 列のはずが %3 列です").arg(at).arg(columns).arg(f.size());
+        const QString at = where(path, r.line);
+        if (qsizetype(r.fields.size()) != columns) {
+            error = QStringLiteral("%1: %2 列のはずが %3 列です")
+                        .arg(at)
+                        .arg(columns)
+                        .arg(r.fields.size());
             return false;
         }
-        if (!row(f, at, error))
+        if (!row(r.texts(), at, error))
             return false;
+    }
+    if (!reader.error().empty()) {
+        error = QStringLiteral("%1: %2").arg(where(path, r.line),
+                                             QString::fromStdString(reader.error()));
+        return false;
     }
     return true;
 }
@@ -149,7 +102,7 @@ public:
     std::uint32_t add(const QString& text) {
         if (text.isEmpty())
             return 0;
-        const QByteArray bytes = encoder_.encode(text);
+        const QByteArray bytes = codec_.encode(text);
         const auto found = offsets_.constFind(bytes);
         if (found != offsets_.constEnd())
             return *found;
@@ -164,7 +117,7 @@ public:
     const QByteArray& bytes() const { return bytes_; }
 
 private:
-    Cp932Encoder encoder_;
+    jtext::Cp932Codec codec_;
     QByteArray bytes_;
     QHash<QByteArray, std::uint32_t> offsets_;
 };
@@ -331,7 +284,7 @@ int naturalCompare(const QString& a, const QString& b) {
 
 bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
     return readRows(
-        path, ',', true, 14, error,
+        path, jtext::CsvFormat{}, 14, error,
         [this](const QStringList& f, const QString& at, QString& error) {
             if (!allDigits(f[0], 5) || !allDigits(f[2], 7)) {
                 error =
@@ -344,9 +297,9 @@ bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
             }
             if (!fieldsFit(f, at, error))
                 return false;
-            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        normalizedText(f[3]),
-                           normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                           normalizedText(f[7]), normalizedText(f[8]), f[13] == kSecondSource};
+            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        withCp932Forms(f[3]),
+                           withCp932Forms(f[4]), withCp932Forms(f[5]), withCp932Forms(f[6]),
+                           withCp932Forms(f[7]), withCp932Forms(f[8]), f[13] == kSecondSource};
             // The second source blanked Japan Post's catch-all town; it is put back so both
             // sources read alike.
             if (row.town.isEmpty()) {
@@ -360,7 +313,7 @@ bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
 
 bool ZipDictionaryBuilder::readBusinesses(const QString& path, QString& error) {
     return readRows(
-        path, ',', true, 11, error,
+        path, jtext::CsvFormat{}, 11, error,
         [this](const QStringList& f, const QString& at, QString& error) {
             if (!allDigits(f[0], 5) || !allDigits(f[2], 7)) {
                 error =
@@ -373,16 +326,16 @@ bool ZipDictionaryBuilder::readBusinesses(const QString& path, QString& error) {
             }
             if (!fieldsFit(f, at, error))
                 return false;
-            businesses_.push_back({f[0].toUInt(), f[2].toUInt(), normalizedText(f[3]),
-                                   normalizedText(f[4]), normalizedText(f[5]), normalizedText(f[6]),
-                                   normalizedText(f[7]), normalizedText(f[8])});
+            businesses_.push_back({f[0].toUInt(), f[2].toUInt(), withCp932Forms(f[3]),
+                                   withCp932Forms(f[4]), withCp932Forms(f[5]), withCp932Forms(f[6]),
+                                   withCp932Forms(f[7]), withCp932Forms(f[8])});
             return true;
         });
 }
 
 bool ZipDictionaryBuilder::readExchanges(const QString& path, QString& error) {
     const bool read = readRows(
-        path, '\t', false, 6, error,
+        path, jtext::kTabSeparated, 6, error,
         [this](const QStringList& f, const QString& at, QString& error) {
             if (f[0].isEmpty() || f[0].size() > 15 || !allDigits(f[0], f[0].size()) ||
                 !allDigits(f[1], 5)) {
@@ -392,7 +345,7 @@ bool ZipDictionaryBuilder::readExchanges(const QString& path, QString& error) {
             if (!fieldsFit(f, at, error))
                 return false;
             exchanges_.push_back(
-                {f[0].toLatin1(), f[1].toUInt(), normalizedText(f[4]), normalizedText(f[5]), at});
+                {f[0].toLatin1(), f[1].toUInt(), withCp932Forms(f[4]), withCp932Forms(f[5]), at});
             return true;
         });
     if (read)

@@ -248,7 +248,7 @@ int ZipComponent::QueryBlocks(const QString& text, int, const QString& townName,
     const auto c = cityCode > 0 ? d.cityByCode(std::uint32_t(cityCode)) : std::nullopt;
     if (!c)
         return 0;
-    const QByteArray wanted = encoder_.encode(townName);
+    const QByteArray wanted = codec_.encode(townName);
     const std::uint32_t firstTown = d.cities().at(*c, city::FirstTown);
     const std::uint32_t endTown = firstTown + d.cities().at(*c, city::TownCount);
     std::uint32_t t = firstTown;

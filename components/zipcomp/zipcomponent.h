@@ -29,8 +29,8 @@
 // Failures: Query and SearchCode give -1, Get operations false; LastError() then holds a
 // number (COM style: vbObjectError + 512 + n, negative) and a description.
 
+#include "jtext/cp932.h"
 #include "zipcomp/zipkey.h"
-#include "zipcomp/ziptext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -135,7 +135,7 @@ private:
     QString keyBlock_;
     QString folder_;
     std::unique_ptr<ZipDictionary> dictionary_;
-    Cp932Encoder encoder_;
+    jtext::Cp932Codec codec_;
     ZipError error_;
     std::vector<std::uint32_t> prefectures_, cities_, towns_, blocks_;
     Search search_;

@@ -1,6 +1,6 @@
 #include "zipcomp/zipdictionary.h"
 
-#include "zipcomp/ziptext.h"
+#include "jtext/cp932.h"
 
 #include <QFile>
 
@@ -269,7 +269,7 @@ QByteArrayView ZipDictionary::textBytes(std::uint32_t ref) const {
 }
 
 QString ZipDictionary::text(std::uint32_t ref) const {
-    return fromCp932(textBytes(ref));
+    return jtext::fromCp932(textBytes(ref));
 }
 
 namespace {

@@ -1,33 +1,11 @@
 #include "zipcomp/ziptext.h"
 
-#include <QStringDecoder>
-
 namespace pikotel::zipcomp {
 
 namespace {
 const QChar kOpen(0xFF08);  // （
 const QChar kClose(0xFF09); // ）
 } // namespace
-
-QString normalizedText(const QString& text) {
-    QString out = text;
-    out.replace(QChar(0x301C), QChar(0xFF5E));
-    out.replace(QChar(0x2212), QChar(0xFF0D));
-    return out;
-}
-
-Cp932Encoder::Cp932Encoder() : encoder_("windows-31j", QStringConverter::Flag::Stateless) {}
-
-QByteArray Cp932Encoder::encode(const QString& text) {
-    if (text.isEmpty())
-        return QByteArray();
-    return encoder_.encode(normalizedText(text));
-}
-
-QString fromCp932(QByteArrayView bytes) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(bytes);
-}
 
 TownText splitTownText(const QString& text) {
     if (!text.endsWith(kClose))

@@ -464,7 +464,7 @@ void frmMain::mnuAbout_Click() {
     if (menuBusy_)
         return;
     frmAbout about(DictionaryPlaces::of(ctx_), this);
-    about.exec();
+    ctx_.modals().exec(about);
 }
 
 void frmMain::cmdEnd_Click() {

@@ -1,18 +1,21 @@
 #include "app/programscreens.h"
 
 #include "core/context.h"
+#include "search/area104/frm104find.h"
 #include "search/phone/telfindscreen.h"
 #include "search/postal/zipfindscreen.h"
 
 namespace pikotel {
 
 bool ProgramScreens::hasSearchScreen(int screenNo) const {
-    return screenNo == ScreenPhone || screenNo == ScreenZipToAddress;
+    return screenNo == ScreenPhone || screenNo == Screen104 || screenNo == ScreenZipToAddress;
 }
 
 QWidget* ProgramScreens::createSearchScreen(int screenNo, SearchScreenHost& host) {
     if (screenNo == ScreenPhone)
         return createTelFindScreen(ctx_, host);
+    if (screenNo == Screen104)
+        return create104FindScreen(ctx_, host);
     if (screenNo == ScreenZipToAddress)
         return createZipFindScreen(ctx_, host);
     return nullptr;

@@ -12,7 +12,8 @@ const QByteArray kActivate = QByteArrayLiteral("activate\n");
 constexpr int kTimeoutMs = 1000;
 } // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
+SingleInstance::SingleInstance(QString name, QObject* parent)
+    : QObject(parent), name_(std::move(name)) {}
 
 SingleInstance::~SingleInstance() = default;
 

@@ -8,7 +8,6 @@
 namespace pikotel {
 
 namespace {
-AppContext* g_current = nullptr;
 
 // Starting programs needs no display; the desktop's opener is reached through xdg-open.
 class XdgLauncher final : public ProcessLauncher {
@@ -28,27 +27,13 @@ AppContext::AppContext(const ContextOptions& options)
       drives_(options.mountsFile, options.sysRoot),
       directory_(env_, drives_, clock_, options.programFolder),
       launcher_(std::make_unique<XdgLauncher>()) {
-    Q_ASSERT(g_current == nullptr);
-    g_current = this;
     clock_.target = std::make_unique<SystemClock>();
 }
 
-AppContext::~AppContext() {
-    if (g_current == this)
-        g_current = nullptr;
-}
+AppContext::~AppContext() = default;
 
 void AppContext::missingService(const char* name) {
     qFatal("%s: not installed in the run's context", name);
-}
-
-AppContext& AppContext::current() {
-    Q_ASSERT(g_current != nullptr);
-    return *g_current;
-}
-
-bool AppContext::exists() {
-    return g_current != nullptr;
 }
 
 ContextOptions AppContext::installedOptions() {

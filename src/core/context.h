@@ -2,7 +2,7 @@
 
 // The process-wide values of one run, in one object. The entry procedure creates it; tests
 // create a fresh one per test with the program folder and the store roots pointed at
-// temporary folders. Exactly one exists at a time; AppContext::current() reaches it.
+// temporary folders. Nothing reaches it through a global: whoever needs it is handed it.
 //
 // It needs Qt Core only: the services that need a display (modal screens, file dialogs,
 // the clipboard) are interfaces here, installed by the entry procedure or a test. Asking
@@ -66,9 +66,6 @@ public:
     ~AppContext();
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
-
-    static AppContext& current();
-    static bool exists();
 
     // The options an installed program runs with.
     static ContextOptions installedOptions();

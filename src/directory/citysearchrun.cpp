@@ -16,7 +16,8 @@ CitySearchRun::~CitySearchRun() {
         progress_->bindStopToken(nullptr);
 }
 
-int CitySearchRun::run(const QList<CityCondition>& cities, const CityHitVisitor& visit) {
+int CitySearchRun::run(const QList<CityCondition>& cities, const CityHitVisitor& visit,
+                       const std::function<void(qsizetype)>& beforeCity) {
     bool visitorDone = false;
     const CityHitVisitor forward = [&](const DirRecord& hit) {
         visitorDone = !visit(hit);
@@ -29,6 +30,8 @@ int CitySearchRun::run(const QList<CityCondition>& cities, const CityHitVisitor&
         clock_.processEvents();
         if (stop_.stopRequested())
             return 0;
+        if (beforeCity)
+            beforeCity(i);
         const int result = directory_.searchCity(cities[i], forward);
         if (progress_ != nullptr)
             progress_->setFraction(static_cast<double>(i + 1) / static_cast<double>(cities.size()));

@@ -10,6 +10,8 @@
 
 #include <QList>
 
+#include <functional>
+
 namespace pikotel {
 
 class Clock;
@@ -29,7 +31,9 @@ public:
     // through or was ended early (by a stop or by the visitor: the hits so far stand);
     // otherwise the result of the city that failed (Directory::searchCity), after which no
     // city is searched.
-    int run(const QList<CityCondition>& cities, const CityHitVisitor& visit);
+    // beforeCity, when given, learns the index of each city about to be searched.
+    int run(const QList<CityCondition>& cities, const CityHitVisitor& visit,
+            const std::function<void(qsizetype)>& beforeCity = {});
 
 private:
     Directory& directory_;

@@ -38,11 +38,11 @@ bool isOpticalDevice(const QString& device) {
 // Kernel and memory file systems hold no user files worth a drive type.
 bool isPseudoFs(const QString& fsType) {
     static const QStringList pseudo = {
-        QStringLiteral("proc"),   QStringLiteral("sysfs"),      QStringLiteral("devtmpfs"),
-        QStringLiteral("devpts"), QStringLiteral("cgroup"),     QStringLiteral("cgroup2"),
-        QStringLiteral("mqueue"), QStringLiteral("securityfs"), QStringLiteral("debugfs"),
-        QStringLiteral("tracefs"), QStringLiteral("pstore"),    QStringLiteral("bpf"),
-        QStringLiteral("autofs"), QStringLiteral("binfmt_misc"), QStringLiteral("hugetlbfs"),
+        QStringLiteral("proc"),    QStringLiteral("sysfs"),       QStringLiteral("devtmpfs"),
+        QStringLiteral("devpts"),  QStringLiteral("cgroup"),      QStringLiteral("cgroup2"),
+        QStringLiteral("mqueue"),  QStringLiteral("securityfs"),  QStringLiteral("debugfs"),
+        QStringLiteral("tracefs"), QStringLiteral("pstore"),      QStringLiteral("bpf"),
+        QStringLiteral("autofs"),  QStringLiteral("binfmt_misc"), QStringLiteral("hugetlbfs"),
         QStringLiteral("fusectl"), QStringLiteral("configfs")};
     return pseudo.contains(fsType);
 }

@@ -22,7 +22,8 @@ int MyMsgBoxShow(const QString& text, int style, const QString& caption) {
 }
 
 void ShowUnexpectedError(int number, const QString& description) {
-    const QString num = number < 0 ? QString::number(number) : QStringLiteral(" ") + QString::number(number);
+    const QString num =
+        number < 0 ? QString::number(number) : QStringLiteral(" ") + QString::number(number);
     MyMsgBoxShow(QStringLiteral("エラー番号：") + num + QChar(u'\r') + description, MsgOk);
 }
 

@@ -22,7 +22,9 @@ QString machineStorePath(const QString& programFolder) {
     return joinPath(programFolder, QStringLiteral("HKLM.db"));
 }
 
-QString userStorePath() { return joinPath(userConfigFolder(), QStringLiteral("HKCU.db")); }
+QString userStorePath() {
+    return joinPath(userConfigFolder(), QStringLiteral("HKCU.db"));
+}
 
 QString joinPath(const QString& folder, const QString& name) {
     if (folder.endsWith(u'/'))

@@ -17,11 +17,17 @@ qint64 steadyNowMs() {
 
 SystemClock::SystemClock() : origin_(steadyNowMs()) {}
 
-qint64 SystemClock::monotonicMs() const { return steadyNowMs() - origin_; }
+qint64 SystemClock::monotonicMs() const {
+    return steadyNowMs() - origin_;
+}
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTime();
+}
 
-void SystemClock::processEvents() { QCoreApplication::processEvents(); }
+void SystemClock::processEvents() {
+    QCoreApplication::processEvents();
+}
 
 void SystemClock::waitProcessingEvents(int ms) {
     QEventLoop loop;

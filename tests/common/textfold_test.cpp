@@ -4,18 +4,6 @@
 
 using namespace pikotel;
 
-TEST(TextFold, WidthConversion) {
-    EXPECT_EQ(toFullWidth(QStringLiteral("ｶﾞｯｺｳ ABC123")), QStringLiteral("ガッコウ　ＡＢＣ１２３"));
-    EXPECT_EQ(toHalfWidth(QStringLiteral("ＡＢＣ１２３")), QStringLiteral("ABC123"));
-}
-
-TEST(TextFold, KanaConversion) {
-    EXPECT_EQ(hiraganaToKatakana(QStringLiteral("らーめん")), QStringLiteral("ラーメン"));
-    EXPECT_EQ(katakanaToHiragana(QStringLiteral("ラーメン")), QStringLiteral("らーめん"));
-    EXPECT_EQ(katakanaToHiragana(QStringLiteral("ヴァヽヾヶ")), QStringLiteral("ゔぁゝゞゖ"));
-    EXPECT_EQ(hiraganaToKatakana(QStringLiteral("ゔぁゝゞゖ・漢字")), QStringLiteral("ヴァヽヾヶ・漢字"));
-}
-
 TEST(TextFold, ContainsIgnoresCaseWidthAndKanaKind) {
     EXPECT_TRUE(textContains(QStringLiteral("らーめん太郎"), QStringLiteral("ラーメン")));
     EXPECT_TRUE(textContains(QStringLiteral("ﾗｰﾒﾝ太郎"), QStringLiteral("らーめん")));

@@ -1,15 +1,13 @@
 #include "enginetest.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "jtext/cp932.h"
 
 #include <cstring>
 
 namespace pikotel::test {
 
 QByteArray cp932(const QString& text) {
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(storedForm(text));
+    return jtext::toCp932(text);
 }
 
 QString fromCp932(const char* data, int length) {
@@ -17,8 +15,7 @@ QString fromCp932(const char* data, int length) {
         return {};
     if (length < 0)
         length = static_cast<int>(std::strlen(data));
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(QByteArrayView(data, length));
+    return jtext::fromCp932(QByteArrayView(data, length));
 }
 
 void putFixed(char* field, std::size_t width, int32_t& length, const QByteArray& text) {

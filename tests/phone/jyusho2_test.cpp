@@ -101,7 +101,7 @@ TEST_F(Jyusho2Test, BackWritesNothingAndFailuresLeaveNothingToConfirm) {
         messages->clear();
         exchange.town = QStringLiteral("old");
         frmJyusho2 unknown(shell->programFolder(), exchange);
-        EXPECT_FALSE((exchange.telNo = number, unknown.run()));
+        EXPECT_FALSE((exchange.telNo = number, unknown.run(shell->ctx->modals())));
         EXPECT_EQ(messages->texts(),
                   QStringList{QStringLiteral("入力した電話番号は局番辞書に登録されていません。")});
         EXPECT_EQ(exchange.resultFlag, 1);
@@ -112,7 +112,7 @@ TEST_F(Jyusho2Test, BackWritesNothingAndFailuresLeaveNothingToConfirm) {
     ASSERT_TRUE(QDir(shell->programFolder() + QStringLiteral("/ZIP")).removeRecursively());
     frmJyusho2 missing(shell->programFolder(), exchange);
     exchange.telNo = QStringLiteral("03-3340-9999");
-    EXPECT_FALSE(missing.run());
+    EXPECT_FALSE(missing.run(shell->ctx->modals()));
     EXPECT_EQ(messages->texts(),
               QStringList{QStringLiteral("局番辞書のオープンで異常がありました。")});
     EXPECT_EQ(exchange.resultFlag, 1);

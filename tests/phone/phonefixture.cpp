@@ -1,5 +1,7 @@
 #include "phone/phonefixture.h"
 
+#include "app/desktopservices.h"
+
 #include "builder.h"
 #include "zipcomp/zipbuilder.h"
 
@@ -81,6 +83,7 @@ void PhoneFixture::SetUp() {
     shell->ctx->env().setText(EnvKey::DicDrive, QStringLiteral("0"));
     buildDirectory();
     buildZip();
+    installDesktopServices(*shell->ctx);
     mainMenu = std::make_unique<frmMain>(*shell->ctx, screens);
 }
 

@@ -25,7 +25,8 @@ public:
         QDir().mkpath(dir.file(QStringLiteral("share/pikotel")));
         QDir().mkpath(dir.file(QStringLiteral("config")));
         QDir().mkpath(dir.file(QStringLiteral("runtime")));
-        QFile::setPermissions(dir.file(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.file(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // Copies, not links: the program finds its installation from its own real path.
         QFile::copy(QStringLiteral(PIKOTEL_PATH), bin(QStringLiteral("pikotel")));
         QFile::copy(QStringLiteral(PIKOTEL_REG_PATH), bin(QStringLiteral("pikotel-reg")));
@@ -109,28 +110,44 @@ QString exportedText(const QString& exported, const QString& name) {
 
 TEST(Program, FirstRunThenSigtermLeavesExactlyTheFirstRunValues) {
     Installation inst;
-    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey, QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
 
     QProcess program;
     inst.start(program);
     ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
     terminate(program);
 
-    const QString exported = inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
+    const QString exported =
+        inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
     QStringList names = exportedNames(exported);
     names.sort();
-    QStringList expected = {
-        QStringLiteral("DICDRIVE"),    QStringLiteral("CDDRIVE"),       QStringLiteral("XCHDBADD"),
-        QStringLiteral("OUTFILE"),     QStringLiteral("HIDEEXE"),       QStringLiteral("HIDEEXEPATH"),
-        QStringLiteral("DEFAULTTELUSE"), QStringLiteral("DEFAULTTEL"),  QStringLiteral("BEFOREEXEC"),
-        QStringLiteral("SEIMEI"),      QStringLiteral("ANIME"),         QStringLiteral("OUTFORM"),
-        QStringLiteral("TELHIFON"),    QStringLiteral("ZIPHIFON"),      QStringLiteral("ZIPMARK"),
-        QStringLiteral("IMPORT"),      QStringLiteral("IMPORT_ATE"),    QStringLiteral("IMPORT_MRU"),
-        QStringLiteral("STARTUPFORM"), QStringLiteral("StartUpPosition_X"), QStringLiteral("StartUpPosition_Y"),
-        QStringLiteral("LASTFORM")};
+    QStringList expected = {QStringLiteral("DICDRIVE"),
+                            QStringLiteral("CDDRIVE"),
+                            QStringLiteral("XCHDBADD"),
+                            QStringLiteral("OUTFILE"),
+                            QStringLiteral("HIDEEXE"),
+                            QStringLiteral("HIDEEXEPATH"),
+                            QStringLiteral("DEFAULTTELUSE"),
+                            QStringLiteral("DEFAULTTEL"),
+                            QStringLiteral("BEFOREEXEC"),
+                            QStringLiteral("SEIMEI"),
+                            QStringLiteral("ANIME"),
+                            QStringLiteral("OUTFORM"),
+                            QStringLiteral("TELHIFON"),
+                            QStringLiteral("ZIPHIFON"),
+                            QStringLiteral("ZIPMARK"),
+                            QStringLiteral("IMPORT"),
+                            QStringLiteral("IMPORT_ATE"),
+                            QStringLiteral("IMPORT_MRU"),
+                            QStringLiteral("STARTUPFORM"),
+                            QStringLiteral("StartUpPosition_X"),
+                            QStringLiteral("StartUpPosition_Y"),
+                            QStringLiteral("LASTFORM")};
     expected.sort();
     EXPECT_EQ(names, expected) << exported.toStdString();
-    EXPECT_TRUE(exportedText(exported, QStringLiteral("OUTFILE")).endsWith(QStringLiteral("電話帳テキスト.txt")));
+    EXPECT_TRUE(exportedText(exported, QStringLiteral("OUTFILE"))
+                    .endsWith(QStringLiteral("電話帳テキスト.txt")));
     EXPECT_FALSE(exportedText(exported, QStringLiteral("CDDRIVE")).isEmpty());
     for (const char* name : {"IMPORT", "IMPORT_ATE", "IMPORT_MRU"})
         EXPECT_EQ(exportedText(exported, QString::fromLatin1(name)), QStringLiteral("0")) << name;
@@ -138,12 +155,14 @@ TEST(Program, FirstRunThenSigtermLeavesExactlyTheFirstRunValues) {
 
 TEST(Program, SecondLaunchEndsAtOnceAndLeavesTheStoreUntouched) {
     Installation inst;
-    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey, QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
     QProcess first;
     inst.start(first);
     ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
     QThread::msleep(300);
-    const QString before = inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
+    const QString before =
+        inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
 
     QProcess second;
     inst.start(second);
@@ -158,7 +177,8 @@ TEST(Program, UnusableInstallationRecordWritesNothing) {
     for (const QString& dicDrive : {QStringLiteral("2"), QString()}) {
         Installation inst;
         if (!dicDrive.isEmpty())
-            inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey, QStringLiteral("DICDRIVE"), dicDrive});
+            inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+                      QStringLiteral("DICDRIVE"), dicDrive});
         QProcess program;
         inst.start(program);
         // The message waits for its OK; ending the program answers it.

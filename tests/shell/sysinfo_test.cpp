@@ -36,7 +36,8 @@ TEST(SysInfo, ExpandEnvPrefix) {
     qputenv("PIKOTEL_TEST_FOLDER", "/opt/office");
     EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%PIKOTEL_TEST_FOLDER%/bin/calc")),
               QStringLiteral("/opt/office//bin/calc"));
-    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%pikotel_test_folder%calc")), QStringLiteral("/opt/office/calc"));
+    EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%pikotel_test_folder%calc")),
+              QStringLiteral("/opt/office/calc"));
     EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("/no/prefix")), QString());
     EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%UNCLOSED")), QString());
     EXPECT_EQ(ExpandEnvPrefix(QStringLiteral("%PIKOTEL_NOT_SET_ANYWHERE%/x")), QString());
@@ -68,8 +69,9 @@ TEST(SysInfo, EnableLuaReadsOnlyA32BitNumber) {
     SettingsStore installer({f.machineStore(), QString(), QString()});
     installer.setMachineWritable(true);
     RegHandle key;
-    ASSERT_EQ(installer.RegKeyCreate(QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System"),
-                                     0, key),
+    ASSERT_EQ(installer.RegKeyCreate(
+                  QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System"),
+                  0, key),
               0);
     const qint32 one = 1;
     installer.RegValueSetRaw(key, QStringLiteral("EnableLUA"), RegType::Dword,
@@ -88,7 +90,8 @@ TEST(SysInfo, ComponentCheckNamesWhatDoesNotLoad) {
     registerComponentProbe({QStringLiteral("zipcomp"), [] { return false; }});
     CheckComponentRegistration();
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_TRUE(messages.shown().at(0).text.startsWith(QStringLiteral("ぴ～こぴこ電話帳１８の更新が完了していません。")));
+    EXPECT_TRUE(messages.shown().at(0).text.startsWith(
+        QStringLiteral("ぴ～こぴこ電話帳１８の更新が完了していません。")));
     EXPECT_TRUE(messages.shown().at(0).text.contains(QStringLiteral("zipcomp")));
     EXPECT_FALSE(messages.shown().at(0).text.contains(QStringLiteral("dxs4")));
     clearComponentProbes();

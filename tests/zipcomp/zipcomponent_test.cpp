@@ -3,6 +3,7 @@
 #include "zipfixture.h"
 
 #include "zipcomp/zipbuilder.h"
+#include "zipcomp/ziptext.h"
 
 #include <QFile>
 

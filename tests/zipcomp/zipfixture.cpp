@@ -1,9 +1,9 @@
 #include "zipfixture.h"
 
+#include "jtext/cp932.h"
 #include "zipcomp/zipbuilder.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace pikotel::test {
 
@@ -103,8 +103,7 @@ void writeLines(const QString& path, const char* const* rows, std::size_t count)
 } // namespace
 
 QString cp932(const QByteArray& bytes) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(bytes);
+    return pikotel::jtext::fromCp932(bytes);
 }
 
 QStringList prefectureCodes(ZipComponent& zip, const QString& text) {

@@ -4,7 +4,7 @@
 
 #include "zipfixture.h"
 
-#include "zipcomp/ziptext.h"
+#include "jtext/cp932.h"
 
 #include <QFile>
 
@@ -49,13 +49,14 @@ const Source& source() {
             folder + QStringLiteral("/ken_all_merged.utf8.csv"), 14, [&](const QStringList& f) {
                 const QString town = f[8].isEmpty() ? QStringLiteral("以下に掲載がない場合") : f[8];
                 out.byCode[f[2]].append(f[2] + QLatin1Char(' ') +
-                                        normalizedText(f[6] + f[7] + town));
+                                        pikotel::jtext::withCp932Forms(f[6] + f[7] + town));
                 out.cityCodes[f[0].toInt()].insert(f[2]);
             });
         readRows(folder + QStringLiteral("/jigyosyo_from_yubin.utf8.csv"), 11,
                  [&](const QStringList& f) {
-                     out.byCode[f[2]].append(f[2] + QLatin1Char(' ') +
-                                             normalizedText(f[3] + f[4] + f[5] + f[6] + f[7]));
+                     out.byCode[f[2]].append(
+                         f[2] + QLatin1Char(' ') +
+                         pikotel::jtext::withCp932Forms(f[3] + f[4] + f[5] + f[6] + f[7]));
                  });
         return out;
     }();
@@ -160,7 +161,7 @@ TEST_F(ZipRealData, EveryExchangeRowIsACandidateOfItsNumbers) {
         // A row without a town stands for the town that covers the whole city.
         const auto named = [&](const TownRow& t) {
             if (!f[4].isEmpty())
-                return t.name == normalizedText(f[4]);
+                return t.name == pikotel::jtext::withCp932Forms(f[4]);
             return t.name == QStringLiteral("以下に掲載がない場合") ||
                    t.name.endsWith(QStringLiteral("一円"));
         };

@@ -3,6 +3,7 @@
 #include "gen_areacodes.h"
 #include "gen_random.h"
 #include "gen_text.h"
+#include "jtext/csv.h"
 
 #include <QFile>
 #include <QHash>
@@ -152,21 +153,28 @@ bool AddressBook::load(const QString& kenAllPath, QString* error) {
         return false;
     }
     std::map<QString, RawCity> raw; // by jis5: the area table's order
-    int lineNo = 0;
-    while (!file.atEnd()) {
-        ++lineNo;
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.isEmpty())
+    const QByteArray text = file.readAll();
+    jtext::CsvReader reader(std::string_view(text.constData(), std::size_t(text.size())));
+    jtext::CsvRow row;
+    while (reader.next(row)) {
+        if (row.blank())
             continue;
-        const QStringList f = line.split(u',');
+        const QStringList f = row.texts();
         if (f.size() != ColumnCount || f[Jis5].size() != 5 || f[Zip7].size() != 7) {
-            *error = QStringLiteral("%1:%2: not a postal data row").arg(kenAllPath).arg(lineNo);
+            *error = QStringLiteral("%1:%2: not a postal data row").arg(kenAllPath).arg(row.line);
             return false;
         }
         RawCity& city = raw[f[Jis5]];
         if (city.code.isEmpty())
             city = {f[Jis5], f[Pref], f[CityName], f[CityKana], {}};
         city.rows.push_back({f[Zip7], f[TownKana], f[TownName], f[Chome] == u"1"});
+    }
+    if (!reader.error().empty()) {
+        *error = QStringLiteral("%1:%2: %3")
+                     .arg(kenAllPath)
+                     .arg(row.line)
+                     .arg(QString::fromStdString(reader.error()));
+        return false;
     }
     if (raw.empty()) {
         *error = QStringLiteral("the postal data %1 is empty").arg(kenAllPath);

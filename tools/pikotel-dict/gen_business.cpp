@@ -1,7 +1,7 @@
 #include "gen_business.h"
 
 #include "common/textfold.h"
-#include "gen_vocabulary.h"
+#include "search/industry/industryvocab.h"
 
 #include <QStringList>
 
@@ -455,7 +455,7 @@ bool BusinessNamer::init(QString* error) {
         !loadList(kTemplePlaces, &templePlaces_))
         return false;
 
-    const std::vector<Industry>& industries = builtinIndustries();
+    const std::span<const industry::Industry> industries = industry::builtinIndustries();
     const auto slotOf = [](QChar c, Slot* slot) {
         switch (c.unicode()) {
         case u'S':
@@ -520,9 +520,8 @@ bool BusinessNamer::init(QString* error) {
         Template t;
         if (f[0] != u"-") {
             const auto it =
-                std::find_if(industries.begin(), industries.end(), [&](const Industry& i) {
-                    return QString::fromStdString(i.name) == f[0];
-                });
+                std::find_if(industries.begin(), industries.end(),
+                             [&](const industry::Industry& i) { return i.name == f[0]; });
             if (it == industries.end())
                 return bad();
             t.industry = static_cast<int>(it - industries.begin());
@@ -533,7 +532,7 @@ bool BusinessNamer::init(QString* error) {
                  : f[3] == u"M" ? CityNeed::TownOrVillage
                                 : CityNeed::Any;
         if (t.kept && (t.industry < 0 || t.pattern < 1 ||
-                       t.pattern > static_cast<int>(industries[t.industry].patterns.size())))
+                       t.pattern > industry::searchPatterns(industries[t.industry]).size()))
             return bad();
         std::vector<std::pair<QString, Slot>> written;
         std::vector<std::pair<QString, Slot>> reading;
@@ -588,8 +587,8 @@ bool BusinessNamer::init(QString* error) {
             }
         }
         if (t.kept) {
-            for (const std::string& word : exclusionWords(industries[t.industry], t.pattern))
-                t.foldedExclusions.push_back(fold(word));
+            for (const QString& word : industry::exclusionWords(industries[t.industry], t.pattern))
+                t.foldedExclusions.push_back(foldForCompare(word).toStdString());
             ++keptPerPattern[{t.industry, t.pattern}];
         } else if (t.industry >= 0) {
             ++decoys;
@@ -599,8 +598,8 @@ bool BusinessNamer::init(QString* error) {
         templates_.push_back(std::move(t));
     }
     std::size_t patternCount = 0;
-    for (const Industry& industry : industries)
-        patternCount += industry.patterns.size();
+    for (const industry::Industry& i : industries)
+        patternCount += std::size_t(industry::searchPatterns(i).size());
     if (keptPerPattern.size() != patternCount || decoys == 0 || plains == 0) {
         *error = QStringLiteral("business name templates do not cover every industry pattern");
         return false;

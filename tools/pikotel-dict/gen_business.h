@@ -39,7 +39,7 @@ private:
         std::string folded;  // literal parts
     };
     struct Template {
-        int industry = -1; // index into builtinIndustries(); −1 for a plain name
+        int industry = -1; // index into industry::builtinIndustries(); −1 for a plain name
         int pattern = 0;
         bool kept = false; // must survive the industry's exclusion words
         CityNeed need = CityNeed::Any;

@@ -1,6 +1,7 @@
 #include "gen_names.h"
 
 #include "gen_text.h"
+#include "jtext/csv.h"
 
 #include <QFile>
 #include <QStringList>
@@ -41,14 +42,13 @@ bool NameBook::load(const QString& namesPath, QString* error) {
     // (written, reading) → weight, kept in a stable order.
     std::map<std::pair<QString, QString>, Weight> sei;
     std::map<std::pair<QString, QString>, Weight> mei;
-    bool header = true;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (header || line.isEmpty()) {
-            header = false;
-            continue;
-        }
-        const QStringList f = line.split(u'\t');
+    const QByteArray text = file.readAll();
+    jtext::CsvReader reader(std::string_view(text.constData(), std::size_t(text.size())),
+                            jtext::kTabSeparated);
+    jtext::CsvRow row;
+    reader.next(row); // the header
+    while (reader.next(row)) {
+        const QStringList f = row.texts();
         if (f.size() < 4 || !isKatakanaReading(f[1]) || !isKanjiOrKana(f[2]))
             continue;
         Weight& weight = (f[0] == u"sei" ? sei : mei)[{f[2], f[1]}];

@@ -9,7 +9,6 @@ add_library(pikotel_generator STATIC
   ${CMAKE_CURRENT_LIST_DIR}/gen_business.cpp ${CMAKE_CURRENT_LIST_DIR}/gen_business.h
   ${CMAKE_CURRENT_LIST_DIR}/gen_names.cpp ${CMAKE_CURRENT_LIST_DIR}/gen_names.h
   ${CMAKE_CURRENT_LIST_DIR}/gen_numbers.cpp ${CMAKE_CURRENT_LIST_DIR}/gen_numbers.h
-  ${CMAKE_CURRENT_LIST_DIR}/gen_random.h ${CMAKE_CURRENT_LIST_DIR}/gen_text.h
-  ${CMAKE_CURRENT_LIST_DIR}/gen_vocabulary.cpp ${CMAKE_CURRENT_LIST_DIR}/gen_vocabulary.h)
+  ${CMAKE_CURRENT_LIST_DIR}/gen_random.h ${CMAKE_CURRENT_LIST_DIR}/gen_text.h)
 target_include_directories(pikotel_generator PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(pikotel_generator PUBLIC Qt6::Core PRIVATE pikotel_common)
+target_link_libraries(pikotel_generator PUBLIC Qt6::Core PRIVATE pikotel_common pikotel_industry_vocab pikotel_jtext)

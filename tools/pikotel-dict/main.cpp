@@ -4,6 +4,7 @@
 #include "builder.h"
 #include "dxs4.h"
 #include "generator.h"
+#include "jtext/cp932.h"
 #include "mappedfile.h"
 #include "reader.h"
 #include "xchdb.h"
@@ -14,8 +15,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -98,9 +97,10 @@ std::optional<pikotel::dict::Engine> engineNamed(const QString& name) {
 }
 
 int runGenerate(const QStringList& args) {
-    const Arguments a = parseArguments(
-        args, {QStringLiteral("listings"), QStringLiteral("seed"), QStringLiteral("out"),
-               QStringLiteral("areas-out"), QStringLiteral("exchange-out"), QStringLiteral("data")});
+    const Arguments a =
+        parseArguments(args, {QStringLiteral("listings"), QStringLiteral("seed"),
+                              QStringLiteral("out"), QStringLiteral("areas-out"),
+                              QStringLiteral("exchange-out"), QStringLiteral("data")});
     if (!a.problem.isEmpty())
         return usage(a.problem);
     if (!a.positional.isEmpty())
@@ -119,7 +119,8 @@ int runGenerate(const QStringList& args) {
         return usage(QStringLiteral("generate needs --listings N, --seed S and --out FILE.csv"));
     options.areasOut = value("areas-out");
     options.exchangeOut = value("exchange-out");
-    options.sourceDataDir = value("data").isEmpty() ? QStringLiteral(PIKOTEL_SOURCE_DATA_DIR) : value("data");
+    options.sourceDataDir =
+        value("data").isEmpty() ? QStringLiteral(PIKOTEL_SOURCE_DATA_DIR) : value("data");
     QElapsedTimer timer;
     timer.start();
     QString error;
@@ -275,21 +276,14 @@ struct Hit {
     QString fields[7];
 };
 
-QByteArray cp932(const QString& text) {
-    QString mapped = text;
-    mapped.replace(QChar(0x301C), QChar(0xFF5E));
-    mapped.replace(QChar(0x2212), QChar(0xFF0D));
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(mapped);
-}
+using pikotel::jtext::toCp932;
 
 QString fromCp932(const char* data, qsizetype size) {
     if (!data)
         return {};
     if (size < 0)
         size = static_cast<qsizetype>(std::strlen(data));
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(QByteArrayView(data, size));
+    return pikotel::jtext::fromCp932(QByteArrayView(data, size));
 }
 
 // The engines look for their files by fixed names in a folder: link the given files there.
@@ -301,8 +295,8 @@ bool placeFile(const QString& file, const QString& folder, const QString& name) 
 
 int searchDxs(const QString& folder, const QString& deltaFolder, const SearchRequest& r,
               QList<Hit>& hits) {
-    const QByteArray hdd = cp932(folder);
-    const QByteArray delta = cp932(deltaFolder);
+    const QByteArray hdd = toCp932(folder);
+    const QByteArray delta = toCp932(deltaFolder);
     const DxsOpenRec open{static_cast<int32_t>(hdd.size()),   hdd.constData(),  0, "",
                           static_cast<int32_t>(delta.size()), delta.constData()};
     DxsDicHandle dic{};
@@ -363,8 +357,8 @@ void putFixed(char* field, std::size_t width, int32_t& length, const QByteArray&
 int searchXch(const QString& folder, const QString& deltaFolder, const SearchRequest& r,
               QList<Hit>& hits) {
     XchOpenRec open{};
-    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, cp932(folder));
-    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, cp932(deltaFolder));
+    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, toCp932(folder));
+    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, toCp932(deltaFolder));
     XchHandle handle = 0;
     if (const int16_t rc = hXchDB_Open(&open, &handle); rc != 0) {
         printError(QStringLiteral("hXchDB_Open failed: %1").arg(rc));
@@ -435,7 +429,7 @@ int runSearch(const QStringList& args) {
         if (option("city") || option("name") || option("kind"))
             return usage(QStringLiteral("--number excludes --city, --kind and --name"));
         r.byNumber = true;
-        r.number = cp932(QString(*number).remove(QLatin1Char('-')));
+        r.number = toCp932(QString(*number).remove(QLatin1Char('-')));
     } else {
         bool okCity = false;
         bool okKind = false;
@@ -447,8 +441,8 @@ int runSearch(const QStringList& args) {
         if (!okCity || !okKind || !okLimit || !option("name"))
             return usage(QStringLiteral(
                 "search needs --number, or --city, --kind and --name (numbers where numbers go)"));
-        r.name = cp932(*option("name"));
-        r.town = cp932(option("town").value_or(QString()));
+        r.name = toCp932(*option("name"));
+        r.town = toCp932(option("town").value_or(QString()));
     }
 
     const QTemporaryDir place;

@@ -1,15 +1,14 @@
 // pikotel-zip: builds the postal-code dictionary and queries it through the component's
 // own operations, printing tab-separated rows (UTF-8).
 
+#include "search/postal/postalcomponent.h"
 #include "zipcomp/zipbuilder.h"
-#include "zipcomp/zipcomponent.h"
 #include "zipcomp/zipdictionary.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
-#include <QStringDecoder>
 
 #include <cstdio>
 #include <optional>
@@ -40,11 +39,6 @@ void printError(const QString& text) {
 int usage() {
     std::fputs(kUsage, stderr);
     return 2;
-}
-
-QString fromCp932(const QByteArray& bytes) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(bytes);
 }
 
 // yyyymmdd of the build: --date, else SOURCE_DATE_EPOCH for reproducible builds, else today.
@@ -135,115 +129,77 @@ int query(const QString& folder, const QStringList& args) {
     if (!known)
         return usage();
 
-    ZipComponent zip;
-    zip.SetKeyBlock(QString::fromLatin1(kProgramKeyBlock));
-    zip.SetFolder(folder);
-    if (zip.OpenDictionary() != kOpened) {
-        printError(QStringLiteral("pikotel-zip: %1").arg(zip.LastError().description));
-        return 1;
-    }
-    const auto failed = [&zip] {
-        printError(QStringLiteral("pikotel-zip: %1").arg(zip.LastError().description));
+    pikotel::PostalComponent postal;
+    const auto failed = [&postal] {
+        printError(QStringLiteral("pikotel-zip: %1").arg(postal.lastError().description));
         return 1;
     };
+    if (!postal.open(folder))
+        return failed();
     const auto number = [](const QString& s) {
         bool ok = false;
         const int n = s.toInt(&ok);
         return ok ? n : -1;
     };
-    QByteArray code, name, reading, note, noteReading;
+    const auto printEntries = [](const QList<pikotel::PostalEntry>& entries) {
+        for (const pikotel::PostalEntry& e : entries)
+            printLine({e.code, e.name, e.reading});
+        return 0;
+    };
+    QList<pikotel::PostalEntry> entries;
+    QList<pikotel::PostalTown> towns;
 
     if (command == QLatin1String("code")) {
         QString digits = args[1];
         digits.remove(QLatin1Char('-'));
-        const int n = zip.SearchCode(digits);
-        if (n < 0)
+        QList<pikotel::PostalRecord> records;
+        if (!postal.searchCode(digits, records))
             return failed();
-        ZipComponent::CodeRecord r;
-        for (int i = 0; i < n; ++i) {
-            if (!zip.GetCodeRecord(i, r))
-                return failed();
-            printLine({fromCp932(r[10]), fromCp932(r[0]), fromCp932(r[2]), fromCp932(r[4]),
-                       fromCp932(r[6]), fromCp932(r[8])});
-        }
+        for (const pikotel::PostalRecord& r : records)
+            printLine(QStringList{r.code} + QStringList(r.parts.begin(), r.parts.end()));
         return 0;
     }
-    if (command == QLatin1String("prefs") || command == QLatin1String("cities")) {
-        const bool prefs = command == QLatin1String("prefs");
-        const int n = prefs ? zip.QueryPrefectures(QString(), 0, 0)
-                            : zip.QueryCities(QString(), 0, number(args[1]), 0);
-        if (n < 0)
-            return failed();
-        for (int i = 0; i < n; ++i) {
-            if (!(prefs ? zip.GetPrefecture(i, code, name, reading)
-                        : zip.GetCity(i, code, name, reading)))
-                return failed();
-            printLine({fromCp932(code), fromCp932(name), fromCp932(reading)});
-        }
-        return 0;
-    }
+    if (command == QLatin1String("prefs"))
+        return postal.prefectures(entries) ? printEntries(entries) : failed();
+    if (command == QLatin1String("cities"))
+        return postal.cities(number(args[1]), entries) ? printEntries(entries) : failed();
+    if (command == QLatin1String("blocks"))
+        return postal.blocks(number(args[1]), args[2], entries) ? printEntries(entries) : failed();
     if (command == QLatin1String("towns")) {
-        const int n = zip.QueryTowns(QString(), 0, number(args[1]), 0);
-        if (n < 0)
+        if (!postal.towns(number(args[1]), towns))
             return failed();
-        for (int i = 0; i < n; ++i) {
-            if (!zip.GetTown(i, code, name, reading, note, noteReading))
-                return failed();
-            printLine({fromCp932(code), fromCp932(name), fromCp932(note), fromCp932(reading),
-                       fromCp932(noteReading)});
-        }
-        return 0;
-    }
-    if (command == QLatin1String("blocks")) {
-        const int n = zip.QueryBlocks(QString(), 0, args[2], number(args[1]), 0);
-        if (n < 0)
-            return failed();
-        for (int i = 0; i < n; ++i) {
-            if (!zip.GetBlock(i, code, name, reading))
-                return failed();
-            printLine({fromCp932(code), fromCp932(name), fromCp932(reading)});
-        }
+        for (const pikotel::PostalTown& t : towns)
+            printLine({t.code, t.name, t.note, t.reading, t.noteReading});
         return 0;
     }
 
     // exchange: every candidate down to the blocks, one line per postal code:
     // prefecture code, prefecture, city code, city, postal code, town, note, block.
     const QString phone = args[1];
-    const int prefCount = zip.QueryPrefectures(phone, 0, 0);
-    if (prefCount < 0)
+    QList<pikotel::PostalEntry> prefectures;
+    if (!postal.prefectures(prefectures, phone))
         return failed();
-    if (prefCount == 0) {
+    if (prefectures.isEmpty()) {
         printError(QStringLiteral("pikotel-zip: %1 の局番は登録されていません").arg(phone));
         return 1;
     }
-    QByteArray prefCode, prefName, cityCode, cityName;
-    for (int p = 0; p < prefCount; ++p) {
-        if (!zip.GetPrefecture(p, prefCode, prefName, reading))
+    for (const pikotel::PostalEntry& pref : prefectures) {
+        QList<pikotel::PostalEntry> cities;
+        if (!postal.cities(pref.code.toInt(), cities, phone))
             return failed();
-        const int cityCount = zip.QueryCities(phone, 0, prefCode.toInt(), 0);
-        for (int c = 0; c < cityCount; ++c) {
-            if (!zip.GetCity(c, cityCode, cityName, reading))
+        for (const pikotel::PostalEntry& city : cities) {
+            if (!postal.towns(city.code.toInt(), towns, phone))
                 return failed();
-            const int townCount = zip.QueryTowns(phone, 0, cityCode.toInt(), 0);
-            for (int t = 0; t < townCount; ++t) {
-                if (!zip.GetTown(t, code, name, reading, note, noteReading))
-                    return failed();
-                const QStringList head = {fromCp932(prefCode), fromCp932(prefName),
-                                          fromCp932(cityCode), fromCp932(cityName)};
-                if (!code.isEmpty()) {
-                    printLine(head + QStringList{fromCp932(code), fromCp932(name), fromCp932(note),
-                                                 QString()});
+            const QStringList head = {pref.code, pref.name, city.code, city.name};
+            for (const pikotel::PostalTown& t : towns) {
+                if (!t.code.isEmpty()) {
+                    printLine(head + QStringList{t.code, t.name, t.note, QString()});
                     continue;
                 }
-                const QString town = fromCp932(name);
-                const int blockCount = zip.QueryBlocks(phone, 0, town, cityCode.toInt(), 0);
-                QByteArray blockCode, blockName;
-                for (int k = 0; k < blockCount; ++k) {
-                    if (!zip.GetBlock(k, blockCode, blockName, reading))
-                        return failed();
-                    printLine(head + QStringList{fromCp932(blockCode), town, fromCp932(note),
-                                                 fromCp932(blockName)});
-                }
+                if (!postal.blocks(city.code.toInt(), t.name, entries, phone))
+                    return failed();
+                for (const pikotel::PostalEntry& block : entries)
+                    printLine(head + QStringList{block.code, t.name, t.note, block.name});
             }
         }
     }

@@ -9,9 +9,9 @@
 #include "app/frmtemp.h"
 #include "app/frmwait.h"
 #include "app/programscreens.h"
+#include "core/context.h"
 #include "results/frmkekka3.h"
 #include "results/frmoutset.h"
-#include "core/context.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,9 @@
 #include "app/pictures.h"
 #include "app/twips.h"
 #include "app/widgets.h"
-#include "common/cp932.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
+#include "platform/services.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,9 +46,8 @@ bool startsWithDigit(const QString& text) {
 }
 
 // A postal code as the lists show it: its first three characters, "-", the rest.
-QString formattedCode(const QByteArray& code) {
-    const QString text = fromCp932(code);
-    return text.left(3) + u'-' + text.mid(3);
+QString formattedCode(const QString& code) {
+    return code.left(3) + u'-' + code.mid(3);
 }
 
 // The hourglass while a list fills.
@@ -73,9 +71,7 @@ frmJyusho2::frmJyusho2(const QString& programFolder, JyushoExchange& exchange, Q
     buildUi();
 }
 
-frmJyusho2::~frmJyusho2() {
-    closeComponent();
-}
+frmJyusho2::~frmJyusho2() = default;
 
 void frmJyusho2::buildUi() {
     setFixedSize(twipsToPixelsX(this, kFormWidth), twipsToPixelsY(this, kFormHeight));
@@ -121,14 +117,11 @@ void frmJyusho2::buildUi() {
 void frmJyusho2::Form_Load() {
     exchange_.resultFlag = 0;
     lblTitle_->setText(QStringLiteral("電話番号：") + exchange_.telNo);
-    zip_.SetKeyBlock(QString::fromLatin1(zipcomp::kProgramKeyBlock));
-    zip_.SetFolder(joinPath(programFolder_, QStringLiteral("ZIP")));
-    if (zip_.OpenDictionary() != zipcomp::kOpened) {
+    if (!postal_.open(postalFolder(programFolder_))) {
         MyMsgBoxShow(kMsgOpenFailed, MsgOk);
         exchange_.resultFlag = 1;
         return;
     }
-    open_ = true;
 
     // A blank text would ask the component for every prefecture, not for an exchange.
     number_ = DelHifon(exchange_.telNo.trimmed());
@@ -157,13 +150,13 @@ void frmJyusho2::Form_Load() {
     }
 }
 
-bool frmJyusho2::run() {
+bool frmJyusho2::run(ModalScreens& modals) {
     Form_Load();
     if (exchange_.resultFlag == 1) {
-        closeComponent();
+        postal_.close();
         return false;
     }
-    exec();
+    modals.exec(*this);
     return confirmed_;
 }
 
@@ -207,49 +200,35 @@ void frmJyusho2::addItem(int level, const QString& text) {
 }
 
 bool frmJyusho2::failed() {
-    const zipcomp::ZipError& e = zip_.LastError();
+    const zipcomp::ZipError& e = postal_.lastError();
     ShowUnexpectedError(e.number, e.description);
     return false;
 }
 
-bool frmJyusho2::fillPrefectures() {
-    const int n = zip_.QueryPrefectures(number_, 0, 0);
-    if (n < 0)
-        return failed();
-    QByteArray code, name, reading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetPrefecture(i, code, name, reading))
-            return failed();
-        tables_[Prefecture].append({fromCp932(code), {fromCp932(name), fromCp932(reading)}});
-        addItem(Prefecture, fromCp932(name) + u'\t' + fromCp932(reading));
+bool frmJyusho2::addEntries(int level, const QList<PostalEntry>& entries) {
+    for (const PostalEntry& e : entries) {
+        tables_[level].append({e.code, {e.name, e.reading}});
+        addItem(level, e.name + u'\t' + e.reading);
     }
     return true;
+}
+
+bool frmJyusho2::fillPrefectures() {
+    QList<PostalEntry> entries;
+    return postal_.prefectures(entries, number_) ? addEntries(Prefecture, entries) : failed();
 }
 
 bool frmJyusho2::fillCities(int prefectureCode) {
-    const int n = zip_.QueryCities(number_, 0, prefectureCode, 0);
-    if (n < 0)
-        return failed();
-    QByteArray code, name, reading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetCity(i, code, name, reading))
-            return failed();
-        tables_[City].append({fromCp932(code), {fromCp932(name), fromCp932(reading)}});
-        addItem(City, fromCp932(name) + u'\t' + fromCp932(reading));
-    }
-    return true;
+    QList<PostalEntry> entries;
+    return postal_.cities(prefectureCode, entries, number_) ? addEntries(City, entries) : failed();
 }
 
 bool frmJyusho2::fillTowns(int cityCode) {
-    const int n = zip_.QueryTowns(number_, 0, cityCode, 0);
-    if (n < 0)
+    QList<PostalTown> towns;
+    if (!postal_.towns(cityCode, towns, number_))
         return failed();
-    QByteArray code, name, reading, note, noteReading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetTown(i, code, name, reading, note, noteReading))
-            return failed();
-        Row row{formattedCode(code),
-                {fromCp932(name), fromCp932(reading), fromCp932(note), fromCp932(noteReading)}};
+    for (const PostalTown& town : towns) {
+        Row row{formattedCode(town.code), {town.name, town.reading, town.note, town.noteReading}};
         const QString texts = row.texts.join(u' ');
         tables_[Town].append(row);
         addItem(Town, startsWithDigit(row.code) ? row.code.leftJustified(8) + u'|' + texts : texts);
@@ -258,14 +237,11 @@ bool frmJyusho2::fillTowns(int cityCode) {
 }
 
 bool frmJyusho2::fillBlocks(int cityCode, const QString& townName) {
-    const int n = zip_.QueryBlocks(number_, 0, townName, cityCode, 0);
-    if (n < 0)
+    QList<PostalEntry> blocks;
+    if (!postal_.blocks(cityCode, townName, blocks, number_))
         return failed();
-    QByteArray code, name, reading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetBlock(i, code, name, reading))
-            return failed();
-        Row row{formattedCode(code), {fromCp932(name), fromCp932(reading)}};
+    for (const PostalEntry& block : blocks) {
+        Row row{formattedCode(block.code), {block.name, block.reading}};
         tables_[Block].append(row);
         addItem(Block, row.code + u'|' + row.texts[0] + u'\t' + row.texts[1]);
     }
@@ -306,14 +282,8 @@ void frmJyusho2::cmdModori_Click() {
 }
 
 void frmJyusho2::done(int result) {
-    closeComponent();
+    postal_.close();
     QDialog::done(result);
-}
-
-void frmJyusho2::closeComponent() {
-    if (open_)
-        zip_.CloseDictionary();
-    open_ = false;
 }
 
 } // namespace pikotel

@@ -5,7 +5,7 @@
 // level (prefecture → city → town → block), and the phone-number screen takes the chosen
 // address over so that a name can be added to it.
 
-#include "zipcomp/zipcomponent.h"
+#include "search/postal/postalcomponent.h"
 
 #include <QDialog>
 #include <QList>
@@ -19,6 +19,8 @@ class QListWidget;
 class QToolButton;
 
 namespace pikotel {
+
+class ModalScreens;
 
 // What the phone-number screen and the dialog hand each other.
 struct JyushoExchange {
@@ -49,7 +51,7 @@ public:
     void Form_Load();
     // Form_Load, then the dialog modally unless there is nothing to confirm. True when the
     // user confirmed an address (the outputs are then set).
-    bool run();
+    bool run(ModalScreens& modals);
 
     // The handlers, as the controls run them.
     void lstAddress_Click(int index);
@@ -77,17 +79,17 @@ private:
     bool fillTowns(int cityCode);
     bool fillBlocks(int cityCode, const QString& townName);
     bool failed();
+    // Prefectures and cities: name and reading.
+    bool addEntries(int level, const QList<PostalEntry>& entries);
     void addItem(int level, const QString& text);
     // The row chosen in the list of the level; nullptr when none is.
     const Row* chosen(int level) const;
-    void closeComponent();
 
     QString programFolder_;
     JyushoExchange& exchange_;
     // The number as the component is asked with it: trimmed, without hyphens.
     QString number_;
-    zipcomp::ZipComponent zip_;
-    bool open_ = false;
+    PostalComponent postal_;
     bool confirmed_ = false;
     std::array<QList<Row>, 4> tables_;
 

@@ -342,7 +342,7 @@ void frmTelFind::confirmAddress(const QString& number) {
     JyushoExchange exchange;
     exchange.telNo = number;
     frmJyusho2 dialog(ctx_.programFolder(), exchange, this);
-    if (dialog.run()) {
+    if (dialog.run(ctx_.modals())) {
         txtYubin_->setText(exchange.zip);
         txtAddress1_->setText(exchange.pref);
         txtAddress2_->setText(exchange.city);

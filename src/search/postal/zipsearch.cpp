@@ -1,11 +1,8 @@
 #include "search/postal/zipsearch.h"
 
-#include "common/cp932.h"
 #include "common/texthelpers.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
 #include "settings/environment.h"
-#include "zipcomp/zipkey.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -123,7 +120,7 @@ QList<ZipListEntry> notationOrder(QList<ZipListEntry> towns) {
     return towns;
 }
 
-int codeNumber(const QByteArray& code) {
+int codeNumber(const QString& code) {
     bool ok = false;
     const int n = code.trimmed().toInt(&ok);
     return ok ? n : 0;
@@ -131,70 +128,55 @@ int codeNumber(const QByteArray& code) {
 
 PostalSearch::PostalSearch() = default;
 
-PostalSearch::~PostalSearch() {
-    CloseDictionary();
-}
+PostalSearch::~PostalSearch() = default;
 
 bool PostalSearch::OpenPostalDictionary(const QString& programFolder) {
-    zip_.SetKeyBlock(QString::fromLatin1(zipcomp::kProgramKeyBlock));
-    zip_.SetFolder(joinPath(programFolder, QStringLiteral("ZIP")));
-    open_ = zip_.OpenDictionary() == zipcomp::kOpened;
-    return open_;
+    return postal_.open(postalFolder(programFolder));
 }
 
 void PostalSearch::CloseDictionary() {
-    if (open_)
-        zip_.CloseDictionary();
-    open_ = false;
+    postal_.close();
 }
 
 bool PostalSearch::failed() {
-    const zipcomp::ZipError& e = zip_.LastError();
+    const zipcomp::ZipError& e = postal_.lastError();
     ShowUnexpectedError(e.number, e.description);
     return false;
 }
 
+namespace {
+QList<ZipListEntry> listEntries(const QList<PostalEntry>& entries) {
+    QList<ZipListEntry> out;
+    out.reserve(entries.size());
+    for (const PostalEntry& e : entries)
+        out.append({e.name, codeNumber(e.code)});
+    return out;
+}
+} // namespace
+
 bool PostalSearch::ListPrefectures(QList<ZipListEntry>& out) {
-    out.clear();
-    const int n = zip_.QueryPrefectures(QString(), 0, 0);
-    if (n < 0)
-        return failed();
-    QByteArray code, name, reading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetPrefecture(i, code, name, reading))
-            return failed();
-        out.append({fromCp932(name), codeNumber(code)});
-    }
-    return true;
+    QList<PostalEntry> entries;
+    const bool listed = postal_.prefectures(entries);
+    out = listEntries(entries);
+    return listed || failed();
 }
 
 bool PostalSearch::ListCities(int prefectureCode, QList<ZipListEntry>& out) {
-    out.clear();
-    const int n = zip_.QueryCities(QString(), 0, prefectureCode, 0);
-    if (n < 0)
-        return failed();
-    QByteArray code, name, reading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetCity(i, code, name, reading))
-            return failed();
-        out.append({fromCp932(name), codeNumber(code)});
-    }
-    return true;
+    QList<PostalEntry> entries;
+    const bool listed = postal_.cities(prefectureCode, entries);
+    out = listEntries(entries);
+    return listed || failed();
 }
 
 bool PostalSearch::ListTowns(int cityCode, bool notationSort, QList<ZipListEntry>& out) {
     out.clear();
     towns_.clear();
-    const int n = zip_.QueryTowns(QString(), 0, cityCode, 0);
-    if (n < 0)
+    QList<PostalTown> towns;
+    if (!postal_.towns(cityCode, towns))
         return failed();
-    QByteArray code, name, reading, note, noteReading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetTown(i, code, name, reading, note, noteReading))
-            return failed();
-        const ZipTownEntry town{fromCp932(name), fromCp932(note)};
-        towns_.append(town);
-        out.append({town.first + u' ' + town.second, codeNumber(code)});
+    for (const PostalTown& town : towns) {
+        towns_.append({town.name, town.note});
+        out.append({town.name + u' ' + town.note, codeNumber(town.code)});
     }
     if (notationSort)
         out = notationOrder(std::move(out));
@@ -202,47 +184,23 @@ bool PostalSearch::ListTowns(int cityCode, bool notationSort, QList<ZipListEntry
 }
 
 bool PostalSearch::ListBlocks(int cityCode, const QString& townName, QList<ZipListEntry>& out) {
-    out.clear();
-    const int n = zip_.QueryBlocks(QString(), 0, townName, cityCode, 0);
-    if (n < 0)
-        return failed();
-    QByteArray code, name, reading;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetBlock(i, code, name, reading))
-            return failed();
-        out.append({fromCp932(name), codeNumber(code)});
-    }
-    return true;
+    QList<PostalEntry> entries;
+    const bool listed = postal_.blocks(cityCode, townName, entries);
+    out = listEntries(entries);
+    return listed || failed();
 }
 
 int PostalSearch::SearchByCode(const QString& text, QList<ZipForwardHit>& out) {
     out.clear();
-    const int n = zip_.SearchCode(NumberOnly(text));
-    if (n < 0) {
+    QList<PostalRecord> records;
+    if (!postal_.searchCode(NumberOnly(text), records)) {
         failed();
         return -1;
     }
-    if (n == 0)
-        return 0;
-    zipcomp::ZipComponent::SearchSummary summary;
-    if (!zip_.GetSearchSummary(summary)) {
-        failed();
-        return -1;
-    }
-    out.reserve(n);
-    zipcomp::ZipComponent::CodeRecord record;
-    for (int i = 0; i < n; ++i) {
-        if (!zip_.GetCodeRecord(i, record)) {
-            failed();
-            out.clear();
-            return -1;
-        }
-        QString address;
-        for (const std::size_t part : {0u, 2u, 4u, 6u, 8u})
-            address += fromCp932(record[part]);
-        out.append({gridCode(fromCp932(record[10])), address});
-    }
-    return n;
+    out.reserve(records.size());
+    for (const PostalRecord& record : records)
+        out.append({gridCode(record.code), record.address()});
+    return static_cast<int>(out.size());
 }
 
 std::optional<QString> PostalSearch::townFirstText(const QString& trimmedItemText) const {

@@ -4,11 +4,10 @@
 // folder, the lists of the reverse search, the forward search, and the display texts the
 // screen builds from them.
 //
-// The component answers in cp932; everything here is Unicode. Failures of the component
-// inside a list or search operation are shown as an unexpected error (number and
-// description) and reported as a failed result.
+// Failures of the component inside a list or search operation are shown as an unexpected
+// error (number and description) and reported as a failed result.
 
-#include "zipcomp/zipcomponent.h"
+#include "search/postal/postalcomponent.h"
 
 #include <QList>
 #include <QString>
@@ -101,7 +100,7 @@ QString blockResultText(int code, const QString& prefecture, const QString& city
 QList<ZipListEntry> notationOrder(QList<ZipListEntry> towns);
 
 // A code text read as a number; 0 when it is empty or not a number.
-int codeNumber(const QByteArray& code);
+int codeNumber(const QString& code);
 
 class PostalSearch {
 public:
@@ -113,7 +112,7 @@ public:
     // Key block, the folder programFolder/ZIP, open. False when the dictionary did not open.
     bool OpenPostalDictionary(const QString& programFolder);
     void CloseDictionary();
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return postal_.isOpen(); }
 
     // Each fills out in the component's order; false after an error (shown).
     bool ListPrefectures(QList<ZipListEntry>& out);
@@ -133,8 +132,7 @@ public:
 private:
     bool failed();
 
-    zipcomp::ZipComponent zip_;
-    bool open_ = false;
+    PostalComponent postal_;
     QList<ZipTownEntry> towns_;
 };
 

@@ -22,14 +22,16 @@ void exercise(const Dictionary& dict) {
     const Pattern all("*");
     const Pattern some("*\xe5\xb1\xb1*"); // *山*
     const Pattern prefix("a*");
+    const Pattern reading("\xe3\x83\xa4*"); // ヤ*
     std::size_t visits = 0;
     const auto visit = [&visits](std::uint32_t) { return ++visits < 256; };
     for (std::uint32_t g = 0; g < dict.groupCount() && g < 64; ++g) {
         const GroupView view = dict.group(g);
         dict.findGroup(view.cityCode, view.kind);
-        dict.scanGroup(g, all, true, visit);
-        dict.scanGroup(g, some, true, visit);
-        dict.scanGroup(g, prefix, false, visit);
+        dict.scanGroup(g, all, &all, visit);
+        dict.scanGroup(g, some, &some, visit);
+        dict.scanGroup(g, prefix, nullptr, visit);
+        dict.scanGroup(g, prefix, &reading, visit);
     }
     ListingView listing;
     for (std::uint32_t id = 0; id < dict.listingCount() && id < 256; ++id) {
