@@ -3,11 +3,11 @@
 // name list. Beside it in the same run: the same answers from an in-memory hash table and
 // from a scan of the list's rows, and opening the dictionary (checksum and checks included).
 
+#include "jtext/cp932.h"
 #include "seimei/namebuilder.h"
 #include "seimei/seimei.h"
 
 #include <QFile>
-#include <QStringEncoder>
 
 #include <benchmark/benchmark.h>
 
@@ -45,11 +45,10 @@ Fixture& fixture() {
         }
         list.readLine();
         std::string last;
-        QStringEncoder encoder("windows-31j");
         while (!list.atEnd()) {
             const QStringList f = QString::fromUtf8(list.readLine()).split(u'\t');
             const std::string key = readingKey(f.value(1)).toStdString();
-            out->rows.push_back({key, QByteArray(encoder.encode(f.value(2))).toStdString()});
+            out->rows.push_back({key, pikotel::jtext::toCp932(f.value(2)).toStdString()});
             if (key != last)
                 out->keys.push_back(key);
             last = key;

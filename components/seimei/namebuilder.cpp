@@ -6,14 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
+#include "jtext/cp932.h"
+#include "jtext/kana.h"
 
 #include <algorithm>
-#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -21,31 +18,12 @@ namespace pikotel::seimei {
 
 namespace {
 
-constexpr const char* kCodec = "windows-31j";
-
-// Transliterators are costly to make; one serves every key of a run.
-const icu::Transliterator* halfWidth() {
-    static const std::unique_ptr<icu::Transliterator> t = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> made(icu::Transliterator::createInstance(
-            icu::UnicodeString::fromUTF8("Fullwidth-Halfwidth"), UTRANS_FORWARD, status));
-        return U_FAILURE(status) ? nullptr : std::move(made);
-    }();
-    return t.get();
-}
-
-// The cp932 bytes of a text, or nothing when a character has no cp932 form. The encoder
-// substitutes silently for some characters; a round trip tells for sure.
+// The cp932 bytes of a text, or nothing when a character has no cp932 form (the codec would
+// write "?" for it).
 std::optional<QByteArray> strictCp932(const QString& text) {
-    QString mapped = text;
-    mapped.replace(QChar(0x301C), QChar(0xFF5E));
-    mapped.replace(QChar(0x2212), QChar(0xFF0D));
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(mapped);
-    QStringDecoder decoder(kCodec);
-    if (encoder.hasError() || QString(decoder.decode(bytes)) != mapped)
+    if (!jtext::fitsCp932(text))
         return std::nullopt;
-    return bytes;
+    return jtext::toCp932(text);
 }
 
 bool fullWidthKatakana(const QString& text) {
@@ -87,18 +65,8 @@ void putU64(QByteArray& b, std::size_t at, std::uint64_t v) {
 } // namespace
 
 QByteArray readingKey(const QString& reading) {
-    QString katakana = reading;
-    for (QChar& c : katakana) {
-        const char16_t u = c.unicode();
-        if ((u >= 0x3041 && u <= 0x3096) || u == 0x309D || u == 0x309E)
-            c = QChar(char16_t(u + 0x60));
-    }
-    icu::UnicodeString u(reinterpret_cast<const UChar*>(katakana.utf16()),
-                         static_cast<int32_t>(katakana.size()));
-    if (const icu::Transliterator* t = halfWidth())
-        t->transliterate(u);
-    const QString half(reinterpret_cast<const QChar*>(u.getBuffer()), u.length());
-    return strictCp932(half).value_or(QByteArray());
+    return strictCp932(jtext::toHalfWidth(jtext::hiraganaToKatakana(reading)))
+        .value_or(QByteArray());
 }
 
 bool NameDictionaryBuilder::readNames(const QString& path, QString& error) {

@@ -25,8 +25,8 @@
 namespace pikotel::seimei {
 
 // The dictionary key of a reading: hiragana made katakana, then full-width made half-width
-// (ICU's Fullwidth-Halfwidth, the conversion the program applies to what the user typed), in
-// cp932. Empty when a character has no cp932 form.
+// (jtext's conversions, which the program applies to what the user typed), in cp932. Empty
+// when a character has no cp932 form.
 QByteArray readingKey(const QString& reading);
 
 struct BuildSummary {

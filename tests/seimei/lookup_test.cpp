@@ -69,7 +69,7 @@ TEST_F(LookupTest, CandidateRecordsHoldTheFormAndNothingElse) {
     ASSERT_EQ(HNameDB_GetName(handle, 5, &rec), 0);
     EXPECT_EQ(rec.kind, 2);
     EXPECT_EQ(rec.index, 5);
-    EXPECT_EQ(fromCp932(rec.name, strnlen(rec.name, sizeof rec.name)), QStringLiteral("里羽"));
+    EXPECT_EQ(writtenForm(rec), QStringLiteral("里羽"));
     const auto* bytes = reinterpret_cast<const unsigned char*>(&rec);
     for (std::size_t i = 8 + 4; i < sizeof rec; ++i)
         ASSERT_EQ(bytes[i], 0) << "byte " << i;
@@ -98,7 +98,7 @@ TEST_F(LookupTest, HandlesAreIndependentAndGoneAfterClose) {
     ASSERT_EQ(HNameDB_Search(second, &search), 0);
     HNameCandidateRec rec;
     ASSERT_EQ(HNameDB_GetName(handle, 0, &rec), 0);
-    EXPECT_EQ(fromCp932(rec.name, strnlen(rec.name, sizeof rec.name)), QStringLiteral("佐藤"));
+    EXPECT_EQ(writtenForm(rec), QStringLiteral("佐藤"));
 
     EXPECT_EQ(HNameDB_Close(second), 0);
     EXPECT_EQ(HNameDB_Close(second), 1);

@@ -1,10 +1,9 @@
 #include "seimei/seimeitest.h"
 
+#include "jtext/cp932.h"
 #include "seimei/namebuilder.h"
 
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -31,14 +30,8 @@ const char kNames[] = "kind\treading_katakana\tkanji\tsource\tipadic_cost\tgimei
                       "mei\tガク\t学\tgimei-male\t\t\n"
                       "sei\tヤマダ\t山田\tgimei\t\t10\n";
 
-QByteArray toCp932(const QString& text) {
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
-}
-
-QString fromCp932(const char* bytes, std::size_t size) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(QByteArrayView(bytes, qsizetype(size)));
+QString writtenForm(const HNameCandidateRec& rec) {
+    return jtext::fromCp932({rec.name, qsizetype(strnlen(rec.name, sizeof rec.name))});
 }
 
 void PrintTo(const Candidate& c, std::ostream* os) {
@@ -82,7 +75,7 @@ int32_t openDictionary(const QString& path, int32_t& handle) {
 
 std::vector<Candidate> lookup(int32_t handle, const QString& halfWidthReading, int32_t* result) {
     HNameSearchRec rec{};
-    const QByteArray key = toCp932(halfWidthReading);
+    const QByteArray key = jtext::toCp932(halfWidthReading);
     std::memcpy(rec.key, key.constData(), std::min(sizeof rec.key, std::size_t(key.size())));
     rec.keyLength = int32_t(halfWidthReading.size() * 2);
     const int32_t r = HNameDB_Search(handle, &rec);
@@ -94,7 +87,7 @@ std::vector<Candidate> lookup(int32_t handle, const QString& halfWidthReading, i
     for (int32_t i = 0; i < rec.count; ++i) {
         HNameCandidateRec c;
         EXPECT_EQ(HNameDB_GetName(handle, i, &c), 0);
-        out.push_back({c.kind, fromCp932(c.name, strnlen(c.name, sizeof c.name))});
+        out.push_back({c.kind, writtenForm(c)});
     }
     return out;
 }

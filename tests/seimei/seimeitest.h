@@ -20,8 +20,8 @@ namespace pikotel::seimei::test {
 // アオキ: 青木 as surname and as given name, and a given name of its own. ガク is voiced.
 extern const char kNames[];
 
-QByteArray toCp932(const QString& text);
-QString fromCp932(const char* bytes, std::size_t size);
+// The written form of a candidate record, up to its NUL.
+QString writtenForm(const HNameCandidateRec& rec);
 
 struct Candidate {
     int kind = 0; // 1 surname, 2 given name

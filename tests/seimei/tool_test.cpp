@@ -1,6 +1,7 @@
 // pikotel-seimei over a small name list, and the dictionary the build made from the shipped
 // one: every row of the name list is found under its reading, ranked surnames first.
 
+#include "jtext/cp932.h"
 #include "seimei/namebuilder.h"
 #include "seimei/seimeitest.h"
 #include "support/testdirs.h"
@@ -89,8 +90,7 @@ TEST(ShippedDictionaryTest, EveryNameOfTheListIsFoundRankedSurnamesFirst) {
     }
     for (auto reading = expected.cbegin(); reading != expected.cend(); ++reading) {
         const QByteArray key = readingKey(reading.key());
-        const std::vector<Candidate> found =
-            lookup(handle, fromCp932(key.constData(), std::size_t(key.size())));
+        const std::vector<Candidate> found = lookup(handle, pikotel::jtext::fromCp932(key));
         ASSERT_EQ(found.size(), std::size_t(reading->size())) << qPrintable(reading.key());
         int lastRank = 0;
         bool unranked = false;

@@ -1,6 +1,7 @@
 // pikotel-seimei: builds the name dictionary Seimei.dic from the name list and looks readings
 // up through the component's own calls, printing tab-separated rows (UTF-8).
 
+#include "jtext/cp932.h"
 #include "seimei/namebuilder.h"
 #include "seimei/namedictionary.h"
 #include "seimei/seimei.h"
@@ -9,7 +10,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 
 #include <cstdio>
 #include <cstring>
@@ -37,11 +37,6 @@ void printError(const QString& text) {
 int usage() {
     std::fputs(kUsage, stderr);
     return 2;
-}
-
-QString fromCp932(const char* bytes, std::size_t size) {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(QByteArrayView(bytes, qsizetype(size)));
 }
 
 // Seconds since 1970 of the build: --time, else SOURCE_DATE_EPOCH for reproducible builds,
@@ -163,8 +158,9 @@ int lookup(const QString& path, const QStringList& readings) {
         for (int32_t i = 0; i < search.count; ++i) {
             HNameCandidateRec c;
             HNameDB_GetName(handle, i, &c);
-            printLine({reading, c.kind == 1 ? QStringLiteral("sei") : QStringLiteral("mei"),
-                       fromCp932(c.name, strnlen(c.name, sizeof c.name))});
+            printLine(
+                {reading, c.kind == 1 ? QStringLiteral("sei") : QStringLiteral("mei"),
+                 pikotel::jtext::fromCp932({c.name, qsizetype(strnlen(c.name, sizeof c.name))})});
         }
     }
     HNameDB_Close(handle);
