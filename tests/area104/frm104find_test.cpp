@@ -286,6 +286,19 @@ TEST_P(Screen104, AHistoryEntryIsPutBackWithItsNames) {
     EXPECT_EQ(script.shownCount(), 2);
 }
 
+TEST_P(Screen104, TheNameDictionaryAsksForANameFirst) {
+    auto modals = std::make_unique<ScriptedModals>();
+    ScriptedModals& script = *modals;
+    f.ctx->setModals(std::move(modals));
+    open();
+    screen->cmdseimei_Click();
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("姓か名を入力してください。")});
+    EXPECT_EQ(script.shownCount(), 0);
+    person(QStringLiteral("やまだ"));
+    screen->cmdseimei_Click();
+    EXPECT_EQ(script.shownCount(), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothEngines, Screen104,
                          ::testing::Values(dict::Engine::Dxs, dict::Engine::Xch), engineName);
 

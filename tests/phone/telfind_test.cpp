@@ -6,10 +6,13 @@
 #include "app/twips.h"
 #include "history/frmrirekiselect.h"
 #include "phone/phonefixture.h"
+#include "search/area104/frmseimei.h"
 #include "search/phone/frmtelfind.h"
 #include "search/phone/telfindscreen.h"
+#include "seimei/seimeitest.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -425,6 +428,50 @@ TEST_F(TelFindTest, MissingDictionaryStopsTheSearchAfterItsMessage) {
             "ハードディスクドライブに電話帳辞書がありません。\r\n環境設定を確認してください。")});
     EXPECT_FALSE(mruValues().contains(QStringLiteral("FINDTELNO")));
     EXPECT_EQ(resultFields(), QStringList(6));
+}
+
+TEST_F(TelFindTest, TheNameButtonFollowsTheSearchAndWritesTheChosenNameBack) {
+    auto scripted = std::make_unique<ScriptedModals>();
+    ScriptedModals& modals = *scripted;
+    shell->ctx->setModals(std::move(scripted));
+    QFile dictionary(frmSeimei::dictionaryPath(shell->programFolder()));
+    ASSERT_TRUE(dictionary.open(QIODevice::WriteOnly));
+    dictionary.write(seimei::test::buildImage(seimei::test::kNames));
+    dictionary.close();
+
+    open();
+    EXPECT_FALSE(button("cmdseimei")->isEnabled());
+    search(QStringLiteral("03-3456-7890"));
+    ASSERT_TRUE(button("cmdseimei")->isEnabled());
+
+    field("txtName")->clear();
+    QTest::mouseClick(button("cmdseimei"), Qt::LeftButton);
+    EXPECT_EQ(messages->texts(), QStringList{QStringLiteral("名前を入力してください。")});
+    EXPECT_EQ(modals.shownCount(), 0);
+
+    // The typed reading becomes the chosen written forms, the full-width blank kept.
+    typeText(field("txtName"), QStringLiteral("やまだ　たろう"));
+    QStringList listed;
+    modals.onNext([&](QDialog& dialog) {
+        auto& screen = dynamic_cast<frmSeimei&>(dialog);
+        auto* lstsei = screen.findChild<QListWidget*>(QStringLiteral("lstsei"));
+        auto* lstMei = screen.findChild<QListWidget*>(QStringLiteral("lstMei"));
+        listed = {lstsei->item(0)->text(), lstMei->item(1)->text()};
+        lstsei->item(0)->setSelected(true);
+        lstMei->item(1)->setSelected(true);
+        screen.cmdKakutei_Click();
+        return dialog.result();
+    });
+    QTest::mouseClick(button("cmdseimei"), Qt::LeftButton);
+    EXPECT_EQ(modals.shownCount(), 1);
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("山田"), QStringLiteral("太郎")}));
+    EXPECT_EQ(field("txtName")->text(), QStringLiteral("山田　太郎"));
+    // The result export is not part of the program yet, so its button cannot take the focus.
+    EXPECT_EQ(focused(), field("txtName"));
+    EXPECT_EQ(messages->texts().size(), 1);
+
+    QTest::mouseClick(button("cmdClear"), Qt::LeftButton);
+    EXPECT_FALSE(button("cmdseimei")->isEnabled());
 }
 
 TEST_F(TelFindTest, AHistoryEntryPutsBackOnlyItsNumber) {

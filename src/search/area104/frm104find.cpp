@@ -10,6 +10,7 @@
 #include "history/frmrirekiselect.h"
 #include "platform/messages.h"
 #include "results/frmkekka3.h"
+#include "search/area104/frmseimei.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -172,6 +173,7 @@ void frm104Find::buildUi() {
     connect(cmdSikuSel_[1], &QToolButton::clicked, this, [this] { cmdSikuSel_Click(1); });
     connect(cmdExec_, &QToolButton::clicked, this, &frm104Find::cmdExec_Click);
     connect(cmdRireki_, &QToolButton::clicked, this, &frm104Find::CmdRireki_Click);
+    connect(cmdseimei_, &QToolButton::clicked, this, &frm104Find::cmdseimei_Click);
     connect(cmdSetting_, &QToolButton::clicked, this, [this] {
         if (!running_)
             openSettings();
@@ -182,8 +184,6 @@ void frm104Find::buildUi() {
     connect(lstSikuchouson_, &QListWidget::itemSelectionChanged, this,
             &frm104Find::lstsikuSelComments);
 
-    // The name dictionary comes with its own subsystem.
-    cmdseimei_->setEnabled(false);
     cmdSetting_->setEnabled(settingsAvailable());
 
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -517,6 +517,23 @@ void frm104Find::CmdRireki_Click() {
         ctx_, HistoryKind::Area104,
         [this](int entry) { applyHistory(ctx_.history().area104History().at(entry)); }, this);
     ctx_.modals().exec(dialog);
+}
+
+void frm104Find::cmdseimei_Click() {
+    if (running_)
+        return;
+    if (txtSei_->text().isEmpty() && txtMei_->text().isEmpty()) {
+        MyMsgBoxShow(QStringLiteral("姓か名を入力してください。"), MsgOk);
+        return;
+    }
+    frmSeimei dialog(ctx_, SeimeiCaller::screen104(txtSei_, txtMei_), this);
+    dialog.run();
+    if (txtSei_->text().isEmpty())
+        txtSei_->setFocus();
+    else if (txtMei_->text().isEmpty())
+        txtMei_->setFocus();
+    else
+        cmdExec_->setFocus();
 }
 
 void frm104Find::applyHistory(const Area104Conditions& entry) {

@@ -52,6 +52,7 @@ public:
     void optHojin_Click();
     void cmdExec_Click();
     void CmdRireki_Click();
+    void cmdseimei_Click();
     // Puts a stored search back into the controls, names included.
     void applyHistory(const Area104Conditions& entry);
 

@@ -8,6 +8,7 @@
 #include "core/context.h"
 #include "history/frmrirekiselect.h"
 #include "platform/messages.h"
+#include "search/area104/frmseimei.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -22,6 +23,7 @@ namespace {
 const QString kCaption = QStringLiteral("電話番号検索");
 const QString kMsgEnterNumber = QStringLiteral("電話番号を入力してください。");
 const QString kMsgWrongNumber = QStringLiteral("正しい電話番号を入力してください。");
+const QString kMsgEnterName = QStringLiteral("名前を入力してください。");
 const QString kOutfileNotSet = QStringLiteral("設定されていません。");
 const QString kZipMark = QStringLiteral("〒");
 
@@ -154,6 +156,7 @@ void frmTelFind::buildUi() {
     cmdMemo_ =
         newButton(fraFind_, QStringLiteral("cmdMemo"), QString(), QStringLiteral("ファイル閲覧"));
     setTwipsGeometry(cmdMemo_, 7140, 2880, 1440, 540);
+    connect(cmdseimei_, &QToolButton::clicked, this, &frmTelFind::cmdseimei_Click);
     connect(cmdBefore_, &QToolButton::clicked, this, &frmTelFind::cmdBefore_Click);
     connect(cmdAfter_, &QToolButton::clicked, this, &frmTelFind::cmdAfter_Click);
 
@@ -184,7 +187,7 @@ void frmTelFind::buildUi() {
 
     // Their subsystems are not part of the program yet.
     connect(cmdRireki_, &QToolButton::clicked, this, &frmTelFind::CmdRireki_Click);
-    for (QToolButton* later : {cmdseimei_, cmdSave_, cmdMemo_})
+    for (QToolButton* later : {cmdSave_, cmdMemo_})
         later->setEnabled(false);
     cmdSetting_->setEnabled(settingsAvailable());
 }
@@ -317,6 +320,7 @@ void frmTelFind::CmdFind_Click() {
     clearResultFields();
     cmdClear_->setEnabled(true);
     cmdClear_->setFocus();
+    cmdseimei_->setEnabled(true);
     hidePaging();
     if (directory.telCount() > 1) {
         cmdBefore_->show();
@@ -401,6 +405,20 @@ void frmTelFind::cmdBefore_Click() {
         cmdAfter_->setFocus();
     }
     showPage();
+}
+
+void frmTelFind::cmdseimei_Click() {
+    if (txtName_->text().isEmpty()) {
+        MyMsgBoxShow(kMsgEnterName, MsgOk);
+        return;
+    }
+    frmSeimei dialog(ctx_, SeimeiCaller::phoneScreen(txtName_), this);
+    dialog.run();
+    // A name with both parts is complete and ready to be saved.
+    txtName_->setFocus();
+    const QString name = txtName_->text();
+    if (name.contains(u' ') || name.contains(u'\u3000'))
+        cmdSave_->setFocus();
 }
 
 void frmTelFind::recordHistory() {

@@ -5,8 +5,9 @@
 // exchange for confirmation (frmJyusho2). The screen lives from the main menu's command
 // until it is closed, then shows the main menu again.
 //
-// The name dictionary and the result export arrive with their own subsystems: their buttons
-// (cmdseimei, cmdSave, cmdMemo) are in place and stay disabled until then.
+// The name dictionary (frmSeimei) turns a reading typed into the name box into its written
+// form. The result export arrives with its own subsystem: its buttons (cmdSave, cmdMemo) are
+// in place and stay disabled until then.
 
 #include "app/searchscreen.h"
 #include "search/phone/frmjyusho2.h"
@@ -42,6 +43,8 @@ public:
     void cmdBefore_Click();
     void cmdAfter_Click();
     void CmdRireki_Click();
+    // Opens the name dictionary over the name box; asks for a name when the box is empty.
+    void cmdseimei_Click();
     void CmdSetting_Click();
     void CmdHELP_Click();
 
