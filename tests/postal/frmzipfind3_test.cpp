@@ -414,6 +414,8 @@ TEST_F(PostalScreen, DamagedOrMissingDictionaryLeavesOnlyTheExitButton) {
         open(damaged ? QStringLiteral("北海道") : QString());
         EXPECT_EQ(messages.texts(),
                   QStringList{QStringLiteral("郵便番号辞書のオープンで異常がありました。")});
+        EXPECT_EQ(messages.shown()[0].style, MsgOk | MsgCritical);
+        EXPECT_EQ(messages.shown()[0].caption, kAppTitle);
         for (const char* name : {"CmdFindZip", "cmdClear", "CmdSetting", "CmdHELP"})
             EXPECT_FALSE(w<QToolButton>(name)->isEnabled()) << name;
         EXPECT_FALSE(w<QRadioButton>("OptSelect0")->isEnabled());

@@ -307,9 +307,7 @@ void frmZipFind3::buildUi() {
 void frmZipFind3::Form_Load() {
     HookWheel(flgAddressList_);
     if (!search_.OpenPostalDictionary(ctx_.programFolder())) {
-        // Once the system's own box with the critical icon; the program's one message
-        // dialog carries it now, with the same text and title.
-        MyMsgBoxShow(zipsearch::kMsgOpenFailed, MsgOk);
+        MyMsgBoxShow(zipsearch::kMsgOpenFailed, MsgOk | MsgCritical);
         disableAllButExit();
         centreOverHost();
         return;
