@@ -24,7 +24,10 @@ namespace {
 
 const QString kIkani = QStringLiteral("以下に掲載がない場合");
 const QString kIkaniReading = QStringLiteral("イカニケイサイガナイバアイ");
-const QString kWholeVillage = QStringLiteral("一円");
+// Japan Post's town for a municipality with one code as a whole ("粟島浦村一円",
+// "直島町一円"); a bare "一円" is a town's name (多賀町 has one).
+const QString kWholeVillage = QStringLiteral("村一円");
+const QString kWholeTown = QStringLiteral("町一円");
 const QString kSecondSource = QStringLiteral("jpostal");
 const QString kNextBuildings = QStringLiteral("次のビル");
 const QString kOthers = QStringLiteral("その他");
@@ -414,7 +417,7 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
             const std::uint32_t ti = towns.rows();
             townIndex[code].emplace(t.name, ti);
             if (!wholeCityTown.contains(code) &&
-                (t.name == kIkani || t.name.endsWith(kWholeVillage)))
+                (t.name == kIkani || t.name.endsWith(kWholeVillage) || t.name.endsWith(kWholeTown)))
                 wholeCityTown[code] = ti;
             towns.add({t.code, c, pool.add(t.name), pool.add(t.reading), pool.add(t.note),
                        pool.add(t.noteReading), blocks.rows(), std::uint32_t(t.blocks.size())});

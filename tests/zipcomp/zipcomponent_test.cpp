@@ -191,6 +191,8 @@ TEST_F(ZipComponentTest, ExchangeAcrossPrefecturesAndUnplacedRows) {
     // Chōme 5 is in no chōme block of 南: its "その他" is the candidate.
     EXPECT_EQ(codesOf(blocks(zip, 17206, QStringLiteral("南"), QStringLiteral("0761201234"))),
               QStringList({"9200002 その他"}));
+    // A city without a catch-all or a whole-village town keeps an empty town as no town.
+    EXPECT_EQ(codesOf(towns(zip, 17206, QStringLiteral("0761201234"))), QStringList({" 南"}));
     EXPECT_EQ(warnings.size(), 2);
     // A village that is one code as a whole stands for the table's empty town.
     EXPECT_EQ(codesOf(towns(zip, 13364, QStringLiteral("04992-1-1234"))),
@@ -232,7 +234,7 @@ TEST_F(SmallDictionary, BuilderNamesTheBadLine) {
     file.close();
     QString error;
     EXPECT_FALSE(build(error));
-    EXPECT_TRUE(error.contains(QStringLiteral("ken.csv:24:"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("ken.csv:25:"))) << qPrintable(error);
 
     QFile tsv(exchangeFile);
     ASSERT_TRUE(tsv.open(QIODevice::WriteOnly));

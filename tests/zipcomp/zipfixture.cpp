@@ -66,6 +66,8 @@ const char* const kKenRows[] = {
     // One code, but only where the parts listed elsewhere do not apply.
     "17206,920,9200003,イシカワケン,ハクサンシ,キタ（ソノタ）,石川県,白山市,北（その他）,0,0,0,0,"
     "yubin",
+    // A town named 一円, as 多賀町 has one: not the city as a whole.
+    "17206,922,9220999,イシカワケン,ハクサンシ,イチエン,石川県,白山市,一円,0,0,0,0,yubin",
     // One code in two prefectures.
     "23235,498,4980000,アイチケン,ヤトミシ,イカニケイサイガナイバアイ,愛知県,弥富市,"
     "以下に掲載がない場合,0,0,0,1,yubin",
@@ -89,6 +91,7 @@ const char* const kExchangeRows[] = {
     "033340\t99999\t東京都\t無い市\t何処か\t",
     "04992\t13364\t東京都\t神津島村\t\t",
     "076120\t17206\t石川県\t白山市\t南\t５丁目",
+    "076120\t17206\t石川県\t白山市\t\t",
 };
 
 void writeLines(const QString& path, const char* const* rows, std::size_t count) {

@@ -14,7 +14,9 @@ namespace pikotel {
 namespace {
 
 const QString kMark = QStringLiteral("〒");
-const QString kVillageWhole = QStringLiteral("村一円");
+// Japan Post's town for a village or town that has one code as a whole.
+const QString kWholeVillage = QStringLiteral("村一円");
+const QString kWholeTown = QStringLiteral("町一円");
 const QString kNotListedPrefix = QStringLiteral("以下に掲載");
 const QString kNextBuildings = QStringLiteral("次のビル");
 const QString kOthersWord = QStringLiteral("その他");
@@ -24,6 +26,12 @@ const QString kSortsFirst = QStringLiteral(".");
 
 bool isHalfWidthDigit(QChar c) {
     return c >= u'0' && c <= u'9';
+}
+
+// The ending decides: 多賀町 has a town that is named "一円".
+bool isWholeMunicipality(const QString& townItem) {
+    const QString name = townItem.trimmed();
+    return name.endsWith(kWholeVillage) || name.endsWith(kWholeTown);
 }
 
 QString prefixedAddress(int code, const QString& address, ZipCodeOptions options) {
@@ -94,7 +102,7 @@ QString selectedAddressText(const QString& gridCodeText, const QString& address,
 
 QString townResultText(int code, const QString& prefecture, const QString& city,
                        const QString& townItem, ZipCodeOptions options) {
-    const bool special = townItem.contains(kVillageWhole) || townItem.contains(kNotListedPrefix);
+    const bool special = isWholeMunicipality(townItem) || townItem.contains(kNotListedPrefix);
     return prefixedAddress(code, prefecture + city + (special ? QString() : townItem), options);
 }
 

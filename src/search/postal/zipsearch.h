@@ -88,8 +88,8 @@ QString selectedAddressText(const QString& gridCodeText, const QString& address,
                             ZipCodeOptions options);
 
 // The reverse result box: the code with options, two spaces, prefecture + city + town item
-// text (+ block name). A town reading "…村一円" or "以下に掲載…" is left out, and so is a
-// block reading "次のビル…" or "その他".
+// text (+ block name). A town ending "…村一円" or "…町一円" or reading "以下に掲載…" is left
+// out, and so is a block reading "次のビル…" or "その他".
 QString townResultText(int code, const QString& prefecture, const QString& city,
                        const QString& townItem, ZipCodeOptions options);
 QString blockResultText(int code, const QString& prefecture, const QString& city,
