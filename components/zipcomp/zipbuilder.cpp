@@ -426,13 +426,18 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         }
     }
 
-    // Forward-search records: every source row, in code order, addresses first.
+    // Forward-search records: every distinct source row, in code order, addresses first. An
+    // address row that repeats the code, city and town of an earlier one adds nothing a
+    // reader could see; the first, Japan Post's own where there is one, stands.
     struct RecordOut {
         std::uint32_t code, kind, order;
         std::array<std::uint32_t, record::Words> words;
     };
     std::vector<RecordOut> recordRows;
+    std::set<std::tuple<std::uint32_t, std::uint32_t, QString>> addressesSeen;
     for (const AddressRow& r : addresses_) {
+        if (!addressesSeen.insert({r.code, r.city, r.town}).second)
+            continue;
         const TownText name = splitTownText(r.town);
         const TownText reading = splitTownText(r.townReading);
         recordRows.push_back(

@@ -18,8 +18,10 @@ using namespace pikotel::zipcomp;
 namespace {
 
 struct Source {
-    // Code → "code address" per source row, in the order the search must give them.
+    // Code → "code address" per distinct source row, in the order the search must give them.
     std::map<QString, QStringList> byCode;
+    // Address rows that repeat an earlier row's code and address.
+    int duplicates = 0;
     // Municipality code → the codes of its address rows.
     std::map<int, std::set<QString>> cityCodes;
 };
@@ -45,8 +47,13 @@ const Source& source() {
         readRows(
             folder + QStringLiteral("/ken_all_merged.utf8.csv"), 14, [&](const QStringList& f) {
                 const QString town = f[8].isEmpty() ? QStringLiteral("以下に掲載がない場合") : f[8];
-                out.byCode[f[2]].append(f[2] + QLatin1Char(' ') +
-                                        pikotel::jtext::withCp932Forms(f[6] + f[7] + town));
+                const QString row =
+                    f[2] + QLatin1Char(' ') + pikotel::jtext::withCp932Forms(f[6] + f[7] + town);
+                QStringList& rows = out.byCode[f[2]];
+                if (rows.contains(row))
+                    ++out.duplicates;
+                else
+                    rows.append(row);
                 out.cityCodes[f[0].toInt()].insert(f[2]);
             });
         readRows(folder + QStringLiteral("/jigyosyo_from_yubin.utf8.csv"), 11,
@@ -84,6 +91,20 @@ TEST_F(ZipRealData, EverySevenDigitCodeGivesExactlyItsSourceRows) {
     for (const auto& [code, rows] : source().byCode)
         ASSERT_EQ(searchCode(*zip, code), rows) << qPrintable(code);
     EXPECT_EQ(source().byCode.size(), 142875u);
+}
+
+// The second source repeats rows; the search lists each address of a code once.
+TEST_F(ZipRealData, RepeatedRowsAreListedOnce) {
+    EXPECT_EQ(source().duplicates, 321);
+    EXPECT_EQ(searchCode(*zip, QStringLiteral("9390351")),
+              QStringList{QStringLiteral("9390351 富山県射水市戸破")});
+    EXPECT_EQ(searchCode(*zip, QStringLiteral("7440061")),
+              QStringList{QStringLiteral("7440061 山口県下松市河内")});
+    // Of one address read two ways, Japan Post's reading stands.
+    ASSERT_EQ(zip->SearchCode(QStringLiteral("6730012")), 1);
+    ZipComponent::CodeRecord record;
+    ASSERT_TRUE(zip->GetCodeRecord(0, record));
+    EXPECT_EQ(cp932(record[5]), QStringLiteral("カニガサカ"));
 }
 
 TEST_F(ZipRealData, PrefixesGiveEveryRowBeneathThemInCodeOrder) {
