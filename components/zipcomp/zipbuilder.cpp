@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <tuple>
@@ -159,12 +160,13 @@ int digitAt(const QString& s, qsizetype i) {
 // A town of one city while it is being built.
 struct TownEntry {
     std::uint32_t code;
-    QString part, partReading;
+    QString reading, part, partReading;
     bool cleaned; // from the second source, whose town texts lost their notes
 };
 struct TownGroup {
     QString name, reading;
     std::vector<TownEntry> entries;
+    bool sharesItsName = false; // another town of the city has the same name
 };
 struct BlockOut {
     std::uint32_t code;
@@ -175,6 +177,40 @@ struct TownOut {
     QString name, reading, note, noteReading;
     std::vector<BlockOut> blocks;
 };
+
+QString codeLabel(std::uint32_t code) {
+    return QStringLiteral("%1-%2")
+        .arg(code / 10000, 3, 10, QLatin1Char('0'))
+        .arg(code % 10000, 4, 10, QLatin1Char('0'));
+}
+
+// One name for towns that are not one: every row note-less, each reading with a code of its
+// own (新潟市北区 東栄町, ヒガシサカエマチ 950-3104 and トウエイチョウ 950-3323). Each reading
+// is then a town; any other group stays whole.
+std::vector<TownGroup> splitByReading(const TownGroup& group) {
+    std::map<QString, std::set<std::uint32_t>> codes;
+    for (const TownEntry& e : group.entries) {
+        if (!e.part.isEmpty())
+            return {group};
+        codes[e.reading].insert(e.code);
+    }
+    std::set<std::uint32_t> distinct;
+    for (const auto& [reading, codesOfReading] : codes) {
+        if (codesOfReading.size() != 1)
+            return {group};
+        distinct.insert(*codesOfReading.begin());
+    }
+    if (codes.size() < 2 || distinct.size() != codes.size())
+        return {group};
+    std::vector<TownGroup> towns;
+    for (const auto& [reading, codesOfReading] : codes) {
+        TownGroup town{group.name, reading, {}, true};
+        std::copy_if(group.entries.begin(), group.entries.end(), std::back_inserter(town.entries),
+                     [&](const TownEntry& e) { return e.reading == reading; });
+        towns.push_back(std::move(town));
+    }
+    return towns;
+}
 
 // The rules of RULES.md: one town per name, with a code of its own when the whole town
 // has one, else divided into blocks.
@@ -215,7 +251,10 @@ TownOut resolveTown(const TownGroup& group) {
     out.reading = group.reading;
     if (codes.size() == 1 && !coversTheRest) {
         out.code = *codes.begin();
-        if (!plain) {
+        if (group.sharesItsName) {
+            out.note = kOpen + group.reading + kClose;
+            out.noteReading = out.note;
+        } else if (!plain) {
             QStringList parts, readings;
             for (const TownEntry& e : kept) {
                 if (!parts.contains(e.part))
@@ -236,6 +275,15 @@ TownOut resolveTown(const TownGroup& group) {
             out.blocks.push_back({e.code, group.name, group.reading});
         else
             out.blocks.push_back({e.code, e.part, e.partReading});
+    }
+    // One name with several codes: the second source's rows that lost their notes (長野市
+    // 鶴賀 six times). Their code tells them apart.
+    std::map<QString, std::set<std::uint32_t>> codesByName;
+    for (const BlockOut& b : out.blocks)
+        codesByName[b.name].insert(b.code);
+    for (BlockOut& b : out.blocks) {
+        if (codesByName[b.name].size() > 1)
+            b.name += kOpen + codeLabel(b.code) + kClose;
     }
     return out;
 }
@@ -376,7 +424,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         auto [it, added] = c.groupIndex.try_emplace(name.name, c.groups.size());
         if (added)
             c.groups.push_back({name.name, reading.name, {}});
-        c.groups[it->second].entries.push_back({r.code, name.part(), reading.part(), r.cleaned});
+        c.groups[it->second].entries.push_back(
+            {r.code, reading.name, name.part(), reading.part(), r.cleaned});
     }
     for (const BusinessRow& r : businesses_) {
         CityInfo& c = cityInfo[r.city];
@@ -405,8 +454,10 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         prefs.data[prefs.data.size() - pref::Words + pref::CityCount] += 1;
 
         std::vector<TownOut> resolved;
-        for (const TownGroup& g : info.groups)
-            resolved.push_back(resolveTown(g));
+        for (const TownGroup& g : info.groups) {
+            for (const TownGroup& town : splitByReading(g))
+                resolved.push_back(resolveTown(town));
+        }
         std::stable_sort(resolved.begin(), resolved.end(), townBefore);
 
         const std::uint32_t c = cities.rows();

@@ -117,12 +117,20 @@ TEST_F(ZipRealData, PrefixesGiveEveryRowBeneathThemInCodeOrder) {
     }
 }
 
+// Every town and every block once, as a user tells them apart in the lists: a town by its
+// name and note, a block by its name within its town.
 TEST_F(ZipRealData, EveryTownOnceAndEveryBlockCodeFromTheSource) {
+    int townsSharingAName = 0;
+    int blocksWithCode = 0;
+    int listsWithCodes = 0;
     for (const auto& [city, codes] : source().cityCodes) {
-        std::set<QString> names;
+        std::set<QString> items;
+        std::map<QString, int> byName;
         std::set<QString> reached;
         for (const TownRow& town : towns(*zip, city)) {
-            ASSERT_TRUE(names.insert(town.name).second) << city << " " << qPrintable(town.name);
+            ASSERT_TRUE(items.insert(town.name + town.note).second)
+                << city << " " << qPrintable(town.name + town.note);
+            ++byName[town.name];
             if (!town.code.isEmpty()) {
                 ASSERT_TRUE(codes.contains(town.code)) << city << " " << qPrintable(town.code);
                 EXPECT_TRUE(blocks(*zip, city, town.name).empty());
@@ -132,14 +140,51 @@ TEST_F(ZipRealData, EveryTownOnceAndEveryBlockCodeFromTheSource) {
             ASSERT_TRUE(town.note.isEmpty());
             const std::vector<BlockRow> list = blocks(*zip, city, town.name);
             ASSERT_FALSE(list.empty()) << city << " " << qPrintable(town.name);
+            std::set<QString> names;
+            int withCode = 0;
             for (const BlockRow& block : list) {
                 ASSERT_TRUE(codes.contains(block.code)) << city << " " << qPrintable(block.code);
+                ASSERT_TRUE(names.insert(block.name).second)
+                    << city << " " << qPrintable(town.name + block.name);
+                const QString label =
+                    QStringLiteral("（%1-%2）").arg(block.code.left(3), block.code.mid(3));
+                withCode += block.name.endsWith(label) ? 1 : 0;
                 reached.insert(block.code);
             }
+            blocksWithCode += withCode;
+            listsWithCodes += withCode > 0 ? 1 : 0;
         }
+        for (const auto& [name, count] : byName)
+            townsSharingAName += count > 1 ? count : 0;
         // And nothing of the city is out of reach.
         EXPECT_EQ(reached, codes) << city;
     }
+    EXPECT_EQ(townsSharingAName, 2);
+    EXPECT_EQ(blocksWithCode, 38);
+    EXPECT_EQ(listsWithCodes, 14);
+}
+
+// Two towns of one name are two towns, their readings beside them; blocks of one name
+// carry their codes.
+TEST_F(ZipRealData, OneNameWithTwoCodesIsToldApart) {
+    QStringList toei;
+    for (const TownRow& town : towns(*zip, 15101)) {
+        if (town.name == QStringLiteral("東栄町"))
+            toei.append(town.code + u' ' + town.name + town.note);
+    }
+    EXPECT_EQ(toei, QStringList({QStringLiteral("9503323 東栄町（トウエイチョウ）"),
+                                 QStringLiteral("9503104 東栄町（ヒガシサカエマチ）")}));
+    QStringList tsuruga;
+    for (const BlockRow& block : blocks(*zip, 20201, QStringLiteral("鶴賀"))) {
+        if (block.name.startsWith(QStringLiteral("鶴賀")))
+            tsuruga.append(block.code + u' ' + block.name);
+    }
+    EXPECT_EQ(tsuruga, QStringList({QStringLiteral("3800812 鶴賀（380-0812）"),
+                                    QStringLiteral("3800815 鶴賀（380-0815）"),
+                                    QStringLiteral("3800821 鶴賀（380-0821）"),
+                                    QStringLiteral("3800833 鶴賀（380-0833）"),
+                                    QStringLiteral("3800901 鶴賀（380-0901）"),
+                                    QStringLiteral("3800907 鶴賀（380-0907）")}));
 }
 
 // Run when the build put an exchange-code table into the dictionary: every row of it makes
