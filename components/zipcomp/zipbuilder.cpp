@@ -342,15 +342,21 @@ bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
                     QStringLiteral("%1: 市区町村コードまたは郵便番号が数字ではありません").arg(at);
                 return false;
             }
+            if (!f[1].isEmpty() && !allDigits(f[1], 3) && !allDigits(f[1], 5)) {
+                error =
+                    QStringLiteral("%1: 旧郵便番号が３桁または５桁の数字ではありません").arg(at);
+                return false;
+            }
             if (f[6].isEmpty() || f[7].isEmpty()) {
                 error = QStringLiteral("%1: 都道府県名または市区町村名が空です").arg(at);
                 return false;
             }
             if (!fieldsFit(f, at, error))
                 return false;
-            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        withCp932Forms(f[3]),
-                           withCp932Forms(f[4]), withCp932Forms(f[5]), withCp932Forms(f[6]),
-                           withCp932Forms(f[7]), withCp932Forms(f[8]), f[13] == kSecondSource};
+            AddressRow row{f[0].toUInt(),         f[2].toUInt(),        withCp932Forms(f[3]),
+                           withCp932Forms(f[4]),  withCp932Forms(f[5]), withCp932Forms(f[6]),
+                           withCp932Forms(f[7]),  withCp932Forms(f[8]), f[1],
+                           f[13] == kSecondSource};
             // The second source blanked Japan Post's catch-all town; it is put back so both
             // sources read alike.
             if (row.town.isEmpty()) {
@@ -483,6 +489,7 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     struct RecordOut {
         std::uint32_t code, kind, order;
         std::array<std::uint32_t, record::Words> words;
+        QString oldCode;
     };
     std::vector<RecordOut> recordRows;
     std::set<std::tuple<std::uint32_t, std::uint32_t, QString>> addressesSeen;
@@ -496,7 +503,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
              record::Address,
              std::uint32_t(recordRows.size()),
              {r.code, cityIndex.at(r.city), record::Address, pool.add(name.name),
-              pool.add(reading.name), pool.add(name.note), pool.add(reading.note), 0, 0}});
+              pool.add(reading.name), pool.add(name.note), pool.add(reading.note), 0, 0},
+             r.oldCode});
     }
     for (const BusinessRow& r : businesses_) {
         recordRows.push_back(
@@ -504,7 +512,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
              record::Business,
              std::uint32_t(recordRows.size()),
              {r.code, cityIndex.at(r.city), record::Business, pool.add(r.town), 0,
-              pool.add(r.street), 0, pool.add(r.office), pool.add(r.officeReading)}});
+              pool.add(r.street), 0, pool.add(r.office), pool.add(r.officeReading)},
+             QString()});
     }
     std::sort(recordRows.begin(), recordRows.end(), [](const RecordOut& a, const RecordOut& b) {
         return std::tie(a.code, a.kind, a.order) < std::tie(b.code, b.kind, b.order);
@@ -512,6 +521,17 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     Table records{record::kTag, record::Words, {}};
     for (const RecordOut& r : recordRows)
         records.data.insert(records.data.end(), r.words.begin(), r.words.end());
+
+    // Old codes: the address records under each, in record order.
+    std::vector<std::pair<QString, std::uint32_t>> byOldCode;
+    for (std::uint32_t i = 0; i < recordRows.size(); ++i) {
+        if (!recordRows[i].oldCode.isEmpty())
+            byOldCode.emplace_back(recordRows[i].oldCode, i);
+    }
+    std::sort(byOldCode.begin(), byOldCode.end());
+    Table oldCodes{oldCode::kTag, oldCode::Words, {}};
+    for (const auto& [digits, index] : byOldCode)
+        oldCodes.add({pool.add(digits), index});
 
     // Exchanges: each distinct (city, town, chōme) once, in dictionary order.
     std::map<QByteArray, std::set<std::tuple<std::uint32_t, std::uint32_t, QString>>> byExchange;
@@ -556,8 +576,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     }
 
     // Layout: header, section table, the tables, the string pool.
-    const std::vector<const Table*> tables = {&prefs,   &cities,       &towns,       &blocks,
-                                              &records, &exchangeKeys, &exchangeRows};
+    const std::vector<const Table*> tables = {&prefs,   &cities,       &towns,        &blocks,
+                                              &records, &exchangeKeys, &exchangeRows, &oldCodes};
     const std::size_t tableEnd = kHeaderSize + kSectionCount * kSectionEntrySize;
     std::size_t size = align8(tableEnd);
     std::vector<std::size_t> starts;
@@ -585,7 +605,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
                                     records.rows() - business,
                                     business,
                                     exchangeKeys.rows(),
-                                    exchangeRows.rows()};
+                                    exchangeRows.rows(),
+                                    oldCodes.rows()};
     for (std::size_t i = 0; i < std::size(counts); ++i)
         putU32(image, offset::counts + i * 4, counts[i]);
     putU32(image, offset::flags, haveExchanges_ ? kFlagExchangeData : 0);

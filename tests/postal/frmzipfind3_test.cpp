@@ -169,6 +169,26 @@ TEST_F(ZipForward, LongResultsShowTheirCode) {
     EXPECT_EQ(box->cursorPosition(), 0);
 }
 
+// An old code finds the towns it covered: after today's codes, marked with the old code.
+TEST_F(ZipForward, OldCodesFindTheirTownsMarked) {
+    search(QStringLiteral("001"));
+    const QList<QTableWidgetItem*> tonden =
+        grid->findItems(QStringLiteral("002-0851"), Qt::MatchExactly);
+    ASSERT_EQ(tonden.size(), 1);
+    const int row = tonden[0]->row();
+    EXPECT_EQ(row, grid->rowCount() - 12);
+    EXPECT_TRUE(cell(row - 1, 1).startsWith(QStringLiteral("001-")));
+    EXPECT_EQ(cell(row, 2), QStringLiteral("［旧〒001］北海道札幌市北区屯田一条"));
+    EXPECT_EQ(picked(row), QStringLiteral("002-0851 北海道札幌市北区屯田一条"));
+
+    // No code of today begins with 079-23: its old towns alone, and no "no hit" message.
+    search(QStringLiteral("079-23"));
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(count(), QStringLiteral("16 件"));
+    EXPECT_EQ(cell(0, 2), QStringLiteral("［旧〒079-23］北海道沙流郡日高町以下に掲載がない場合"));
+    EXPECT_EQ(picked(0), QStringLiteral("055-0000 北海道沙流郡日高町"));
+}
+
 TEST_F(ZipForward, RowsAreStripedAndThePickedRowHighlighted) {
     search(QStringLiteral("060"));
     ASSERT_GT(grid->rowCount(), 3);

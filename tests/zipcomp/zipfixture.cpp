@@ -72,6 +72,9 @@ const char* const kKenRows[] = {
     "23235,498,4980000,アイチケン,ヤトミシ,イカニケイサイガナイバアイ,愛知県,弥富市,"
     "以下に掲載がない場合,0,0,0,1,yubin",
     "24303,,4980000,ミエケン,クワナグンキソサキチョウ,,三重県,桑名郡木曽岬町,,,,,1,jpostal",
+    // Towns whose old code is not the beginning of today's.
+    "23235,49014,4980060,アイチケン,ヤトミシ,アケボノ,愛知県,弥富市,曙,0,0,1,0,yubin",
+    "23235,49014,4980040,アイチケン,ヤトミシ,エイナンチョウ,愛知県,弥富市,栄南町,0,0,0,0,yubin",
 };
 
 const char* const kJigyosyoRows[] = {
@@ -158,9 +161,9 @@ std::vector<BlockRow> blocks(ZipComponent& zip, int city, const QString& town,
     return out;
 }
 
-QStringList searchCode(ZipComponent& zip, const QString& digits) {
+namespace {
+QStringList codeRecords(ZipComponent& zip, int n) {
     QStringList out;
-    const int n = zip.SearchCode(digits);
     EXPECT_GE(n, 0) << qPrintable(zip.LastError().description);
     ZipComponent::CodeRecord r;
     for (int i = 0; i < n; ++i) {
@@ -168,6 +171,15 @@ QStringList searchCode(ZipComponent& zip, const QString& digits) {
         out.append(cp932(r[10]) + QLatin1Char(' ') + cp932(r[0] + r[2] + r[4] + r[6] + r[8]));
     }
     return out;
+}
+} // namespace
+
+QStringList searchCode(ZipComponent& zip, const QString& digits) {
+    return codeRecords(zip, zip.SearchCode(digits));
+}
+
+QStringList searchOldCode(ZipComponent& zip, const QString& digits) {
+    return codeRecords(zip, zip.SearchOldCode(digits));
 }
 
 void SmallDictionary::SetUp() {

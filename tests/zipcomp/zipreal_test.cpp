@@ -22,6 +22,10 @@ struct Source {
     std::map<QString, QStringList> byCode;
     // Address rows that repeat an earlier row's code and address.
     int duplicates = 0;
+    // Old code → "code address" per address row under it, in code order.
+    std::map<QString, QStringList> byOldCode;
+    // The codes of the address rows.
+    std::set<QString> addressCodes;
     // Municipality code → the codes of its address rows.
     std::map<int, std::set<QString>> cityCodes;
 };
@@ -54,6 +58,9 @@ const Source& source() {
                     ++out.duplicates;
                 else
                     rows.append(row);
+                if (!f[1].isEmpty())
+                    out.byOldCode[f[1]].append(row);
+                out.addressCodes.insert(f[2]);
                 out.cityCodes[f[0].toInt()].insert(f[2]);
             });
         readRows(folder + QStringLiteral("/jigyosyo_from_yubin.utf8.csv"), 11,
@@ -62,6 +69,12 @@ const Source& source() {
                          f[2] + QLatin1Char(' ') +
                          pikotel::jtext::withCp932Forms(f[3] + f[4] + f[5] + f[6] + f[7]));
                  });
+        // Rows of one code keep their file order.
+        for (auto& [old, rows] : out.byOldCode) {
+            std::stable_sort(rows.begin(), rows.end(), [](const QString& a, const QString& b) {
+                return a.left(7) < b.left(7);
+            });
+        }
         return out;
     }();
     return s;
@@ -115,6 +128,34 @@ TEST_F(ZipRealData, PrefixesGiveEveryRowBeneathThemInCodeOrder) {
         for (const auto& [prefix, rows] : byPrefix)
             ASSERT_EQ(searchCode(*zip, prefix), rows) << qPrintable(prefix);
     }
+}
+
+// Every old code gives the address rows under it. For 829 of them the codes differ from
+// those beginning with the old code's digits; 274 reach rows those leave out.
+TEST_F(ZipRealData, EveryOldCodeGivesItsAddresses) {
+    int differing = 0;
+    int reachingFurther = 0;
+    int rowsFurther = 0;
+    for (const auto& [old, rows] : source().byOldCode) {
+        ASSERT_EQ(searchOldCode(*zip, old), rows) << qPrintable(old);
+        std::set<QString> codes;
+        int further = 0;
+        for (const QString& row : rows) {
+            codes.insert(row.left(7));
+            further += row.startsWith(old) ? 0 : 1;
+        }
+        std::set<QString> beneath;
+        for (auto c = source().addressCodes.lower_bound(old);
+             c != source().addressCodes.end() && c->startsWith(old); ++c)
+            beneath.insert(*c);
+        differing += codes != beneath ? 1 : 0;
+        reachingFurther += further > 0 ? 1 : 0;
+        rowsFurther += further;
+    }
+    EXPECT_EQ(source().byOldCode.size(), 5013u);
+    EXPECT_EQ(differing, 829);
+    EXPECT_EQ(reachingFurther, 274);
+    EXPECT_EQ(rowsFurther, 3707);
 }
 
 // Every town and every block once, as a user tells them apart in the lists: a town by its

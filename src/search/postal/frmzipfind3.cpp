@@ -664,7 +664,11 @@ int frmZipFind3::SearchByCode(const QString& text) {
         number->setBackground(fixed);
         flgAddressList_->setItem(j, 0, number);
         flgAddressList_->setItem(j, 1, new QTableWidgetItem(hits[j].code));
-        flgAddressList_->setItem(j, 2, new QTableWidgetItem(hits[j].address));
+        // A town found by its old code says so; the picked address is the address alone.
+        const QString mark = hits[j].oldCode.isEmpty() ? QString() : oldCodeMark(hits[j].oldCode);
+        auto* address = new QTableWidgetItem(mark + hits[j].address);
+        address->setData(Qt::UserRole, hits[j].address);
+        flgAddressList_->setItem(j, 2, address);
     }
     stripeGrid();
     flgAddressList_->setUpdatesEnabled(true);
@@ -697,10 +701,11 @@ void frmZipFind3::flgAddressList_MouseDown(int row) {
     flgAddressList_->setUpdatesEnabled(true);
     const QTableWidgetItem* code = flgAddressList_->item(row, 1);
     const QTableWidgetItem* address = flgAddressList_->item(row, 2);
-    setTextFromStart(txtSelectAddress_,
-                     selectedAddressText(code != nullptr ? code->text() : QString(),
-                                         address != nullptr ? address->text() : QString(),
-                                         ZipCodeOptions::from(ctx_.env())));
+    setTextFromStart(
+        txtSelectAddress_,
+        selectedAddressText(code != nullptr ? code->text() : QString(),
+                            address != nullptr ? address->data(Qt::UserRole).toString() : QString(),
+                            ZipCodeOptions::from(ctx_.env())));
 }
 
 void frmZipFind3::CmdSetting_Click() {

@@ -53,6 +53,11 @@ QString ZipHifon(const QString& code) {
     return padded.left(3) + u'-' + padded.mid(3, 4);
 }
 
+QString oldCodeMark(const QString& oldCode) {
+    const QString written = oldCode.size() == 5 ? oldCode.left(3) + u'-' + oldCode.mid(3) : oldCode;
+    return QStringLiteral("［旧〒%1］").arg(written);
+}
+
 QString gridCode(const QString& code) {
     if (code.isEmpty())
         return code;
@@ -200,14 +205,28 @@ bool PostalSearch::ListBlocks(int cityCode, const QString& townName, QList<ZipLi
 
 int PostalSearch::SearchByCode(const QString& text, QList<ZipForwardHit>& out) {
     out.clear();
+    const QString digits = NumberOnly(text);
     QList<PostalRecord> records;
-    if (!postal_.searchCode(NumberOnly(text), records)) {
+    if (!postal_.searchCode(digits, records)) {
         failed();
         return -1;
     }
     out.reserve(records.size());
     for (const PostalRecord& record : records)
-        out.append({gridCode(record.code), record.address()});
+        out.append({gridCode(record.code), record.address(), QString()});
+    // Old papers carry the 3- and 5-digit codes of before 1998. The towns such a code
+    // covered whose code today begins otherwise are not among the hits above.
+    if (digits.size() == 3 || digits.size() == 5) {
+        if (!postal_.searchOldCode(digits, records)) {
+            out.clear();
+            failed();
+            return -1;
+        }
+        for (const PostalRecord& record : records) {
+            if (!record.code.startsWith(digits))
+                out.append({gridCode(record.code), record.address(), digits});
+        }
+    }
     return static_cast<int>(out.size());
 }
 
