@@ -444,8 +444,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     Table towns{town::kTag, town::Words, {}};
     Table blocks{block::kTag, block::Words, {}};
     std::map<std::uint32_t, std::uint32_t> cityIndex;
-    // Per city: town name → town index, for placing exchange rows.
-    std::map<std::uint32_t, std::map<QString, std::uint32_t>> townIndex;
+    // Per city: town name → its towns, for placing exchange rows.
+    std::map<std::uint32_t, std::multimap<QString, std::uint32_t>> townIndex;
     // Per city: the town that stands for the whole city, for exchange rows without a town.
     std::map<std::uint32_t, std::uint32_t> wholeCityTown;
 
@@ -543,28 +543,32 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
                                  .arg(x.city, 5, 10, QLatin1Char('0')));
             continue;
         }
-        std::uint32_t t = kNoIndex;
+        // Every town of the name: one name can stand for two towns (rule 3).
+        std::vector<std::uint32_t> placed;
         if (x.town.isEmpty()) {
             if (const auto whole = wholeCityTown.find(x.city); whole != wholeCityTown.end())
-                t = whole->second;
+                placed.push_back(whole->second);
         } else {
             const auto& names = townIndex[x.city];
-            if (const auto exact = names.find(x.town); exact != names.end()) {
-                t = exact->second;
-            } else {
+            auto [from, to] = names.equal_range(x.town);
+            if (from == to) {
                 const QString bare = withoutNotes(x.town);
-                for (const auto& [name, index] : names) {
-                    if (withoutNotes(name) == bare) {
-                        t = index;
-                        break;
-                    }
-                }
+                const auto first = std::find_if(names.begin(), names.end(), [&](const auto& n) {
+                    return withoutNotes(n.first) == bare;
+                });
+                if (first != names.end())
+                    std::tie(from, to) = names.equal_range(first->first);
             }
-            if (t == kNoIndex)
+            for (auto town = from; town != to; ++town)
+                placed.push_back(town->second);
+            if (placed.empty())
                 warnings_.append(QStringLiteral("%1: 町域 %2 は郵便番号データにありません")
                                      .arg(x.where, x.town));
         }
-        byExchange[x.digits].insert({c->second, t, x.chome});
+        if (placed.empty())
+            placed.push_back(kNoIndex);
+        for (const std::uint32_t t : placed)
+            byExchange[x.digits].insert({c->second, t, x.chome});
     }
     Table exchangeKeys{exchange::kTag, exchange::Words, {}};
     Table exchangeRows{exchangeRow::kTag, exchangeRow::Words, {}};
