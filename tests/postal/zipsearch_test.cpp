@@ -2,11 +2,7 @@
 #include "search/postal/zipsearch.h"
 #include "settings/environment.h"
 
-#include <QFileInfo>
-
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace pikotel;
 
@@ -106,34 +102,4 @@ TEST(ZipSearchRealData, WholeMunicipalityTownsAreLeftOutOfTheResult) {
     }
     EXPECT_EQ(leftOut, 22);
     EXPECT_EQ(kept, 1);
-}
-
-// Three or five digits find today's codes beginning with them, then the towns their old
-// code covered that those leave out.
-TEST(ZipSearchRealData, OldCodesAddTheTownsTheyCoveredElsewhere) {
-    PostalSearch search;
-    ASSERT_TRUE(
-        search.OpenPostalDictionary(QFileInfo(QStringLiteral(PIKOTEL_POSTAL_DICT_DIR)).path()));
-    QList<ZipForwardHit> hits;
-    const int n = search.SearchByCode(QStringLiteral("001"), hits);
-    ASSERT_EQ(n, hits.size());
-    const auto firstOld = std::find_if(hits.begin(), hits.end(),
-                                       [](const ZipForwardHit& h) { return !h.oldCode.isEmpty(); });
-    ASSERT_NE(firstOld, hits.end());
-    for (auto hit = hits.begin(); hit != firstOld; ++hit)
-        ASSERT_TRUE(hit->code.startsWith(QStringLiteral("001-"))) << qPrintable(hit->code);
-    ASSERT_EQ(hits.end() - firstOld, 12);
-    EXPECT_EQ(firstOld->code, QStringLiteral("002-0851"));
-    EXPECT_EQ(firstOld->address, QStringLiteral("北海道札幌市北区屯田一条"));
-    for (auto hit = firstOld; hit != hits.end(); ++hit)
-        EXPECT_EQ(hit->oldCode, QStringLiteral("001"));
-
-    // An old code no code of today begins with.
-    ASSERT_EQ(search.SearchByCode(QStringLiteral("079-23"), hits), 16);
-    EXPECT_EQ(hits.front().code, QStringLiteral("055-0000"));
-    EXPECT_EQ(hits.front().oldCode, QStringLiteral("07923"));
-
-    // Seven digits are today's code only.
-    ASSERT_EQ(search.SearchByCode(QStringLiteral("0020851"), hits), 1);
-    EXPECT_TRUE(hits.front().oldCode.isEmpty());
 }
