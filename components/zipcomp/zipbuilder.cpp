@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <tuple>
@@ -24,7 +25,10 @@ namespace {
 
 const QString kIkani = QStringLiteral("以下に掲載がない場合");
 const QString kIkaniReading = QStringLiteral("イカニケイサイガナイバアイ");
-const QString kWholeVillage = QStringLiteral("一円");
+// Japan Post's town for a municipality with one code as a whole ("粟島浦村一円",
+// "直島町一円"); a bare "一円" is a town's name (多賀町 has one).
+const QString kWholeVillage = QStringLiteral("村一円");
+const QString kWholeTown = QStringLiteral("町一円");
 const QString kSecondSource = QStringLiteral("jpostal");
 const QString kNextBuildings = QStringLiteral("次のビル");
 const QString kOthers = QStringLiteral("その他");
@@ -156,12 +160,13 @@ int digitAt(const QString& s, qsizetype i) {
 // A town of one city while it is being built.
 struct TownEntry {
     std::uint32_t code;
-    QString part, partReading;
+    QString reading, part, partReading;
     bool cleaned; // from the second source, whose town texts lost their notes
 };
 struct TownGroup {
     QString name, reading;
     std::vector<TownEntry> entries;
+    bool sharesItsName = false; // another town of the city has the same name
 };
 struct BlockOut {
     std::uint32_t code;
@@ -172,6 +177,40 @@ struct TownOut {
     QString name, reading, note, noteReading;
     std::vector<BlockOut> blocks;
 };
+
+QString codeLabel(std::uint32_t code) {
+    return QStringLiteral("%1-%2")
+        .arg(code / 10000, 3, 10, QLatin1Char('0'))
+        .arg(code % 10000, 4, 10, QLatin1Char('0'));
+}
+
+// One name for towns that are not one: every row note-less, each reading with a code of its
+// own (新潟市北区 東栄町, ヒガシサカエマチ 950-3104 and トウエイチョウ 950-3323). Each reading
+// is then a town; any other group stays whole.
+std::vector<TownGroup> splitByReading(const TownGroup& group) {
+    std::map<QString, std::set<std::uint32_t>> codes;
+    for (const TownEntry& e : group.entries) {
+        if (!e.part.isEmpty())
+            return {group};
+        codes[e.reading].insert(e.code);
+    }
+    std::set<std::uint32_t> distinct;
+    for (const auto& [reading, codesOfReading] : codes) {
+        if (codesOfReading.size() != 1)
+            return {group};
+        distinct.insert(*codesOfReading.begin());
+    }
+    if (codes.size() < 2 || distinct.size() != codes.size())
+        return {group};
+    std::vector<TownGroup> towns;
+    for (const auto& [reading, codesOfReading] : codes) {
+        TownGroup town{group.name, reading, {}, true};
+        std::copy_if(group.entries.begin(), group.entries.end(), std::back_inserter(town.entries),
+                     [&](const TownEntry& e) { return e.reading == reading; });
+        towns.push_back(std::move(town));
+    }
+    return towns;
+}
 
 // The rules of RULES.md: one town per name, with a code of its own when the whole town
 // has one, else divided into blocks.
@@ -212,7 +251,10 @@ TownOut resolveTown(const TownGroup& group) {
     out.reading = group.reading;
     if (codes.size() == 1 && !coversTheRest) {
         out.code = *codes.begin();
-        if (!plain) {
+        if (group.sharesItsName) {
+            out.note = kOpen + group.reading + kClose;
+            out.noteReading = out.note;
+        } else if (!plain) {
             QStringList parts, readings;
             for (const TownEntry& e : kept) {
                 if (!parts.contains(e.part))
@@ -233,6 +275,15 @@ TownOut resolveTown(const TownGroup& group) {
             out.blocks.push_back({e.code, group.name, group.reading});
         else
             out.blocks.push_back({e.code, e.part, e.partReading});
+    }
+    // One name with several codes: the second source's rows that lost their notes (長野市
+    // 鶴賀 six times). Their code tells them apart.
+    std::map<QString, std::set<std::uint32_t>> codesByName;
+    for (const BlockOut& b : out.blocks)
+        codesByName[b.name].insert(b.code);
+    for (BlockOut& b : out.blocks) {
+        if (codesByName[b.name].size() > 1)
+            b.name += kOpen + codeLabel(b.code) + kClose;
     }
     return out;
 }
@@ -291,15 +342,21 @@ bool ZipDictionaryBuilder::readAddresses(const QString& path, QString& error) {
                     QStringLiteral("%1: 市区町村コードまたは郵便番号が数字ではありません").arg(at);
                 return false;
             }
+            if (!f[1].isEmpty() && !allDigits(f[1], 3) && !allDigits(f[1], 5)) {
+                error =
+                    QStringLiteral("%1: 旧郵便番号が３桁または５桁の数字ではありません").arg(at);
+                return false;
+            }
             if (f[6].isEmpty() || f[7].isEmpty()) {
                 error = QStringLiteral("%1: 都道府県名または市区町村名が空です").arg(at);
                 return false;
             }
             if (!fieldsFit(f, at, error))
                 return false;
-            AddressRow row{f[0].toUInt(),        f[2].toUInt(),        withCp932Forms(f[3]),
-                           withCp932Forms(f[4]), withCp932Forms(f[5]), withCp932Forms(f[6]),
-                           withCp932Forms(f[7]), withCp932Forms(f[8]), f[13] == kSecondSource};
+            AddressRow row{f[0].toUInt(),         f[2].toUInt(),        withCp932Forms(f[3]),
+                           withCp932Forms(f[4]),  withCp932Forms(f[5]), withCp932Forms(f[6]),
+                           withCp932Forms(f[7]),  withCp932Forms(f[8]), f[1],
+                           f[13] == kSecondSource};
             // The second source blanked Japan Post's catch-all town; it is put back so both
             // sources read alike.
             if (row.town.isEmpty()) {
@@ -373,7 +430,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         auto [it, added] = c.groupIndex.try_emplace(name.name, c.groups.size());
         if (added)
             c.groups.push_back({name.name, reading.name, {}});
-        c.groups[it->second].entries.push_back({r.code, name.part(), reading.part(), r.cleaned});
+        c.groups[it->second].entries.push_back(
+            {r.code, reading.name, name.part(), reading.part(), r.cleaned});
     }
     for (const BusinessRow& r : businesses_) {
         CityInfo& c = cityInfo[r.city];
@@ -386,8 +444,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     Table towns{town::kTag, town::Words, {}};
     Table blocks{block::kTag, block::Words, {}};
     std::map<std::uint32_t, std::uint32_t> cityIndex;
-    // Per city: town name → town index, for placing exchange rows.
-    std::map<std::uint32_t, std::map<QString, std::uint32_t>> townIndex;
+    // Per city: town name → its towns, for placing exchange rows.
+    std::map<std::uint32_t, std::multimap<QString, std::uint32_t>> townIndex;
     // Per city: the town that stands for the whole city, for exchange rows without a town.
     std::map<std::uint32_t, std::uint32_t> wholeCityTown;
 
@@ -402,8 +460,10 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         prefs.data[prefs.data.size() - pref::Words + pref::CityCount] += 1;
 
         std::vector<TownOut> resolved;
-        for (const TownGroup& g : info.groups)
-            resolved.push_back(resolveTown(g));
+        for (const TownGroup& g : info.groups) {
+            for (const TownGroup& town : splitByReading(g))
+                resolved.push_back(resolveTown(town));
+        }
         std::stable_sort(resolved.begin(), resolved.end(), townBefore);
 
         const std::uint32_t c = cities.rows();
@@ -414,7 +474,7 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
             const std::uint32_t ti = towns.rows();
             townIndex[code].emplace(t.name, ti);
             if (!wholeCityTown.contains(code) &&
-                (t.name == kIkani || t.name.endsWith(kWholeVillage)))
+                (t.name == kIkani || t.name.endsWith(kWholeVillage) || t.name.endsWith(kWholeTown)))
                 wholeCityTown[code] = ti;
             towns.add({t.code, c, pool.add(t.name), pool.add(t.reading), pool.add(t.note),
                        pool.add(t.noteReading), blocks.rows(), std::uint32_t(t.blocks.size())});
@@ -423,13 +483,19 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
         }
     }
 
-    // Forward-search records: every source row, in code order, addresses first.
+    // Forward-search records: every distinct source row, in code order, addresses first. An
+    // address row that repeats the code, city and town of an earlier one adds nothing a
+    // reader could see; the first, Japan Post's own where there is one, stands.
     struct RecordOut {
         std::uint32_t code, kind, order;
         std::array<std::uint32_t, record::Words> words;
+        QString oldCode;
     };
     std::vector<RecordOut> recordRows;
+    std::set<std::tuple<std::uint32_t, std::uint32_t, QString>> addressesSeen;
     for (const AddressRow& r : addresses_) {
+        if (!addressesSeen.insert({r.code, r.city, r.town}).second)
+            continue;
         const TownText name = splitTownText(r.town);
         const TownText reading = splitTownText(r.townReading);
         recordRows.push_back(
@@ -437,7 +503,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
              record::Address,
              std::uint32_t(recordRows.size()),
              {r.code, cityIndex.at(r.city), record::Address, pool.add(name.name),
-              pool.add(reading.name), pool.add(name.note), pool.add(reading.note), 0, 0}});
+              pool.add(reading.name), pool.add(name.note), pool.add(reading.note), 0, 0},
+             r.oldCode});
     }
     for (const BusinessRow& r : businesses_) {
         recordRows.push_back(
@@ -445,7 +512,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
              record::Business,
              std::uint32_t(recordRows.size()),
              {r.code, cityIndex.at(r.city), record::Business, pool.add(r.town), 0,
-              pool.add(r.street), 0, pool.add(r.office), pool.add(r.officeReading)}});
+              pool.add(r.street), 0, pool.add(r.office), pool.add(r.officeReading)},
+             QString()});
     }
     std::sort(recordRows.begin(), recordRows.end(), [](const RecordOut& a, const RecordOut& b) {
         return std::tie(a.code, a.kind, a.order) < std::tie(b.code, b.kind, b.order);
@@ -453,6 +521,17 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     Table records{record::kTag, record::Words, {}};
     for (const RecordOut& r : recordRows)
         records.data.insert(records.data.end(), r.words.begin(), r.words.end());
+
+    // Old codes: the address records under each, in record order.
+    std::vector<std::pair<QString, std::uint32_t>> byOldCode;
+    for (std::uint32_t i = 0; i < recordRows.size(); ++i) {
+        if (!recordRows[i].oldCode.isEmpty())
+            byOldCode.emplace_back(recordRows[i].oldCode, i);
+    }
+    std::sort(byOldCode.begin(), byOldCode.end());
+    Table oldCodes{oldCode::kTag, oldCode::Words, {}};
+    for (const auto& [digits, index] : byOldCode)
+        oldCodes.add({pool.add(digits), index});
 
     // Exchanges: each distinct (city, town, chōme) once, in dictionary order.
     std::map<QByteArray, std::set<std::tuple<std::uint32_t, std::uint32_t, QString>>> byExchange;
@@ -464,28 +543,32 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
                                  .arg(x.city, 5, 10, QLatin1Char('0')));
             continue;
         }
-        std::uint32_t t = kNoIndex;
+        // Every town of the name: one name can stand for two towns (rule 3).
+        std::vector<std::uint32_t> placed;
         if (x.town.isEmpty()) {
             if (const auto whole = wholeCityTown.find(x.city); whole != wholeCityTown.end())
-                t = whole->second;
+                placed.push_back(whole->second);
         } else {
             const auto& names = townIndex[x.city];
-            if (const auto exact = names.find(x.town); exact != names.end()) {
-                t = exact->second;
-            } else {
+            auto [from, to] = names.equal_range(x.town);
+            if (from == to) {
                 const QString bare = withoutNotes(x.town);
-                for (const auto& [name, index] : names) {
-                    if (withoutNotes(name) == bare) {
-                        t = index;
-                        break;
-                    }
-                }
+                const auto first = std::find_if(names.begin(), names.end(), [&](const auto& n) {
+                    return withoutNotes(n.first) == bare;
+                });
+                if (first != names.end())
+                    std::tie(from, to) = names.equal_range(first->first);
             }
-            if (t == kNoIndex)
+            for (auto town = from; town != to; ++town)
+                placed.push_back(town->second);
+            if (placed.empty())
                 warnings_.append(QStringLiteral("%1: 町域 %2 は郵便番号データにありません")
                                      .arg(x.where, x.town));
         }
-        byExchange[x.digits].insert({c->second, t, x.chome});
+        if (placed.empty())
+            placed.push_back(kNoIndex);
+        for (const std::uint32_t t : placed)
+            byExchange[x.digits].insert({c->second, t, x.chome});
     }
     Table exchangeKeys{exchange::kTag, exchange::Words, {}};
     Table exchangeRows{exchangeRow::kTag, exchangeRow::Words, {}};
@@ -497,8 +580,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
     }
 
     // Layout: header, section table, the tables, the string pool.
-    const std::vector<const Table*> tables = {&prefs,   &cities,       &towns,       &blocks,
-                                              &records, &exchangeKeys, &exchangeRows};
+    const std::vector<const Table*> tables = {&prefs,   &cities,       &towns,        &blocks,
+                                              &records, &exchangeKeys, &exchangeRows, &oldCodes};
     const std::size_t tableEnd = kHeaderSize + kSectionCount * kSectionEntrySize;
     std::size_t size = align8(tableEnd);
     std::vector<std::size_t> starts;
@@ -526,7 +609,8 @@ QByteArray ZipDictionaryBuilder::build(std::uint32_t buildDate, const LicenceId&
                                     records.rows() - business,
                                     business,
                                     exchangeKeys.rows(),
-                                    exchangeRows.rows()};
+                                    exchangeRows.rows(),
+                                    oldCodes.rows()};
     for (std::size_t i = 0; i < std::size(counts); ++i)
         putU32(image, offset::counts + i * 4, counts[i]);
     putU32(image, offset::flags, haveExchanges_ ? kFlagExchangeData : 0);

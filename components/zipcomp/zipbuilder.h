@@ -39,7 +39,8 @@ private:
         std::uint32_t city;
         std::uint32_t code;
         QString prefReading, cityReading, townReading, pref, cityName, town;
-        bool cleaned; // a row of the second source
+        QString oldCode; // 3 or 5 digits; empty on the second source's rows
+        bool cleaned;    // a row of the second source
     };
     struct BusinessRow {
         std::uint32_t city;

@@ -388,11 +388,30 @@ int ZipComponent::SearchCode(const QString& digits) {
     return int(end - first);
 }
 
+int ZipComponent::SearchOldCode(const QString& digits) {
+    if (!requireOpen())
+        return -1;
+    search_ = {};
+    const bool allDigits =
+        std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (!allDigits || (digits.size() != 3 && digits.size() != 5))
+        return fail(kErrorBadArgument,
+                    QStringLiteral("旧郵便番号は３桁または５桁の数字で指定してください。"));
+    const auto [first, end] = dictionary_->oldCodeRange(digits.toLatin1());
+    search_ = {digits, first, end, true};
+    return int(end - first);
+}
+
+std::uint32_t ZipComponent::searchRecord(std::uint32_t index) const {
+    const std::uint32_t row = search_.first + index;
+    return search_.byOldCode ? dictionary_->oldCodes().at(row, oldCode::Record) : row;
+}
+
 bool ZipComponent::GetCodeRecord(int index, CodeRecord& texts) {
     if (!checkIndex(index, search_.end - search_.first))
         return false;
     const ZipDictionary& d = *dictionary_;
-    const std::uint32_t r = search_.first + std::uint32_t(index);
+    const std::uint32_t r = searchRecord(std::uint32_t(index));
     const std::uint32_t c = d.records().at(r, record::City);
     const std::uint32_t p = d.cities().at(c, city::Pref);
     texts[0] = cp932Text(d.prefectures().at(p, pref::Name));
@@ -412,10 +431,10 @@ bool ZipComponent::GetSearchSummary(SearchSummary& texts) {
     if (!requireOpen())
         return false;
     const ZipDictionary& d = *dictionary_;
-    std::uint32_t business = 0;
-    for (std::uint32_t r = search_.first; r < search_.end; ++r)
-        business += d.records().at(r, record::Kind) == record::Business ? 1 : 0;
     const std::uint32_t hits = search_.end - search_.first;
+    std::uint32_t business = 0;
+    for (std::uint32_t i = 0; i < hits; ++i)
+        business += d.records().at(searchRecord(i), record::Kind) == record::Business ? 1 : 0;
     texts[0] = search_.digits.toLatin1();
     texts[1] = QByteArray::number(hits);
     texts[2] = QByteArray::number(hits - business);

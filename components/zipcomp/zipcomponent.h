@@ -11,9 +11,9 @@
 //   for (int i = 0; i < n; ++i) zip.GetCodeRecord(i, texts);
 //
 // Lists: each Query operation makes the list of its own level (prefectures, cities, towns,
-// blocks) the current one, read by index with the matching Get operation; SearchCode does
-// the same for GetCodeRecord. The levels are independent, so a city list stays readable
-// after its towns were asked for.
+// blocks) the current one, read by index with the matching Get operation; SearchCode and
+// SearchOldCode do the same for GetCodeRecord. The levels are independent, so a city list
+// stays readable after its towns were asked for.
 //
 // Texts given to the component are Unicode; every text it returns is cp932 (Windows-31J).
 // Code texts: prefecture "01".."47", city the 5-digit municipality code, town and block
@@ -100,9 +100,12 @@ public:
     // Forward search: 3, 5 or 7 digits; every record whose code begins with them, in code
     // order. Records of an address come before those of a business office.
     int SearchCode(const QString& digits);
-    // Texts 1, 3, 5, 7 and 9 are the address parts from the prefecture on (an office's
-    // name last), 2, 4, 6, 8 and 10 their readings (an office's in half-width katakana),
-    // 11 the postal code.
+    // Old-code search: 3 or 5 digits; every address record whose old code (the one before
+    // the seven-digit codes) is exactly them, in code order. Read like SearchCode's.
+    int SearchOldCode(const QString& digits);
+    // A record of the last SearchCode or SearchOldCode. Texts 1, 3, 5, 7 and 9 are the
+    // address parts from the prefecture on (an office's name last), 2, 4, 6, 8 and 10 their
+    // readings (an office's in half-width katakana), 11 the postal code.
     bool GetCodeRecord(int index, CodeRecord& texts);
     // The searched digits, the hit count, the address hits, the office hits, the
     // dictionary's build date (yyyymmdd) and its format version.
@@ -114,10 +117,12 @@ public:
     const ZipError& LastError() const { return error_; }
 
 private:
+    // Rows [first, end) of the records, or of the old-code table when byOldCode.
     struct Search {
         QString digits;
         std::uint32_t first = 0;
         std::uint32_t end = 0;
+        bool byOldCode = false;
     };
 
     bool requireOpen();
@@ -131,6 +136,8 @@ private:
     std::vector<std::uint32_t> exchangeBlocks(std::uint32_t townIndex, std::uint32_t rowFirst,
                                               std::uint32_t rowEnd) const;
     QByteArray cp932Text(std::uint32_t textRef) const;
+    // The record of the current search's index-th hit.
+    std::uint32_t searchRecord(std::uint32_t index) const;
 
     QString keyBlock_;
     QString folder_;

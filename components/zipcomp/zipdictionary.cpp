@@ -30,6 +30,7 @@ constexpr std::size_t kRecordTexts[] = {record::Town,   record::TownReading,
                                         record::Office, record::OfficeReading};
 constexpr std::size_t kExchangeTexts[] = {exchange::Digits};
 constexpr std::size_t kExchangeRowTexts[] = {exchangeRow::Chome};
+constexpr std::size_t kOldCodeTexts[] = {oldCode::Digits};
 
 QString damaged(const char* what) {
     return QStringLiteral("郵便番号辞書が壊れています（%1）。").arg(QLatin1String(what));
@@ -116,6 +117,7 @@ QString ZipDictionary::validate(const LicenceId& licence, Status& status) {
         {record::kTag, record::Words, -1, &ZipDictionary::records_},
         {exchange::kTag, exchange::Words, Exchanges, &ZipDictionary::exchanges_},
         {exchangeRow::kTag, exchangeRow::Words, ExchangeRows, &ZipDictionary::exchangeRows_},
+        {oldCode::kTag, oldCode::Words, OldCodes, &ZipDictionary::oldCodes_},
     };
     const std::uint32_t sections = readU32(b, offset::sectionCount);
     if (sections != kSectionCount)
@@ -161,6 +163,8 @@ QString ZipDictionary::validate(const LicenceId& licence, Status& status) {
     if (problem.isEmpty())
         problem = validateExchanges();
     if (problem.isEmpty())
+        problem = validateOldCodes();
+    if (problem.isEmpty())
         status = Status::Ok;
     return problem;
 }
@@ -179,7 +183,7 @@ QString ZipDictionary::validateTexts() const {
     if (!check(prefectures_, kPrefTexts) || !check(cities_, kCityTexts) ||
         !check(towns_, kTownTexts) || !check(blocks_, kBlockTexts) ||
         !check(records_, kRecordTexts) || !check(exchanges_, kExchangeTexts) ||
-        !check(exchangeRows_, kExchangeRowTexts))
+        !check(exchangeRows_, kExchangeRowTexts) || !check(oldCodes_, kOldCodeTexts))
         return damaged("text reference");
     return QString();
 }
@@ -258,6 +262,25 @@ QString ZipDictionary::validateExchanges() {
     return QString();
 }
 
+QString ZipDictionary::validateOldCodes() const {
+    for (std::uint32_t r = 0; r < oldCodes_.size(); ++r) {
+        const QByteArrayView digits = textBytes(oldCodes_.at(r, oldCode::Digits));
+        const std::uint32_t record = oldCodes_.at(r, oldCode::Record);
+        if ((digits.size() != 3 && digits.size() != 5) ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return damaged("old code");
+        if (record >= records_.size() || records_.at(record, record::Kind) != record::Address)
+            return damaged("old code record");
+        if (r > 0) {
+            const QByteArrayView before = textBytes(oldCodes_.at(r - 1, oldCode::Digits));
+            if (digits < before ||
+                (digits == before && record <= oldCodes_.at(r - 1, oldCode::Record)))
+                return damaged("old code order");
+        }
+    }
+    return QString();
+}
+
 QByteArrayView ZipDictionary::textBytes(std::uint32_t ref) const {
     if (std::size_t(ref) + 2 > strings_.size())
         return {};
@@ -313,6 +336,24 @@ std::optional<std::uint32_t> ZipDictionary::cityByCode(std::uint32_t code) const
 std::pair<std::uint32_t, std::uint32_t> ZipDictionary::recordRange(std::uint32_t low,
                                                                    std::uint32_t high) const {
     return {lowerBound(records_, record::Code, low), lowerBound(records_, record::Code, high)};
+}
+
+std::pair<std::uint32_t, std::uint32_t> ZipDictionary::oldCodeRange(QByteArrayView digits) const {
+    // The first row whose digits are not below the key, or with past set, above it.
+    const auto bound = [this](QByteArrayView key, bool past) {
+        std::uint32_t low = 0;
+        std::uint32_t high = oldCodes_.size();
+        while (low < high) {
+            const std::uint32_t mid = low + (high - low) / 2;
+            const QByteArrayView at = textBytes(oldCodes_.at(mid, oldCode::Digits));
+            if (at < key || (past && at == key))
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        return low;
+    };
+    return {bound(digits, false), bound(digits, true)};
 }
 
 std::optional<std::uint32_t> ZipDictionary::exchangeFor(QByteArrayView digits) const {

@@ -65,6 +65,7 @@ public:
     const ZipTable& records() const { return records_; }
     const ZipTable& exchanges() const { return exchanges_; }
     const ZipTable& exchangeRows() const { return exchangeRows_; }
+    const ZipTable& oldCodes() const { return oldCodes_; }
 
     // A text of the string pool, as stored (cp932) and decoded; empty for a reference
     // outside the pool.
@@ -78,6 +79,8 @@ public:
                                                         std::uint32_t high) const;
     // The exchange whose digits are the longest prefix of the given digits.
     std::optional<std::uint32_t> exchangeFor(QByteArrayView digits) const;
+    // Rows of the old-code table whose digits are exactly the given ones: first and end.
+    std::pair<std::uint32_t, std::uint32_t> oldCodeRange(QByteArrayView digits) const;
 
 private:
     ZipDictionary() = default;
@@ -86,11 +89,12 @@ private:
     QString validateHierarchy() const;
     QString validateRecords() const;
     QString validateExchanges();
+    QString validateOldCodes() const;
 
     QByteArray image_;
     std::span<const std::uint8_t> bytes_;
     std::span<const std::uint8_t> strings_;
-    ZipTable prefectures_, cities_, towns_, blocks_, records_, exchanges_, exchangeRows_;
+    ZipTable prefectures_, cities_, towns_, blocks_, records_, exchanges_, exchangeRows_, oldCodes_;
     std::uint32_t buildDate_ = 0;
     bool hasExchangeData_ = false;
     std::size_t longestExchange_ = 0;

@@ -10,7 +10,7 @@
 //            | section table             |  32 bytes per section: tag, element size,
 //            |                           |  element count, offset, length
 //            +---------------------------+
-//            | sections, each 8-aligned  |  STRS PREF CITY TOWN BLCK RECD XKEY XROW
+//            | sections, each 8-aligned  |  STRS PREF CITY TOWN BLCK RECD XKEY XROW OLDC
 //   fileSize +---------------------------+
 //
 // Every table element is a row of 32-bit words; texts are offsets into STRS, where each
@@ -26,7 +26,7 @@ namespace pikotel::zipcomp::format {
 
 inline constexpr char kDictionaryFileName[] = "pp00";
 inline constexpr std::array<char, 8> kMagic = {'P', 'I', 'K', 'O', 'Z', 'I', 'P', '\x1a'};
-inline constexpr std::uint16_t kVersionMajor = 1;
+inline constexpr std::uint16_t kVersionMajor = 2;
 inline constexpr std::uint16_t kVersionMinor = 0;
 inline constexpr std::size_t kHeaderSize = 96;
 inline constexpr std::size_t kSectionEntrySize = 32;
@@ -60,6 +60,7 @@ enum Count : std::size_t {
     BusinessRecords,
     Exchanges,
     ExchangeRows,
+    OldCodes,
     CountSlots = 10,
 };
 
@@ -127,8 +128,18 @@ enum : std::size_t {
     Words
 };
 } // namespace exchangeRow
+// The address records by the old code Japan Post gave them: ordered by the code's digits
+// (bytewise), then by record.
+namespace oldCode {
+inline constexpr std::uint32_t kTag = tag("OLDC");
+enum : std::size_t {
+    Digits, // text: 3 or 5 ASCII digits
+    Record, // → RECD, an address record
+    Words
+};
+} // namespace oldCode
 inline constexpr std::uint32_t kStringsTag = tag("STRS");
-inline constexpr std::uint32_t kSectionCount = 8;
+inline constexpr std::uint32_t kSectionCount = 9;
 
 constexpr std::size_t align8(std::size_t n) {
     return (n + 7) & ~std::size_t{7};

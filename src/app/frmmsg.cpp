@@ -8,7 +8,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStyle>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace pikotel {
 
@@ -32,6 +35,9 @@ constexpr int kMsgYesNoCancel = 3;
 
 constexpr int kButtonFontPoints = 9;
 constexpr int kButtonIconPixels = 20;
+// The critical icon left of the text, and the gap between them.
+constexpr int kMessageIconPixels = 32;
+constexpr int kMessageIconGapPixels = 12;
 
 } // namespace
 
@@ -67,7 +73,7 @@ MsgBoxGeometry msgBoxGeometry(int lw, int lh, int bw, int style) {
 }
 
 frmMsg::frmMsg(QWidget* parent)
-    : QDialog(parent), Label1(new QLabel(this)),
+    : QDialog(parent), Label1(new QLabel(this)), imgIcon(new QLabel(this)),
       CmdOK(newPictureButton(this, QStringLiteral("CmdOK"), QStringLiteral("icon_ok"),
                              QStringLiteral("OK"), Qt::ToolButtonTextUnderIcon)),
       CmdYes(newPictureButton(this, QStringLiteral("CmdYes"), QStringLiteral("icon_yes"),
@@ -86,6 +92,11 @@ frmMsg::frmMsg(QWidget* parent)
     Label1->setTextFormat(Qt::PlainText);
     Label1->setMargin(0);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgIcon->setObjectName(QStringLiteral("imgIcon"));
+    imgIcon->setPixmap(
+        QWidget::style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(kMessageIconPixels));
+    imgIcon->setFixedSize(kMessageIconPixels, kMessageIconPixels);
+    imgIcon->hide();
 
     QFont buttonFont = font();
     buttonFont.setPointSize(kButtonFontPoints);
@@ -104,15 +115,22 @@ frmMsg::frmMsg(QWidget* parent)
 
 void frmMsg::prepare(const QString& text, int style, const QString& caption) {
     style_ = style;
+    const int buttons = msgButtons(style);
     setWindowTitle(caption);
     Label1->setText(normalisedLines(text));
     const QSize labelPixels = Label1->sizeHint();
     Label1->resize(labelPixels);
-    const int lw = pixelsToTwipsX(this, labelPixels.width());
-    const int lh = pixelsToTwipsY(this, labelPixels.height());
+    // The icon and the text are placed as one block, the icon on the left.
+    const bool critical = msgCritical(style);
+    imgIcon->setVisible(critical);
+    const int iconBlock = critical ? kMessageIconPixels + kMessageIconGapPixels : 0;
+    const int blockHeight =
+        critical ? std::max(labelPixels.height(), kMessageIconPixels) : labelPixels.height();
+    const int lw = pixelsToTwipsX(this, labelPixels.width() + iconBlock);
+    const int lh = pixelsToTwipsY(this, blockHeight);
 
-    const bool yesNo = style == MsgYesNo;
-    const bool okCancel = style == MsgOkCancel;
+    const bool yesNo = buttons == MsgYesNo;
+    const bool okCancel = buttons == MsgOkCancel;
     CmdOK->setVisible(!yesNo && !okCancel);
     CmdYes->setVisible(yesNo);
     CmdNo->setVisible(yesNo);
@@ -120,10 +138,12 @@ void frmMsg::prepare(const QString& text, int style, const QString& caption) {
     cmdCancel->setVisible(okCancel);
 
     const int bw = twipsWidth(CmdOK);
-    const MsgBoxGeometry g = msgBoxGeometry(lw, lh, bw, style);
+    const MsgBoxGeometry g = msgBoxGeometry(lw, lh, bw, buttons);
     setFixedSize(twipsToPixelsX(this, g.width), twipsToPixelsY(this, g.height));
     setTwipsLeft(Label1, g.labelLeft);
     setTwipsTop(Label1, g.labelTop);
+    imgIcon->move(Label1->pos());
+    Label1->move(Label1->x() + iconBlock, Label1->y());
     const std::pair<QToolButton*, double> lefts[] = {
         {CmdOK, g.okLeft},   {CmdYes, g.yesLeft},       {CmdNo, g.noLeft},
         {CmdOk2, g.ok2Left}, {cmdCancel, g.cancelLeft},
@@ -142,9 +162,9 @@ void frmMsg::answer(int code) {
 }
 
 void frmMsg::reject() {
-    if (style_ == MsgYesNo)
+    if (msgButtons(style_) == MsgYesNo)
         answer(MsgResultNo);
-    else if (style_ == MsgOkCancel)
+    else if (msgButtons(style_) == MsgOkCancel)
         answer(MsgResultCancel);
     else
         answer(MsgResultOk);

@@ -1,7 +1,8 @@
 #pragma once
 
-// The message dialog frmMsg: one text, one of three button sets, sized to its text. Every
-// message of the program reaches it through MyMsgBoxShow and DialogMessagePresenter.
+// The message dialog frmMsg: one text, one of three button sets, the critical icon when the
+// style asks for it, sized to its text. Every message of the program reaches it through
+// MyMsgBoxShow and DialogMessagePresenter.
 
 #include "platform/messages.h"
 
@@ -42,7 +43,7 @@ class frmMsg : public QDialog {
 public:
     explicit frmMsg(QWidget* parent = nullptr);
 
-    // Caption, text, button set, size and positions for one message.
+    // Caption, text, button set and icon, size and positions for one message.
     void prepare(const QString& text, int style, const QString& caption);
     int style() const { return style_; }
 
@@ -61,6 +62,7 @@ private:
     void cmdCancel_Click() { answer(MsgResultCancel); }
 
     QLabel* Label1;
+    QLabel* imgIcon;
     QToolButton* CmdOK;
     QToolButton* CmdYes;
     QToolButton* CmdNo;

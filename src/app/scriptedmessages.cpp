@@ -17,7 +17,7 @@ int ScriptedMessagePresenter::present(const QString& text, int style, const QStr
         answers_.pop_front();
         return result;
     }
-    return style == MsgYesNo ? MsgResultYes : MsgResultOk;
+    return msgButtons(style) == MsgYesNo ? MsgResultYes : MsgResultOk;
 }
 
 QStringList ScriptedMessagePresenter::texts() const {

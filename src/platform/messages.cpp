@@ -18,7 +18,9 @@ int MyMsgBoxShow(const QString& text, int style, const QString& caption) {
     if (g_presenter != nullptr)
         return g_presenter->present(text, style, caption);
     std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-    return style == MsgYesNo ? MsgResultNo : (style == MsgOkCancel ? MsgResultCancel : MsgResultOk);
+    const int buttons = msgButtons(style);
+    return buttons == MsgYesNo ? MsgResultNo
+                               : (buttons == MsgOkCancel ? MsgResultCancel : MsgResultOk);
 }
 
 void ShowUnexpectedError(int number, const QString& description) {

@@ -8,9 +8,18 @@
 
 namespace pikotel {
 
-// Button sets and answers, with the values of the platform's standard message box.
-enum MsgStyle : int { MsgOk = 0, MsgOkCancel = 1, MsgYesNo = 4 };
+// Button sets and answers, with the values of the platform's standard message box. The
+// critical icon is a flag added to a button set (MsgOk | MsgCritical), as there.
+enum MsgStyle : int { MsgOk = 0, MsgOkCancel = 1, MsgYesNo = 4, MsgCritical = 16 };
 enum MsgResult : int { MsgResultOk = 1, MsgResultCancel = 2, MsgResultYes = 6, MsgResultNo = 7 };
+
+// The button set of a style, without its icon.
+constexpr int msgButtons(int style) {
+    return style & 0x0F;
+}
+constexpr bool msgCritical(int style) {
+    return (style & MsgCritical) != 0;
+}
 
 inline const QString kAppTitle = QStringLiteral("ぴ～こぴこ電話帳１８");
 

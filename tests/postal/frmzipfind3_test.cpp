@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace pikotel;
 using namespace pikotel::test;
@@ -141,6 +142,51 @@ TEST_F(ZipForward, PickedAddressLosesTheSpecialEndingsAndFollowsTheCodeOptions) 
     EXPECT_EQ(picked(0), QStringLiteral("〒1000001 東京都千代田区千代田"));
     setEnv(EnvKey::ZipHifon, "0");
     EXPECT_EQ(picked(0), QStringLiteral("〒100-0001 東京都千代田区千代田"));
+}
+
+// A long result shows its beginning, where the code is, and a cut row tells its whole text.
+TEST_F(ZipForward, LongResultsShowTheirCode) {
+    const auto tipOver = [&](int row) {
+        const QPoint at = grid->visualItemRect(grid->item(row, 2)).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::text();
+    };
+    search(QStringLiteral("1000001"));
+    EXPECT_TRUE(tipOver(0).isEmpty());
+    search(QStringLiteral("605-8501"));
+    ASSERT_GT(grid->fontMetrics().horizontalAdvance(cell(0, 2)), grid->columnWidth(2));
+    EXPECT_EQ(tipOver(0), QStringLiteral("605-8501 ") + cell(0, 2));
+    EXPECT_TRUE(tipOver(0).endsWith(QStringLiteral("京都幼稚園）")));
+
+    search(QStringLiteral("001-8501"));
+    const QString whole = QStringLiteral("北海道札幌市北区北二十九条西２丁目１番１号"
+                                         "学校法人　創成学園　札幌創成高等学校");
+    ASSERT_EQ(cell(0, 2), whole);
+    auto* box = w<QLineEdit>("txtSelectAddress");
+    EXPECT_EQ(picked(0), QStringLiteral("001-8501 ") + whole);
+    ASSERT_GT(box->fontMetrics().horizontalAdvance(box->text()), box->width());
+    EXPECT_EQ(box->cursorPosition(), 0);
+}
+
+// An old code finds the towns it covered: after today's codes, marked with the old code.
+TEST_F(ZipForward, OldCodesFindTheirTownsMarked) {
+    search(QStringLiteral("001"));
+    const QList<QTableWidgetItem*> tonden =
+        grid->findItems(QStringLiteral("002-0851"), Qt::MatchExactly);
+    ASSERT_EQ(tonden.size(), 1);
+    const int row = tonden[0]->row();
+    EXPECT_EQ(row, grid->rowCount() - 12);
+    EXPECT_TRUE(cell(row - 1, 1).startsWith(QStringLiteral("001-")));
+    EXPECT_EQ(cell(row, 2), QStringLiteral("［旧〒001］北海道札幌市北区屯田一条"));
+    EXPECT_EQ(picked(row), QStringLiteral("002-0851 北海道札幌市北区屯田一条"));
+
+    // No code of today begins with 079-23: its old towns alone, and no "no hit" message.
+    search(QStringLiteral("079-23"));
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(count(), QStringLiteral("16 件"));
+    EXPECT_EQ(cell(0, 2), QStringLiteral("［旧〒079-23］北海道沙流郡日高町以下に掲載がない場合"));
+    EXPECT_EQ(picked(0), QStringLiteral("055-0000 北海道沙流郡日高町"));
 }
 
 TEST_F(ZipForward, RowsAreStripedAndThePickedRowHighlighted) {
@@ -297,7 +343,8 @@ TEST_F(PostalScreen, ReverseResultsWithTheSpecialTownsAndBlocks) {
 
     // A divided town lists its blocks; a block of the rest of the town drops its name.
     pick("lstChomei", QStringLiteral("丸の内 "));
-    EXPECT_EQ(code->text(), QStringLiteral("100-0000"));
+    EXPECT_TRUE(code->text().isEmpty());
+    EXPECT_TRUE(result->text().isEmpty());
     ASSERT_FALSE(items("lstKu").isEmpty());
     EXPECT_TRUE(w<QListWidget>("lstKu")->isEnabled());
     pick("lstKu", QStringLiteral("次のビルを除く"));
@@ -317,6 +364,37 @@ TEST_F(PostalScreen, ReverseResultsWithTheSpecialTownsAndBlocks) {
     pickTown(QStringLiteral("東京都"), QStringLiteral("神津島村"), QStringLiteral("神津島村一円 "));
     EXPECT_EQ(code->text(), QStringLiteral("100-0601"));
     EXPECT_EQ(result->text(), QStringLiteral("〒1000601  東京都神津島村"));
+}
+
+// The result is that of the town or block chosen, and nothing while a choice is pending.
+TEST_F(PostalScreen, ReverseResultFollowsTheChoice) {
+    open(QStringLiteral("京都府"));
+    auto* code = w<QLineEdit>("txtZipCode");
+    auto* result = w<QLineEdit>("txtAdress");
+    pickTown(QStringLiteral("京都府"), QStringLiteral("京都市中京区"), QStringLiteral("大恩寺町 "));
+    EXPECT_EQ(code->text(), QStringLiteral("604-0026"));
+    pick("lstChomei", QStringLiteral("大黒町 "));
+    EXPECT_TRUE(code->text().isEmpty());
+    EXPECT_TRUE(result->text().isEmpty());
+
+    // A long block shows the beginning of the result.
+    const QString block = QStringLiteral("麩屋町通六角上る、麩屋町通六角下る、六角通麩屋町西入、"
+                                         "富小路通六角上る、富小路通六角下る、六角通富小路西入、"
+                                         "六角通富小路東入、六角通柳馬場東入");
+    pick("lstKu", block);
+    EXPECT_EQ(code->text(), QStringLiteral("604-8073"));
+    EXPECT_EQ(result->text(), QStringLiteral("604-8073  京都府京都市中京区大黒町 ") + block);
+    ASSERT_GT(result->fontMetrics().horizontalAdvance(result->text()), result->width());
+    EXPECT_EQ(result->cursorPosition(), 0);
+
+    // Another city or prefecture takes the result away with the town.
+    pick("lstSikuchouson", QStringLiteral("京都市北区"));
+    EXPECT_TRUE(code->text().isEmpty());
+    EXPECT_TRUE(result->text().isEmpty());
+    pickTown(QStringLiteral("京都府"), QStringLiteral("京都市中京区"), QStringLiteral("大恩寺町 "));
+    pick("lstTodoufuken", QStringLiteral("北海道"));
+    EXPECT_TRUE(code->text().isEmpty());
+    EXPECT_TRUE(result->text().isEmpty());
 }
 
 TEST_F(PostalScreen, NotationOrderPutsTheCatchAllFirstAndKeepsThePicks) {
@@ -363,6 +441,15 @@ TEST_F(PostalScreen, ManyBlocksWidenTheShiftBarWhichMovesTheList) {
         EXPECT_NEAR(twipsLeft(blocks), left, 15);
         EXPECT_NEAR(twipsWidth(blocks), width, 15);
     }
+
+    // Shifted for one town's long blocks, the list starts unshifted for the next town.
+    pickTown(QStringLiteral("京都府"), QStringLiteral("京都市中京区"), QStringLiteral("大黒町 "));
+    bar->setValue(2);
+    pickTown(QStringLiteral("東京都"), QStringLiteral("新宿区"),
+             QStringLiteral("西新宿新宿三井ビル "));
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_NEAR(twipsLeft(blocks), 0, 15);
+    EXPECT_NEAR(twipsWidth(blocks), 2955, 15);
 }
 
 TEST_F(PostalScreen, ClosingHandsThePositionAndModeToTheMainMenu) {
@@ -414,6 +501,8 @@ TEST_F(PostalScreen, DamagedOrMissingDictionaryLeavesOnlyTheExitButton) {
         open(damaged ? QStringLiteral("北海道") : QString());
         EXPECT_EQ(messages.texts(),
                   QStringList{QStringLiteral("郵便番号辞書のオープンで異常がありました。")});
+        EXPECT_EQ(messages.shown()[0].style, MsgOk | MsgCritical);
+        EXPECT_EQ(messages.shown()[0].caption, kAppTitle);
         for (const char* name : {"CmdFindZip", "cmdClear", "CmdSetting", "CmdHELP"})
             EXPECT_FALSE(w<QToolButton>(name)->isEnabled()) << name;
         EXPECT_FALSE(w<QRadioButton>("OptSelect0")->isEnabled());

@@ -1,3 +1,4 @@
+#include "search/postal/postalcomponent.h"
 #include "search/postal/zipsearch.h"
 #include "settings/environment.h"
 
@@ -59,4 +60,46 @@ TEST(ZipSearchTexts, NotationOrderPutsTheCatchAllFirstWithoutItsDot) {
     // Equal texts keep their order.
     EXPECT_LT(sorted.indexOf(ZipListEntry{QStringLiteral("一番町 "), 3}),
               sorted.indexOf(ZipListEntry{QStringLiteral("一番町 "), 5}));
+}
+
+// Every town of the real data that ends in "一円": the one that is its municipality as a
+// whole ("神津島村一円", "直島町一円") is left out of the result; 多賀町's town named "一円"
+// is a town like any other.
+TEST(ZipSearchRealData, WholeMunicipalityTownsAreLeftOutOfTheResult) {
+    PostalComponent postal;
+    ASSERT_TRUE(postal.open(QStringLiteral(PIKOTEL_POSTAL_DICT_DIR)));
+    const ZipCodeOptions plain;
+    int leftOut = 0;
+    int kept = 0;
+    QList<PostalEntry> prefectures;
+    ASSERT_TRUE(postal.prefectures(prefectures));
+    for (const PostalEntry& pref : prefectures) {
+        QList<PostalEntry> cities;
+        ASSERT_TRUE(postal.cities(codeNumber(pref.code), cities));
+        for (const PostalEntry& city : cities) {
+            QList<PostalTown> towns;
+            ASSERT_TRUE(postal.towns(codeNumber(city.code), towns));
+            for (const PostalTown& town : towns) {
+                if (!town.name.endsWith(QStringLiteral("一円")))
+                    continue;
+                const int code = codeNumber(town.code);
+                const QString item = town.name + u' ' + town.note;
+                const QString result = townResultText(code, pref.name, city.name, item, plain);
+                const QString place = town.name.chopped(2);
+                if (!place.isEmpty() && city.name.endsWith(place)) {
+                    EXPECT_EQ(result,
+                              ZipHifon(town.code) + QStringLiteral("  ") + pref.name + city.name)
+                        << qPrintable(result);
+                    ++leftOut;
+                } else {
+                    EXPECT_EQ(result, ZipHifon(town.code) + QStringLiteral("  ") + pref.name +
+                                          city.name + item)
+                        << qPrintable(result);
+                    ++kept;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(leftOut, 22);
+    EXPECT_EQ(kept, 1);
 }

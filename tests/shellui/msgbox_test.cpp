@@ -114,6 +114,32 @@ TEST_F(MsgDialog, LinesGrowTheHeightAndButtonsKeepTheirDistance) {
     }
 }
 
+TEST_F(MsgDialog, CriticalIconStandsLeftOfTheTextAndKeepsTheButtonSet) {
+    const QString text = QStringLiteral("郵便番号辞書のオープンで異常がありました。");
+    auto* icon = dialog.findChild<QLabel*>(QStringLiteral("imgIcon"));
+    dialog.prepare(text, MsgOk, kAppTitle);
+    const int plainWidth = dialog.width();
+    EXPECT_FALSE(icon->isVisibleTo(&dialog));
+
+    dialog.prepare(text, MsgOk | MsgCritical, kAppTitle);
+    EXPECT_TRUE(icon->isVisibleTo(&dialog));
+    EXPECT_FALSE(icon->pixmap().isNull());
+    EXPECT_LT(icon->geometry().right(), label()->x());
+    EXPECT_EQ(icon->y(), label()->y());
+    // The dialog widens by the icon, and icon and text stay centred together.
+    EXPECT_GT(dialog.width(), plainWidth);
+    EXPECT_NEAR(icon->x() + label()->geometry().right(), dialog.width(), 2);
+    EXPECT_TRUE(button("CmdOK")->isVisibleTo(&dialog));
+    EXPECT_FALSE(button("CmdYes")->isVisibleTo(&dialog));
+
+    dialog.prepare(text, MsgYesNo | MsgCritical, kAppTitle);
+    EXPECT_TRUE(button("CmdYes")->isVisibleTo(&dialog));
+    EXPECT_FALSE(button("CmdOK")->isVisibleTo(&dialog));
+    dialog.prepare(text, MsgOk, kAppTitle);
+    EXPECT_FALSE(icon->isVisibleTo(&dialog));
+    EXPECT_EQ(dialog.width(), plainWidth);
+}
+
 TEST_F(MsgDialog, MarkupIsShownAsText) {
     dialog.prepare(QStringLiteral("<b>太字</b>"), MsgOk, kAppTitle);
     EXPECT_EQ(label()->textFormat(), Qt::PlainText);
@@ -175,6 +201,9 @@ TEST_F(MsgResults, EscapeAnswersTheCancellingChoiceNotThePreviousAnswer) {
     MyMsgBox::MsgResult = MsgResultCancel;
     whenDialogUp([](frmMsg* dialog) { dialog->close(); });
     EXPECT_EQ(MyMsgBoxShow(QStringLiteral("完了しました。"), MsgOk), MsgResultOk);
+    // The icon flag leaves the button set, and so the cancelling choice, as it was.
+    keyWhenUp(Qt::Key_Escape);
+    EXPECT_EQ(MyMsgBoxShow(QStringLiteral("続けますか？"), MsgYesNo | MsgCritical), MsgResultNo);
 }
 
 TEST_F(MsgResults, EnterPressesTheFocusedButton) {
@@ -219,6 +248,8 @@ TEST(ScriptedMessages, RecordsAnswersAndRestoresThePreviousPresenter) {
         EXPECT_EQ(script.shown().at(3).caption, QStringLiteral("見出し"));
         EXPECT_EQ(script.shown().at(0).caption, kAppTitle);
         EXPECT_EQ(script.shown().at(1).style, MsgOkCancel);
+        EXPECT_EQ(MyMsgBoxShow(QStringLiteral("五"), MsgYesNo | MsgCritical), MsgResultYes);
+        EXPECT_EQ(script.shown().at(4).style, MsgYesNo | MsgCritical);
     }
     EXPECT_EQ(setMessagePresenter(before), &outer);
 }

@@ -102,6 +102,32 @@ TEST_F(ZipComponentTest, ForwardSearchByThreeFiveAndSevenDigits) {
     EXPECT_TRUE(searchCode(zip, QStringLiteral("999")).isEmpty());
 }
 
+TEST_F(ZipComponentTest, OldCodeSearchGivesTheAddressesUnderIt) {
+    // In code order, whatever today's codes begin with.
+    EXPECT_EQ(searchOldCode(zip, QStringLiteral("49014")),
+              QStringList({"4980040 愛知県弥富市栄南町", "4980060 愛知県弥富市曙"}));
+    // Addresses only: the office under old code 001 is not among them.
+    EXPECT_EQ(searchOldCode(zip, QStringLiteral("001")),
+              QStringList({"0010000 北海道札幌市北区以下に掲載がない場合",
+                           "0010002 北海道札幌市北区北二条西",
+                           "0010010 北海道札幌市北区北十条西（１～４丁目）",
+                           "0010014 北海道札幌市北区北十四条西（１～４丁目）"}));
+    // Exactly the digits: 060 is no prefix of 0600.
+    EXPECT_EQ(searchOldCode(zip, QStringLiteral("060")),
+              QStringList({"0600814 北海道札幌市北区北十四条西（５～１３丁目）"}));
+    EXPECT_TRUE(searchOldCode(zip, QStringLiteral("00100")).isEmpty());
+    EXPECT_TRUE(searchOldCode(zip, QStringLiteral("490")).isEmpty());
+    ZipComponent::SearchSummary summary;
+    ASSERT_EQ(zip.SearchOldCode(QStringLiteral("49014")), 2);
+    ASSERT_TRUE(zip.GetSearchSummary(summary));
+    EXPECT_EQ(summary[1], "2");
+    EXPECT_EQ(summary[2], "2");
+    for (const char* digits : {"", "4901", "4980040", "49O14"}) {
+        EXPECT_EQ(zip.SearchOldCode(QString::fromLatin1(digits)), -1) << digits;
+        EXPECT_EQ(zip.LastError().number, kErrorBadArgument);
+    }
+}
+
 TEST_F(ZipComponentTest, CodeRecordCarriesReadingsAndSummary) {
     ASSERT_EQ(zip.SearchCode(QStringLiteral("1638001")), 1);
     ZipComponent::SearchSummary summary;
@@ -191,6 +217,8 @@ TEST_F(ZipComponentTest, ExchangeAcrossPrefecturesAndUnplacedRows) {
     // Chōme 5 is in no chōme block of 南: its "その他" is the candidate.
     EXPECT_EQ(codesOf(blocks(zip, 17206, QStringLiteral("南"), QStringLiteral("0761201234"))),
               QStringList({"9200002 その他"}));
+    // A city without a catch-all or a whole-village town keeps an empty town as no town.
+    EXPECT_EQ(codesOf(towns(zip, 17206, QStringLiteral("0761201234"))), QStringList({" 南"}));
     EXPECT_EQ(warnings.size(), 2);
     // A village that is one code as a whole stands for the table's empty town.
     EXPECT_EQ(codesOf(towns(zip, 13364, QStringLiteral("04992-1-1234"))),
@@ -232,7 +260,7 @@ TEST_F(SmallDictionary, BuilderNamesTheBadLine) {
     file.close();
     QString error;
     EXPECT_FALSE(build(error));
-    EXPECT_TRUE(error.contains(QStringLiteral("ken.csv:24:"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("ken.csv:27:"))) << qPrintable(error);
 
     QFile tsv(exchangeFile);
     ASSERT_TRUE(tsv.open(QIODevice::WriteOnly));

@@ -70,8 +70,11 @@ protected:
                 }
             }
         }
-        for (const char* digits : {"001", "160", "498", "920"})
+        for (const char* digits : {"001", "160", "498", "920"}) {
             searchCode(zip, QString::fromLatin1(digits));
+            searchOldCode(zip, QString::fromLatin1(digits));
+        }
+        searchOldCode(zip, QStringLiteral("49014"));
         for (const char* number : {"0117001234", "0333401234", "0761201234"}) {
             const QString n = QString::fromLatin1(number);
             prefectureCodes(zip, n);
@@ -168,7 +171,10 @@ TEST_F(ZipDamageTest, BrokenStructureBehindAGoodChecksumNeverCrashes) {
 }
 
 TEST_F(ZipDamageTest, LaterVersionAndOtherLicenceAreTold) {
-    EXPECT_EQ(openWith(patched(image, format::offset::versionMajor, 2)), kDictionaryUnsupported);
+    EXPECT_EQ(openWith(patched(image, format::offset::versionMajor, format::kVersionMajor + 1)),
+              kDictionaryUnsupported);
+    EXPECT_EQ(openWith(patched(image, format::offset::versionMajor, format::kVersionMajor - 1)),
+              kDictionaryUnsupported);
     EXPECT_EQ(openWith(patched(image, format::offset::licenceId, 0x12345678)),
               kDictionaryForOtherKey);
     EXPECT_EQ(openWith(QByteArray("01102,001,0010000,not a dictionary\n")), kDictionaryDamaged);

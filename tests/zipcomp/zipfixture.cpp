@@ -66,10 +66,15 @@ const char* const kKenRows[] = {
     // One code, but only where the parts listed elsewhere do not apply.
     "17206,920,9200003,イシカワケン,ハクサンシ,キタ（ソノタ）,石川県,白山市,北（その他）,0,0,0,0,"
     "yubin",
+    // A town named 一円, as 多賀町 has one: not the city as a whole.
+    "17206,922,9220999,イシカワケン,ハクサンシ,イチエン,石川県,白山市,一円,0,0,0,0,yubin",
     // One code in two prefectures.
     "23235,498,4980000,アイチケン,ヤトミシ,イカニケイサイガナイバアイ,愛知県,弥富市,"
     "以下に掲載がない場合,0,0,0,1,yubin",
     "24303,,4980000,ミエケン,クワナグンキソサキチョウ,,三重県,桑名郡木曽岬町,,,,,1,jpostal",
+    // Towns whose old code is not the beginning of today's.
+    "23235,49014,4980060,アイチケン,ヤトミシ,アケボノ,愛知県,弥富市,曙,0,0,1,0,yubin",
+    "23235,49014,4980040,アイチケン,ヤトミシ,エイナンチョウ,愛知県,弥富市,栄南町,0,0,0,0,yubin",
 };
 
 const char* const kJigyosyoRows[] = {
@@ -89,6 +94,7 @@ const char* const kExchangeRows[] = {
     "033340\t99999\t東京都\t無い市\t何処か\t",
     "04992\t13364\t東京都\t神津島村\t\t",
     "076120\t17206\t石川県\t白山市\t南\t５丁目",
+    "076120\t17206\t石川県\t白山市\t\t",
 };
 
 void writeLines(const QString& path, const char* const* rows, std::size_t count) {
@@ -155,9 +161,9 @@ std::vector<BlockRow> blocks(ZipComponent& zip, int city, const QString& town,
     return out;
 }
 
-QStringList searchCode(ZipComponent& zip, const QString& digits) {
+namespace {
+QStringList codeRecords(ZipComponent& zip, int n) {
     QStringList out;
-    const int n = zip.SearchCode(digits);
     EXPECT_GE(n, 0) << qPrintable(zip.LastError().description);
     ZipComponent::CodeRecord r;
     for (int i = 0; i < n; ++i) {
@@ -165,6 +171,15 @@ QStringList searchCode(ZipComponent& zip, const QString& digits) {
         out.append(cp932(r[10]) + QLatin1Char(' ') + cp932(r[0] + r[2] + r[4] + r[6] + r[8]));
     }
     return out;
+}
+} // namespace
+
+QStringList searchCode(ZipComponent& zip, const QString& digits) {
+    return codeRecords(zip, zip.SearchCode(digits));
+}
+
+QStringList searchOldCode(ZipComponent& zip, const QString& digits) {
+    return codeRecords(zip, zip.SearchOldCode(digits));
 }
 
 void SmallDictionary::SetUp() {

@@ -32,6 +32,8 @@ std::vector<BlockRow> blocks(zipcomp::ZipComponent& zip, int city, const QString
                              const QString& text = {});
 // Forward search: the code and the five address parts joined, one line per record.
 QStringList searchCode(zipcomp::ZipComponent& zip, const QString& digits);
+// Old-code search, read back as searchCode's.
+QStringList searchOldCode(zipcomp::ZipComponent& zip, const QString& digits);
 
 class SmallDictionary : public ::testing::Test {
 protected:

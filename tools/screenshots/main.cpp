@@ -11,14 +11,16 @@
 #include "app/programscreens.h"
 #include "core/context.h"
 #include "results/frmkekka3.h"
-#include "search/area104/frm104find.h"
 #include "results/frmoutset.h"
+#include "search/area104/frm104find.h"
+#include "search/postal/frmzipfind3.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -34,6 +36,14 @@ namespace {
 void settle() {
     for (int i = 0; i < 10; ++i)
         QApplication::processEvents();
+}
+
+// Picks the first item of a list with the text, as a click on it would.
+void pick(QWidget& screen, const char* list, const QString& text) {
+    auto* l = screen.findChild<QListWidget*>(QString::fromLatin1(list));
+    const QList<QListWidgetItem*> found = l->findItems(text, Qt::MatchExactly);
+    if (!found.isEmpty())
+        l->setCurrentItem(found.front());
 }
 
 bool save(QWidget& screen, const QString& folder, const QString& name) {
@@ -75,14 +85,36 @@ int main(int argc, char** argv) {
     phone->findChild<QToolButton*>(QStringLiteral("CmdFind"))->click();
     ok &= save(*phone, out, QStringLiteral("frmTelFind"));
 
-    // The postal-code screen opens in its forward mode without a stored prefecture.
-    for (const auto& [prefecture, name] :
-         {std::pair{QString(), "frmZipFind3_forward"},
-          std::pair{QStringLiteral("北海道"), "frmZipFind3_reverse"}}) {
-        ctx.history().zipConditions().prefecture = prefecture;
-        std::unique_ptr<QWidget> zip(screens.createSearchScreen(ScreenZipToAddress, mainMenu));
-        ok &= save(*zip, out, QString::fromLatin1(name));
-    }
+    // The postal-code screen opens in its forward mode without a stored prefecture: an old
+    // code's towns after today's codes, and a long office address picked.
+    ctx.history().zipConditions().prefecture.clear();
+    std::unique_ptr<QWidget> forward(screens.createSearchScreen(ScreenZipToAddress, mainMenu));
+    forward->findChild<QLineEdit*>(QStringLiteral("txtZipCode"))->setText(QStringLiteral("001"));
+    forward->findChild<QToolButton*>(QStringLiteral("CmdFindZip"))->click();
+    auto* grid = forward->findChild<QTableWidget*>(QStringLiteral("flgAddressList"));
+    const QList<QTableWidgetItem*> office =
+        grid->findItems(QStringLiteral("001-8501"), Qt::MatchExactly);
+    if (auto* zip = qobject_cast<frmZipFind3*>(forward.get()); zip && !office.isEmpty())
+        zip->flgAddressList_MouseDown(office.front()->row());
+    // Where today's codes end and the old code's towns begin.
+    const QList<QTableWidgetItem*> tonden =
+        grid->findItems(QStringLiteral("002-0851"), Qt::MatchExactly);
+    forward->show();
+    settle();
+    if (!tonden.isEmpty())
+        grid->scrollToItem(tonden.front(), QAbstractItemView::PositionAtCenter);
+    ok &= save(*forward, out, QStringLiteral("frmZipFind3_forward"));
+    forward.reset();
+    // With a stored prefecture and city it opens in its reverse mode: a long Kyoto block.
+    ctx.history().zipConditions().prefecture = QStringLiteral("京都府");
+    ctx.history().zipConditions().city = QStringLiteral("京都市中京区");
+    std::unique_ptr<QWidget> reverse(screens.createSearchScreen(ScreenZipToAddress, mainMenu));
+    pick(*reverse, "lstChomei", QStringLiteral("大黒町 "));
+    pick(*reverse, "lstKu",
+         QStringLiteral("麩屋町通六角上る、麩屋町通六角下る、六角通麩屋町西入、富小路通六角上る、"
+                        "富小路通六角下る、六角通富小路西入、六角通富小路東入、六角通柳馬場東入"));
+    ok &= save(*reverse, out, QStringLiteral("frmZipFind3_reverse"));
+    reverse.reset();
 
     // The 104-style screen in both modes, with conditions typed.
     {
@@ -145,6 +177,7 @@ int main(int argc, char** argv) {
         {"frmMsg_okcancel", "出力ファイルに追記します。\r\nよろしいですか？", 1},
         {"frmMsg_yesno",
          "１１以上の市区町村が選択されています。検索に時間がかかりますが、続けますか？", 4},
+        {"frmMsg_critical", "郵便番号辞書のオープンで異常がありました。", MsgOk | MsgCritical},
     };
     for (const auto& m : messages) {
         frmMsg dialog;

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,9 +21,11 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -113,6 +116,12 @@ bool isCodeCharacter(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'-';
 }
 
+// A result longer than its box shows its beginning, where the code is.
+void setTextFromStart(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
 } // namespace
 
 frmZipFind3::frmZipFind3(AppContext& ctx, SearchScreenHost& host)
@@ -196,6 +205,7 @@ void frmZipFind3::buildUi() {
     flgAddressList_->setWordWrap(false);
     connect(flgAddressList_, &QTableWidget::cellPressed, this,
             [this](int row, int) { flgAddressList_MouseDown(row); });
+    flgAddressList_->viewport()->installEventFilter(this);
 
     QGroupBox* fraRecordCount =
         newFrame(forward, QStringLiteral("fraRecordCount"), QStringLiteral("該当件数"));
@@ -307,9 +317,7 @@ void frmZipFind3::buildUi() {
 void frmZipFind3::Form_Load() {
     HookWheel(flgAddressList_);
     if (!search_.OpenPostalDictionary(ctx_.programFolder())) {
-        // Once the system's own box with the critical icon; the program's one message
-        // dialog carries it now, with the same text and title.
-        MyMsgBoxShow(zipsearch::kMsgOpenFailed, MsgOk);
+        MyMsgBoxShow(zipsearch::kMsgOpenFailed, MsgOk | MsgCritical);
         disableAllButExit();
         centreOverHost();
         return;
@@ -430,6 +438,13 @@ void frmZipFind3::clearReverseLists() {
 void frmZipFind3::clearBlocks() {
     lstKu_->clear();
     lstKu_->setEnabled(false);
+    // The next town's blocks start unshifted.
+    hScroll1_->setValue(0);
+}
+
+void frmZipFind3::clearReverseResult() {
+    txtZipCode_->clear();
+    txtAdress_->clear();
 }
 
 void frmZipFind3::fillList(QListWidget* list, const QList<ZipListEntry>& entries) {
@@ -474,6 +489,7 @@ void frmZipFind3::ZipFind_BeforeExecSet() {
 bool frmZipFind3::lstTodoufuken_Click() {
     lstChomei_->clear();
     clearBlocks();
+    clearReverseResult();
     return listCities();
 }
 
@@ -496,6 +512,7 @@ bool frmZipFind3::lstSikuchouson_Click() {
 bool frmZipFind3::listTowns() {
     lstChomei_->clear();
     clearBlocks();
+    clearReverseResult();
     lstTemp_->clear();
     QList<ZipListEntry> towns;
     const bool sorted = chkChomeiSort_->isChecked();
@@ -515,6 +532,8 @@ bool frmZipFind3::listTowns() {
 
 void frmZipFind3::lstChomei_Click() {
     clearBlocks();
+    // A divided town has no code until one of its blocks is chosen.
+    clearReverseResult();
     const QListWidgetItem* town = lstChomei_->currentItem();
     if (town == nullptr)
         return;
@@ -525,9 +544,9 @@ void frmZipFind3::lstChomei_Click() {
         return;
     }
     txtZipCode_->setText(pikotel::ZipHifon(QString::number(code)));
-    txtAdress_->setText(townResultText(code, currentText(lstTodoufuken_),
-                                       currentText(lstSikuchouson_), town->text(),
-                                       ZipCodeOptions::from(ctx_.env())));
+    setTextFromStart(txtAdress_,
+                     townResultText(code, currentText(lstTodoufuken_), currentText(lstSikuchouson_),
+                                    town->text(), ZipCodeOptions::from(ctx_.env())));
 }
 
 bool frmZipFind3::listBlocks(const QString& townName) {
@@ -553,9 +572,10 @@ void frmZipFind3::lstKu_Click() {
         return;
     }
     txtZipCode_->setText(pikotel::ZipHifon(QString::number(code)));
-    txtAdress_->setText(blockResultText(code, currentText(lstTodoufuken_),
-                                        currentText(lstSikuchouson_), currentText(lstChomei_),
-                                        block->text(), ZipCodeOptions::from(ctx_.env())));
+    setTextFromStart(txtAdress_,
+                     blockResultText(code, currentText(lstTodoufuken_),
+                                     currentText(lstSikuchouson_), currentText(lstChomei_),
+                                     block->text(), ZipCodeOptions::from(ctx_.env())));
 }
 
 void frmZipFind3::chkChomeiSort_Click() {
@@ -644,7 +664,11 @@ int frmZipFind3::SearchByCode(const QString& text) {
         number->setBackground(fixed);
         flgAddressList_->setItem(j, 0, number);
         flgAddressList_->setItem(j, 1, new QTableWidgetItem(hits[j].code));
-        flgAddressList_->setItem(j, 2, new QTableWidgetItem(hits[j].address));
+        // A town found by its old code says so; the picked address is the address alone.
+        const QString mark = hits[j].oldCode.isEmpty() ? QString() : oldCodeMark(hits[j].oldCode);
+        auto* address = new QTableWidgetItem(mark + hits[j].address);
+        address->setData(Qt::UserRole, hits[j].address);
+        flgAddressList_->setItem(j, 2, address);
     }
     stripeGrid();
     flgAddressList_->setUpdatesEnabled(true);
@@ -677,9 +701,11 @@ void frmZipFind3::flgAddressList_MouseDown(int row) {
     flgAddressList_->setUpdatesEnabled(true);
     const QTableWidgetItem* code = flgAddressList_->item(row, 1);
     const QTableWidgetItem* address = flgAddressList_->item(row, 2);
-    txtSelectAddress_->setText(selectedAddressText(code != nullptr ? code->text() : QString(),
-                                                   address != nullptr ? address->text() : QString(),
-                                                   ZipCodeOptions::from(ctx_.env())));
+    setTextFromStart(
+        txtSelectAddress_,
+        selectedAddressText(code != nullptr ? code->text() : QString(),
+                            address != nullptr ? address->data(Qt::UserRole).toString() : QString(),
+                            ZipCodeOptions::from(ctx_.env())));
 }
 
 void frmZipFind3::CmdSetting_Click() {
@@ -733,7 +759,34 @@ bool frmZipFind3::filterCodeInputMethod(QInputMethodEvent* event) {
     return true;
 }
 
+bool frmZipFind3::gridToolTip(QHelpEvent* event) {
+    const int row = flgAddressList_->rowAt(event->pos().y());
+    const QTableWidgetItem* code = flgAddressList_->item(row, 1);
+    const QTableWidgetItem* address = flgAddressList_->item(row, 2);
+    if (code == nullptr || address == nullptr || !isCut(address)) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QRect cells = flgAddressList_->visualItemRect(code);
+    cells = cells.united(flgAddressList_->visualItemRect(address));
+    QToolTip::showText(event->globalPos(), code->text() + u' ' + address->text(),
+                       flgAddressList_->viewport(), cells);
+    return true;
+}
+
+bool frmZipFind3::isCut(const QTableWidgetItem* item) const {
+    // The cell's text margins are those of the view's item delegate.
+    const int margin = flgAddressList_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
+                                                             flgAddressList_) +
+                       1;
+    return flgAddressList_->fontMetrics().horizontalAdvance(item->text()) + 2 * margin >
+           flgAddressList_->columnWidth(item->column());
+}
+
 bool frmZipFind3::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == flgAddressList_->viewport() && event->type() == QEvent::ToolTip)
+        return gridToolTip(static_cast<QHelpEvent*>(event));
     if (watched == txtZipCode_) {
         if (event->type() == QEvent::KeyPress)
             return filterCodeKey(static_cast<QKeyEvent*>(event));

@@ -14,12 +14,14 @@ class QFrame;
 class QInputMethodEvent;
 class QKeyEvent;
 class QGroupBox;
+class QHelpEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QScrollBar;
 class QTableWidget;
+class QTableWidgetItem;
 class QToolButton;
 
 namespace pikotel {
@@ -71,6 +73,7 @@ private:
     void reverseSetup();
     void clearReverseLists();
     void clearBlocks();
+    void clearReverseResult();
     void stripeGrid();
     void showGridHeaderOnly();
     bool listCities();
@@ -81,6 +84,9 @@ private:
     bool restoring() const;
     bool filterCodeKey(QKeyEvent* event);
     bool filterCodeInputMethod(QInputMethodEvent* event);
+    // A grid row whose address is cut short shows its code and whole address as a tooltip.
+    bool gridToolTip(QHelpEvent* event);
+    bool isCut(const QTableWidgetItem* item) const;
     int SearchByCode(const QString& text);
     void disableAllButExit();
 

@@ -86,19 +86,26 @@ bool PostalComponent::towns(int cityCode, QList<PostalTown>& out, const QString&
 }
 
 bool PostalComponent::searchCode(const QString& digits, QList<PostalRecord>& out) {
+    return readRecords(zip_.SearchCode(digits), out);
+}
+
+bool PostalComponent::searchOldCode(const QString& digits, QList<PostalRecord>& out) {
+    return readRecords(zip_.SearchOldCode(digits), out);
+}
+
+bool PostalComponent::readRecords(int count, QList<PostalRecord>& out) {
     out.clear();
-    const int n = zip_.SearchCode(digits);
-    if (n < 0)
+    if (count < 0)
         return false;
-    if (n == 0)
+    if (count == 0)
         return true;
     // The component expects its summary to be asked for before the records are read.
     zipcomp::ZipComponent::SearchSummary summary;
     if (!zip_.GetSearchSummary(summary))
         return false;
-    out.reserve(n);
+    out.reserve(count);
     zipcomp::ZipComponent::CodeRecord record;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < count; ++i) {
         if (!zip_.GetCodeRecord(i, record)) {
             out.clear();
             return false;

@@ -69,12 +69,15 @@ public:
 
     // Every record whose code begins with the digits (3, 5 or 7 of them), in code order.
     bool searchCode(const QString& digits, QList<PostalRecord>& out);
+    // Every address record whose old code is the digits (3 or 5 of them), in code order.
+    bool searchOldCode(const QString& digits, QList<PostalRecord>& out);
 
     const zipcomp::ZipError& lastError() const { return zip_.LastError(); }
 
 private:
     using GetEntry = bool (zipcomp::ZipComponent::*)(int, QByteArray&, QByteArray&, QByteArray&);
     bool readEntries(int count, GetEntry get, QList<PostalEntry>& out);
+    bool readRecords(int count, QList<PostalRecord>& out);
 
     zipcomp::ZipComponent zip_;
     bool open_ = false;

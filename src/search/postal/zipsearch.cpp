@@ -14,7 +14,9 @@ namespace pikotel {
 namespace {
 
 const QString kMark = QStringLiteral("〒");
-const QString kVillageWhole = QStringLiteral("村一円");
+// Japan Post's town for a village or town that has one code as a whole.
+const QString kWholeVillage = QStringLiteral("村一円");
+const QString kWholeTown = QStringLiteral("町一円");
 const QString kNotListedPrefix = QStringLiteral("以下に掲載");
 const QString kNextBuildings = QStringLiteral("次のビル");
 const QString kOthersWord = QStringLiteral("その他");
@@ -24,6 +26,12 @@ const QString kSortsFirst = QStringLiteral(".");
 
 bool isHalfWidthDigit(QChar c) {
     return c >= u'0' && c <= u'9';
+}
+
+// The ending decides: 多賀町 has a town that is named "一円".
+bool isWholeMunicipality(const QString& townItem) {
+    const QString name = townItem.trimmed();
+    return name.endsWith(kWholeVillage) || name.endsWith(kWholeTown);
 }
 
 QString prefixedAddress(int code, const QString& address, ZipCodeOptions options) {
@@ -43,6 +51,11 @@ ZipCodeOptions ZipCodeOptions::from(const Environment& env) {
 QString ZipHifon(const QString& code) {
     const QString padded = code.size() >= 7 ? code : code.rightJustified(7, u'0');
     return padded.left(3) + u'-' + padded.mid(3, 4);
+}
+
+QString oldCodeMark(const QString& oldCode) {
+    const QString written = oldCode.size() == 5 ? oldCode.left(3) + u'-' + oldCode.mid(3) : oldCode;
+    return QStringLiteral("［旧〒%1］").arg(written);
 }
 
 QString gridCode(const QString& code) {
@@ -94,7 +107,7 @@ QString selectedAddressText(const QString& gridCodeText, const QString& address,
 
 QString townResultText(int code, const QString& prefecture, const QString& city,
                        const QString& townItem, ZipCodeOptions options) {
-    const bool special = townItem.contains(kVillageWhole) || townItem.contains(kNotListedPrefix);
+    const bool special = isWholeMunicipality(townItem) || townItem.contains(kNotListedPrefix);
     return prefixedAddress(code, prefecture + city + (special ? QString() : townItem), options);
 }
 
@@ -192,14 +205,28 @@ bool PostalSearch::ListBlocks(int cityCode, const QString& townName, QList<ZipLi
 
 int PostalSearch::SearchByCode(const QString& text, QList<ZipForwardHit>& out) {
     out.clear();
+    const QString digits = NumberOnly(text);
     QList<PostalRecord> records;
-    if (!postal_.searchCode(NumberOnly(text), records)) {
+    if (!postal_.searchCode(digits, records)) {
         failed();
         return -1;
     }
     out.reserve(records.size());
     for (const PostalRecord& record : records)
-        out.append({gridCode(record.code), record.address()});
+        out.append({gridCode(record.code), record.address(), QString()});
+    // Old papers carry the 3- and 5-digit codes of before 1998. The towns such a code
+    // covered whose code today begins otherwise are not among the hits above.
+    if (digits.size() == 3 || digits.size() == 5) {
+        if (!postal_.searchOldCode(digits, records)) {
+            out.clear();
+            failed();
+            return -1;
+        }
+        for (const PostalRecord& record : records) {
+            if (!record.code.startsWith(digits))
+                out.append({gridCode(record.code), record.address(), digits});
+        }
+    }
     return static_cast<int>(out.size());
 }
 

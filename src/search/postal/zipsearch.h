@@ -48,10 +48,12 @@ struct ZipTownEntry {
     QString second;
 };
 
-// One row of a forward search: the code as the grid shows it and the joined address.
+// One row of a forward search: the code as the grid shows it, the joined address, and for
+// a town found by its old code, that code's digits.
 struct ZipForwardHit {
     QString code;
     QString address;
+    QString oldCode;
 };
 
 // The two code options of the environment: ZIPHIFON and ZIPMARK.
@@ -64,6 +66,10 @@ struct ZipCodeOptions {
 // Display form of a code: 3 digits, "-", 4 digits. A text of fewer than 7 characters is
 // left-padded with "0" first; a longer one is used as it is.
 QString ZipHifon(const QString& code);
+
+// The mark of a row found by its old code, as the old code was written: "［旧〒001］",
+// "［旧〒939-03］".
+QString oldCodeMark(const QString& oldCode);
 
 // The grid's form of a record's code: the number with leading zeros as "ddd-dddd"; empty
 // stays empty, and a text that is not a number is shown as it is.
@@ -88,8 +94,8 @@ QString selectedAddressText(const QString& gridCodeText, const QString& address,
                             ZipCodeOptions options);
 
 // The reverse result box: the code with options, two spaces, prefecture + city + town item
-// text (+ block name). A town reading "…村一円" or "以下に掲載…" is left out, and so is a
-// block reading "次のビル…" or "その他".
+// text (+ block name). A town ending "…村一円" or "…町一円" or reading "以下に掲載…" is left
+// out, and so is a block reading "次のビル…" or "その他".
 QString townResultText(int code, const QString& prefecture, const QString& city,
                        const QString& townItem, ZipCodeOptions options);
 QString blockResultText(int code, const QString& prefecture, const QString& city,
@@ -122,7 +128,9 @@ public:
     bool ListTowns(int cityCode, bool notationSort, QList<ZipListEntry>& out);
     bool ListBlocks(int cityCode, const QString& townName, QList<ZipListEntry>& out);
 
-    // Forward search on the digits of text: the hit count (0 for none), -1 after an error.
+    // Forward search on the digits of text: the records whose code begins with them, then for
+    // 3 or 5 digits the address records whose old code they are and whose code does not
+    // begin with them. The hit count (0 for none), -1 after an error.
     int SearchByCode(const QString& text, QList<ZipForwardHit>& out);
 
     const QList<ZipTownEntry>& townTable() const { return towns_; }
