@@ -28,11 +28,8 @@ bool read(const QByteArray& names, NameDictionaryBuilder& builder, QString& erro
 }
 
 TEST(ReadingKeyTest, KanaOfAnyKindAndWidthGiveOneHalfWidthKey) {
-    const QByteArray gaku("\xb6\xde\xb8", 3); // ｶﾞｸ
-    EXPECT_EQ(readingKey(QStringLiteral("ガク")), gaku);
-    EXPECT_EQ(readingKey(QStringLiteral("がく")), gaku);
-    EXPECT_EQ(readingKey(QStringLiteral("ｶﾞｸ")), gaku);
-    EXPECT_EQ(readingKey(QStringLiteral("ヴァー")), QByteArray("\xb3\xde\xa7\xb0"));
+    for (const char* gaku : {"ガク", "がく", "ｶﾞｸ"})
+        EXPECT_EQ(readingKey(QString::fromUtf8(gaku)), QByteArray("\xb6\xde\xb8")) << gaku;
     // ヱ has no half-width form and keeps its full-width one.
     EXPECT_EQ(readingKey(QStringLiteral("ヱミ")), QByteArray("\x83\x91\xd0"));
     EXPECT_TRUE(readingKey(QStringLiteral("𠮷")).isEmpty());
@@ -48,10 +45,8 @@ TEST(BuilderTest, MalformedRowsFailWithTheirLine) {
         {kHeader + "\nsei\tサトウ\t佐藤\tipadic\t1\t\nsir\tサトウ\t佐藤\tipadic\t1\t\n",
          ":4: kind \"sir\""},
         {kHeader + "mei\tさとう\t佐藤\tipadic\t\t\n", ":2: reading \"さとう\" is not full-width"},
-        {kHeader + "mei\tｻﾄｳ\t佐藤\tipadic\t\t\n", ":2: reading"},
         {kHeader + "mei\tサトウ\t\tipadic\t\t\n", ":2: empty written form"},
         {kHeader + "sei\tサトウ\t佐藤\tgimei\t\t0\n", ":2: gimei_rank \"0\""},
-        {kHeader + "sei\tサトウ\t佐藤\tgimei\t\tfirst\n", ":2: gimei_rank"},
     };
     for (const auto& c : cases) {
         NameDictionaryBuilder builder;
@@ -95,10 +90,7 @@ TEST(BuilderTest, ImagesAreReproducibleAndIndependentOfRowOrder) {
               OpenError::None);
     const Header& h = dictionary.header();
     EXPECT_EQ(h.buildTime, 1700000000);
-    EXPECT_EQ(h.readingCount, 5u);
-    EXPECT_EQ(h.surnameCount, 7u);
-    EXPECT_EQ(h.givenNameCount, 7u);
-    EXPECT_EQ(h.fileSize % 8, 0u);
+    EXPECT_EQ(std::tuple(h.readingCount, h.surnameCount, h.givenNameCount), std::tuple(5u, 7u, 7u));
 }
 
 } // namespace

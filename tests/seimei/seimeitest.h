@@ -4,9 +4,9 @@
 // wrapped so that tests read candidates as (kind, written form) pairs.
 
 #include "seimei/seimei.h"
+
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -38,14 +38,13 @@ inline Candidate mei(const char* written) {
 }
 
 // Builds a name list (UTF-8 TSV) into an image; fails the test on a builder error.
-QByteArray buildImage(const QByteArray& names, QStringList* warnings = nullptr);
+QByteArray buildImage(const QByteArray& names);
 
 // Seimei.dic built from kNames (or given bytes) in a scratch folder.
 class DictionaryFile {
 public:
     explicit DictionaryFile(const QByteArray& image = buildImage(kNames));
     QString path() const { return path_; }
-    void rewrite(const QByteArray& bytes) const;
 
 private:
     QTemporaryDir dir_;
