@@ -31,6 +31,19 @@ constexpr std::size_t kRecordTexts[] = {record::Town,   record::TownReading,
 constexpr std::size_t kExchangeTexts[] = {exchange::Digits};
 constexpr std::size_t kExchangeRowTexts[] = {exchangeRow::Chome};
 
+// The pool text at ref: its bytes, or nothing when its length field or its bytes would
+// reach past the pool. Computed in 64 bits so that no reference wraps around.
+std::optional<std::span<const std::uint8_t>> poolText(std::span<const std::uint8_t> pool,
+                                                      std::uint32_t ref) {
+    const std::uint64_t start = std::uint64_t{ref} + 2;
+    if (start > pool.size())
+        return std::nullopt;
+    const std::uint64_t length = readU16(pool, ref);
+    if (length > pool.size() - start)
+        return std::nullopt;
+    return pool.subspan(std::size_t(start), std::size_t(length));
+}
+
 QString damaged(const char* what) {
     return QStringLiteral("郵便番号辞書が壊れています（%1）。").arg(QLatin1String(what));
 }
@@ -169,8 +182,7 @@ QString ZipDictionary::validateTexts() const {
     const auto check = [this](const ZipTable& table, std::span<const std::size_t> words) {
         for (std::uint32_t r = 0; r < table.size(); ++r) {
             for (const std::size_t w : words) {
-                const std::size_t ref = table.at(r, w);
-                if (ref + 2 > strings_.size() || ref + 2 + readU16(strings_, ref) > strings_.size())
+                if (!poolText(strings_, table.at(r, w)))
                     return false;
             }
         }
@@ -259,13 +271,10 @@ QString ZipDictionary::validateExchanges() {
 }
 
 QByteArrayView ZipDictionary::textBytes(std::uint32_t ref) const {
-    if (std::size_t(ref) + 2 > strings_.size())
+    const auto text = poolText(strings_, ref);
+    if (!text)
         return {};
-    const std::size_t length = readU16(strings_, ref);
-    if (ref + 2 + length > strings_.size())
-        return {};
-    return QByteArrayView(reinterpret_cast<const char*>(strings_.data()) + ref + 2,
-                          qsizetype(length));
+    return QByteArrayView(reinterpret_cast<const char*>(text->data()), qsizetype(text->size()));
 }
 
 QString ZipDictionary::text(std::uint32_t ref) const {
