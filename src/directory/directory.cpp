@@ -42,9 +42,9 @@ QString joinPath(const QString& folder, const QString& name) {
 }
 
 // Copies a path into a fixed field of the alternate engine's open record, padded with
-// blanks; false when its cp932 bytes do not fit.
+// blanks; false when its bytes (in the file system's encoding) do not fit.
 bool putFixedPath(char* field, qsizetype width, qint32& length, const QString& path) {
-    const QByteArray bytes = toCp932(path);
+    const QByteArray bytes = QFile::encodeName(path);
     if (bytes.size() > width)
         return false;
     std::memset(field, ' ', static_cast<std::size_t>(width));
@@ -102,14 +102,14 @@ int Directory::DxsDicOpen() {
         QString folder;
         if (drive == QLatin1String("0")) {
             folder = dicFolder();
-            hdd = toCp932(folder);
+            hdd = QFile::encodeName(folder);
         } else if (drive == QLatin1String("1")) {
             folder = cdRoot();
-            cdrom = toCp932(folder);
+            cdrom = QFile::encodeName(folder);
             if (FileExistChk(cdRoot(), kDxsDicFile) == 1)
                 return -1;
         }
-        const QByteArray delta = toCp932(deltaFolder());
+        const QByteArray delta = QFile::encodeName(deltaFolder());
         // Taken before the engine maps the files: a change while it opens shows at the next
         // search.
         QList<OpenedFile> files = identities(

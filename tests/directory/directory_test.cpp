@@ -307,6 +307,43 @@ TEST_F(DirectoryTest, DeltaAppliesThroughBothEngines) {
     }
 }
 
+// Folders reach the engines in the file system's encoding: a program folder, CD-ROM mount
+// point and delta folder that cp932 cannot spell open and search like any other.
+TEST_F(DirectoryTest, FoldersOutsideCp932Open) {
+    const QString deltaCsv = root + QStringLiteral("/src/delta.csv");
+    writeFile(deltaCsv, kDelta);
+    const QString home = root + QStringLiteral("/home/jürgen/電話帳");
+    prog = home + QStringLiteral("/prog");
+    cd = root + QStringLiteral("/media/jürgen/CD ①/");
+    const QString delta = home + QStringLiteral("/Δ");
+    for (const QString& folder : {prog + QStringLiteral("/DIC"), cd, delta})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& folder : {prog + QStringLiteral("/DIC/"), cd}) {
+        build(dict::Engine::Dxs, folder + kDxsDicFile);
+        build(dict::Engine::Xch, folder + kXchDicFile);
+    }
+    build(dict::Engine::Dxs, delta + QStringLiteral("/DXS5001.dct"), deltaCsv);
+    build(dict::Engine::Xch, delta + QStringLiteral("/xchdbad.dic"), deltaCsv);
+    env.setText(EnvKey::CdDrive, cd);
+    env.setText(EnvKey::XchdbAdd, delta + QStringLiteral("/xchdbad.dic"));
+
+    for (const char* drive : {"0", "1"}) {
+        env.setText(EnvKey::DicDrive, QString::fromLatin1(drive));
+        Directory& d = directory();
+        EXPECT_FALSE(d.DicExistChk());
+        d.DicOpen(true);
+        ASSERT_EQ(d.dicKind(), 0) << drive;
+        ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("03-3456-7891")), 0);
+        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("新宿商会"));
+        ASSERT_EQ(d.XchDicOpen(), 0);
+        EXPECT_EQ(d.XchTelSearch(QStringLiteral("03-3456-7890")), 1);
+        ASSERT_EQ(d.XchTelSearch(QStringLiteral("03-3456-7899")), 0);
+        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("新宿　次郎"));
+        dir.reset();
+    }
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
 TEST_F(DirectoryTest, AlternateOpenRetriesWhileEventsRun) {
     useCd();
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));

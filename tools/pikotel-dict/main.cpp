@@ -98,9 +98,10 @@ std::optional<pikotel::dict::Engine> engineNamed(const QString& name) {
 }
 
 int runGenerate(const QStringList& args) {
-    const Arguments a = parseArguments(
-        args, {QStringLiteral("listings"), QStringLiteral("seed"), QStringLiteral("out"),
-               QStringLiteral("areas-out"), QStringLiteral("exchange-out"), QStringLiteral("data")});
+    const Arguments a =
+        parseArguments(args, {QStringLiteral("listings"), QStringLiteral("seed"),
+                              QStringLiteral("out"), QStringLiteral("areas-out"),
+                              QStringLiteral("exchange-out"), QStringLiteral("data")});
     if (!a.problem.isEmpty())
         return usage(a.problem);
     if (!a.positional.isEmpty())
@@ -119,7 +120,8 @@ int runGenerate(const QStringList& args) {
         return usage(QStringLiteral("generate needs --listings N, --seed S and --out FILE.csv"));
     options.areasOut = value("areas-out");
     options.exchangeOut = value("exchange-out");
-    options.sourceDataDir = value("data").isEmpty() ? QStringLiteral(PIKOTEL_SOURCE_DATA_DIR) : value("data");
+    options.sourceDataDir =
+        value("data").isEmpty() ? QStringLiteral(PIKOTEL_SOURCE_DATA_DIR) : value("data");
     QElapsedTimer timer;
     timer.start();
     QString error;
@@ -301,8 +303,8 @@ bool placeFile(const QString& file, const QString& folder, const QString& name) 
 
 int searchDxs(const QString& folder, const QString& deltaFolder, const SearchRequest& r,
               QList<Hit>& hits) {
-    const QByteArray hdd = cp932(folder);
-    const QByteArray delta = cp932(deltaFolder);
+    const QByteArray hdd = QFile::encodeName(folder);
+    const QByteArray delta = QFile::encodeName(deltaFolder);
     const DxsOpenRec open{static_cast<int32_t>(hdd.size()),   hdd.constData(),  0, "",
                           static_cast<int32_t>(delta.size()), delta.constData()};
     DxsDicHandle dic{};
@@ -363,8 +365,9 @@ void putFixed(char* field, std::size_t width, int32_t& length, const QByteArray&
 int searchXch(const QString& folder, const QString& deltaFolder, const SearchRequest& r,
               QList<Hit>& hits) {
     XchOpenRec open{};
-    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, cp932(folder));
-    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, cp932(deltaFolder));
+    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, QFile::encodeName(folder));
+    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength,
+             QFile::encodeName(deltaFolder));
     XchHandle handle = 0;
     if (const int16_t rc = hXchDB_Open(&open, &handle); rc != 0) {
         printError(QStringLiteral("hXchDB_Open failed: %1").arg(rc));
