@@ -1,5 +1,7 @@
 #include "settings/regstore_file.h"
 
+#include "platform/paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -108,26 +110,6 @@ void rowChecksum(sqlite3_context* context, int argc, sqlite3_value** argv) {
         }
     }
     sqlite3_result_int64(context, static_cast<sqlite3_int64>(hash));
-}
-
-// Makes the missing folders of path, each readable by the user alone.
-bool makePrivateFolders(const QString& path, QString& why) {
-    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
-    QString built;
-    for (const QString& part : clean.split(u'/', Qt::SkipEmptyParts)) {
-        built += u'/' + part;
-        const QByteArray native = QFile::encodeName(built);
-        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
-            why = QStringLiteral("cannot create the folder %1: %2")
-                      .arg(built, QString::fromLocal8Bit(std::strerror(errno)));
-            return false;
-        }
-    }
-    if (!QFileInfo(clean).isDir()) {
-        why = QStringLiteral("%1 is not a folder").arg(clean);
-        return false;
-    }
-    return true;
 }
 
 // Resets a statement when its use ends, so that no read keeps the file locked.

@@ -5,12 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 using namespace pikotel::test;
 
@@ -25,7 +28,8 @@ public:
         QDir().mkpath(dir.file(QStringLiteral("share/pikotel")));
         QDir().mkpath(dir.file(QStringLiteral("config")));
         QDir().mkpath(dir.file(QStringLiteral("runtime")));
-        QFile::setPermissions(dir.file(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.file(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // Copies, not links: the program finds its installation from its own real path.
         QFile::copy(QStringLiteral(PIKOTEL_PATH), bin(QStringLiteral("pikotel")));
         QFile::copy(QStringLiteral(PIKOTEL_REG_PATH), bin(QStringLiteral("pikotel-reg")));
@@ -109,28 +113,44 @@ QString exportedText(const QString& exported, const QString& name) {
 
 TEST(Program, FirstRunThenSigtermLeavesExactlyTheFirstRunValues) {
     Installation inst;
-    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey, QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
 
     QProcess program;
     inst.start(program);
     ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
     terminate(program);
 
-    const QString exported = inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
+    const QString exported =
+        inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
     QStringList names = exportedNames(exported);
     names.sort();
-    QStringList expected = {
-        QStringLiteral("DICDRIVE"),    QStringLiteral("CDDRIVE"),       QStringLiteral("XCHDBADD"),
-        QStringLiteral("OUTFILE"),     QStringLiteral("HIDEEXE"),       QStringLiteral("HIDEEXEPATH"),
-        QStringLiteral("DEFAULTTELUSE"), QStringLiteral("DEFAULTTEL"),  QStringLiteral("BEFOREEXEC"),
-        QStringLiteral("SEIMEI"),      QStringLiteral("ANIME"),         QStringLiteral("OUTFORM"),
-        QStringLiteral("TELHIFON"),    QStringLiteral("ZIPHIFON"),      QStringLiteral("ZIPMARK"),
-        QStringLiteral("IMPORT"),      QStringLiteral("IMPORT_ATE"),    QStringLiteral("IMPORT_MRU"),
-        QStringLiteral("STARTUPFORM"), QStringLiteral("StartUpPosition_X"), QStringLiteral("StartUpPosition_Y"),
-        QStringLiteral("LASTFORM")};
+    QStringList expected = {QStringLiteral("DICDRIVE"),
+                            QStringLiteral("CDDRIVE"),
+                            QStringLiteral("XCHDBADD"),
+                            QStringLiteral("OUTFILE"),
+                            QStringLiteral("HIDEEXE"),
+                            QStringLiteral("HIDEEXEPATH"),
+                            QStringLiteral("DEFAULTTELUSE"),
+                            QStringLiteral("DEFAULTTEL"),
+                            QStringLiteral("BEFOREEXEC"),
+                            QStringLiteral("SEIMEI"),
+                            QStringLiteral("ANIME"),
+                            QStringLiteral("OUTFORM"),
+                            QStringLiteral("TELHIFON"),
+                            QStringLiteral("ZIPHIFON"),
+                            QStringLiteral("ZIPMARK"),
+                            QStringLiteral("IMPORT"),
+                            QStringLiteral("IMPORT_ATE"),
+                            QStringLiteral("IMPORT_MRU"),
+                            QStringLiteral("STARTUPFORM"),
+                            QStringLiteral("StartUpPosition_X"),
+                            QStringLiteral("StartUpPosition_Y"),
+                            QStringLiteral("LASTFORM")};
     expected.sort();
     EXPECT_EQ(names, expected) << exported.toStdString();
-    EXPECT_TRUE(exportedText(exported, QStringLiteral("OUTFILE")).endsWith(QStringLiteral("電話帳テキスト.txt")));
+    EXPECT_TRUE(exportedText(exported, QStringLiteral("OUTFILE"))
+                    .endsWith(QStringLiteral("電話帳テキスト.txt")));
     EXPECT_FALSE(exportedText(exported, QStringLiteral("CDDRIVE")).isEmpty());
     for (const char* name : {"IMPORT", "IMPORT_ATE", "IMPORT_MRU"})
         EXPECT_EQ(exportedText(exported, QString::fromLatin1(name)), QStringLiteral("0")) << name;
@@ -138,12 +158,14 @@ TEST(Program, FirstRunThenSigtermLeavesExactlyTheFirstRunValues) {
 
 TEST(Program, SecondLaunchEndsAtOnceAndLeavesTheStoreUntouched) {
     Installation inst;
-    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey, QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
     QProcess first;
     inst.start(first);
     ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
     QThread::msleep(300);
-    const QString before = inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
+    const QString before =
+        inst.reg({QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
 
     QProcess second;
     inst.start(second);
@@ -158,7 +180,8 @@ TEST(Program, UnusableInstallationRecordWritesNothing) {
     for (const QString& dicDrive : {QStringLiteral("2"), QString()}) {
         Installation inst;
         if (!dicDrive.isEmpty())
-            inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey, QStringLiteral("DICDRIVE"), dicDrive});
+            inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+                      QStringLiteral("DICDRIVE"), dicDrive});
         QProcess program;
         inst.start(program);
         // The message waits for its OK; ending the program answers it.
@@ -167,4 +190,111 @@ TEST(Program, UnusableInstallationRecordWritesNothing) {
             terminate(program);
         EXPECT_FALSE(QFile::exists(inst.userStoreFile())) << dicDrive.toStdString();
     }
+}
+
+namespace {
+
+QProcessEnvironment without(QProcessEnvironment env, const QStringList& names) {
+    for (const QString& name : names)
+        env.remove(name);
+    return env;
+}
+
+} // namespace
+
+// What the program cannot do without is said in one line, with status 1, before any window.
+TEST(Program, NoHomeOrNoDisplayIsOneLineAndStatusOne) {
+    Installation inst;
+    struct Case {
+        QStringList unset;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("HOME"), QStringLiteral("XDG_CONFIG_HOME")}, "HOME is not set"},
+        {{QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+          QStringLiteral("QT_QPA_PLATFORM")},
+         "no display"},
+    };
+    for (const Case& c : cases) {
+        QProcess program;
+        program.setProcessEnvironment(without(inst.environment(), c.unset));
+        program.start(inst.bin(QStringLiteral("pikotel")), {});
+        ASSERT_TRUE(program.waitForFinished(10000)) << c.said;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.said;
+        EXPECT_EQ(program.exitCode(), 1) << c.said;
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(err.startsWith(QStringLiteral("pikotel: ")) && err.contains(c.said) &&
+                    err.count(u'\n') == 1)
+            << qPrintable(err);
+    }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/.config/pikotel")));
+
+    // The tool needs a place for the per-user root too, and says so; the other root works.
+    QProcess reg;
+    reg.setProcessEnvironment(
+        without(inst.environment(), {QStringLiteral("HOME"), QStringLiteral("XDG_CONFIG_HOME")}));
+    reg.start(inst.bin(QStringLiteral("pikotel-reg")),
+              {QStringLiteral("set"), QStringLiteral("HKCU"), kVersionKey, QStringLiteral("A"),
+               QStringLiteral("1")});
+    ASSERT_TRUE(reg.waitForFinished(10000));
+    EXPECT_EQ(reg.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(reg.readAllStandardError()).contains(QStringLiteral("HOME")));
+}
+
+// Another user may create any name in a shared folder: the program's socket is in the
+// user's runtime folder, so a name taken in the temporary folder does not end the program.
+TEST(Program, SocketLivesInTheUsersRuntimeFolder) {
+    Installation inst;
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    const QString shared = inst.dir.file(QStringLiteral("shared-tmp"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    QLocalServer squatter;
+    ASSERT_TRUE(
+        squatter.listen(shared + QStringLiteral("/pikotel-18-") + QString::number(::getuid())));
+    QProcess program;
+    QProcessEnvironment env = inst.environment();
+    env.insert(QStringLiteral("TMPDIR"), shared);
+    program.setProcessEnvironment(env);
+    program.start(inst.bin(QStringLiteral("pikotel")), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
+    EXPECT_EQ(program.state(), QProcess::Running);
+    EXPECT_TRUE(QFileInfo(inst.dir.file(QStringLiteral("runtime/pikotel-18"))).exists());
+    terminate(program);
+}
+
+// A second login of the same user on another display is told where the program runs; the
+// window on the first display is not raised behind its back.
+TEST(Program, LaunchOnAnotherDisplayIsToldWhereItRuns) {
+    Installation inst;
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    QProcessEnvironment first = inst.environment();
+    first.insert(QStringLiteral("DISPLAY"), QStringLiteral(":7"));
+    QProcess running;
+    running.setProcessEnvironment(first);
+    running.start(inst.bin(QStringLiteral("pikotel")), {});
+    ASSERT_TRUE(running.waitForStarted(10000));
+    ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
+
+    QProcessEnvironment other = inst.environment();
+    other.insert(QStringLiteral("DISPLAY"), QStringLiteral(":8"));
+    QProcess second;
+    second.setProcessEnvironment(other);
+    second.start(inst.bin(QStringLiteral("pikotel")), {});
+    ASSERT_TRUE(second.waitForStarted(10000));
+    QString err;
+    for (int waited = 0; waited < 10000 && !err.contains(u'\n'); waited += 100) {
+        second.waitForReadyRead(100);
+        err += QString::fromUtf8(second.readAllStandardError());
+    }
+    EXPECT_TRUE(err.contains(QStringLiteral("already running on another display (offscreen::7)")))
+        << qPrintable(err);
+    // Its message waits for the user's OK.
+    EXPECT_EQ(second.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished();
+    EXPECT_EQ(running.state(), QProcess::Running);
+    terminate(running);
 }

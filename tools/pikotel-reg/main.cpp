@@ -372,6 +372,10 @@ int main(int argc, char** argv) {
     if (command.type && verb != QLatin1String("set"))
         return usageError(QStringLiteral("--type belongs to set"));
 
+    if (root->mode == static_cast<int>(RegRoot::User) && command.paths.user.isEmpty())
+        return failure(QStringLiteral("HOME（または XDG_CONFIG_HOME）が設定されていないため、"
+                                      "HKEY_CURRENT_USER の場所が決まりません。"
+                                      "--user-store で指定してください。"));
     RegTool tool(command.paths);
     if (verb == QLatin1String("query") || verb == QLatin1String("export"))
         tool.setReadOnly();
