@@ -3,6 +3,7 @@
 #include "zipcomp/ziptext.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -71,14 +72,27 @@ bool contiguous(const ZipTable& parents, std::size_t firstWord, std::size_t coun
 
 ZipDictionary::OpenResult ZipDictionary::open(const QString& path, const LicenceId& licence) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    if (!info.exists() || !file.open(QIODevice::ReadOnly))
         return {Status::Missing, QStringLiteral("郵便番号辞書が開けません: %1").arg(path), nullptr};
-    // Far beyond any real dictionary: a file this large is not one, and is not read.
+    const auto notOne = [&path] {
+        return OpenResult{Status::Damaged,
+                          QStringLiteral("郵便番号辞書ではありません: %1").arg(path), nullptr};
+    };
+    // A device or a pipe would be read for ever; only a file of the size its header gives
+    // is read whole, and never one far beyond any real dictionary.
     constexpr qint64 kMaxImage = qint64(1) << 30;
-    if (file.size() > kMaxImage)
-        return {Status::Damaged, QStringLiteral("郵便番号辞書ではありません: %1").arg(path),
-                nullptr};
-    QByteArray image = file.readAll();
+    if (!info.isFile() || file.size() > kMaxImage)
+        return notOne();
+    QByteArray image = file.read(qint64(kHeaderSize));
+    const auto head = std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(image.constData()), std::size_t(image.size()));
+    if (head.size() < kHeaderSize || std::memcmp(head.data(), kMagic.data(), kMagic.size()) != 0)
+        return notOne();
+    if (readU16(head, offset::versionMajor) == kVersionMajor &&
+        readU64(head, offset::fileSize) != std::uint64_t(file.size()))
+        return {Status::Damaged, damaged("file size"), nullptr};
+    image += file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {Status::Missing, QStringLiteral("郵便番号辞書が読めません: %1").arg(path), nullptr};
     return fromImage(std::move(image), licence);

@@ -89,6 +89,9 @@ TEST_F(RegToolTest, SetQueryExportDelete) {
 }
 
 TEST_F(RegToolTest, UsageErrorsAndAbsentRoots) {
+    const ToolRun help = tool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: pikotel-reg"));
     EXPECT_EQ(reg({}).exitCode, 2);
     EXPECT_EQ(reg({"query", "HKXX", kKey}).exitCode, 2);
     EXPECT_EQ(reg({"set", "HKCU", kKey, "ONLYNAME"}).exitCode, 2);

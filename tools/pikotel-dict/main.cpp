@@ -136,6 +136,61 @@ int runGenerate(const QStringList& args) {
     return 0;
 }
 
+QByteArray cp932(const QString& text) {
+    QString mapped = text;
+    mapped.replace(QChar(0x301C), QChar(0xFF5E));
+    mapped.replace(QChar(0x2212), QChar(0xFF0D));
+    QStringEncoder encoder("windows-31j");
+    return encoder.encode(mapped);
+}
+
+// The alternate engine's records hold texts in fixed fields (xchdb.h) and cut longer ones:
+// a build says which listings will not be shown whole rather than let them be cut unseen.
+void reportXchCuts(const QString& path) {
+    struct Field {
+        const char* name;
+        qsizetype width;
+        std::string_view pikotel::dict::ListingView::*text;
+    };
+    static const Field fields[] = {
+        {"number", 16, &pikotel::dict::ListingView::number},
+        {"zip", 12, &pikotel::dict::ListingView::zip},
+        {"name", 120, &pikotel::dict::ListingView::name},
+        {"town", 48, &pikotel::dict::ListingView::town},
+        {"block", 48, &pikotel::dict::ListingView::block},
+    };
+    pikotel::dict::MappedFile file;
+    pikotel::dict::Dictionary dict;
+    if (!file.open(path) || dict.open(file.bytes()) != pikotel::dict::OpenError::None)
+        return;
+    std::uint64_t cut = 0;
+    pikotel::dict::ListingView view;
+    for (std::uint32_t id = 0; id < dict.listingCount(); ++id) {
+        if (!dict.listing(id, view))
+            continue;
+        for (const Field& f : fields) {
+            const std::string_view text = view.*f.text;
+            const qsizetype bytes =
+                cp932(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))).size();
+            if (bytes <= f.width)
+                continue;
+            if (++cut <= 10)
+                printError(QStringLiteral("warning: %1 %2: %3 is %4 bytes; the xch engine shows "
+                                          "the first %5")
+                               .arg(QString::fromUtf8(view.number.data(),
+                                                      static_cast<qsizetype>(view.number.size())),
+                                    QString::fromUtf8(view.name.data(),
+                                                      static_cast<qsizetype>(view.name.size())),
+                                    QLatin1String(f.name))
+                               .arg(bytes)
+                               .arg(f.width));
+        }
+    }
+    if (cut > 10)
+        printError(
+            QStringLiteral("warning: %1 texts in all are longer than their xch fields").arg(cut));
+}
+
 int runBuild(const QStringList& args) {
     const Arguments a = parseArguments(
         args, {QStringLiteral("engine"), QStringLiteral("delta"), QStringLiteral("areas")});
@@ -164,6 +219,8 @@ int runBuild(const QStringList& args) {
         printError(error);
         return kExitFailed;
     }
+    if (options.engine == pikotel::dict::Engine::Xch)
+        reportXchCuts(options.output);
     print(
         QStringLiteral("%1: %2 listings, %3 areas, %4 groups, %5 masked numbers, %6 bytes, %7 s\n")
             .arg(options.output)
@@ -276,14 +333,6 @@ struct SearchRequest {
 struct Hit {
     QString fields[7];
 };
-
-QByteArray cp932(const QString& text) {
-    QString mapped = text;
-    mapped.replace(QChar(0x301C), QChar(0xFF5E));
-    mapped.replace(QChar(0x2212), QChar(0xFF0D));
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(mapped);
-}
 
 QString fromCp932(const char* data, qsizetype size) {
     if (!data)
@@ -488,6 +537,10 @@ int runSearch(const QStringList& args) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (args.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
