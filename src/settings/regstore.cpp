@@ -291,7 +291,7 @@ std::shared_ptr<RegStoreFile> SettingsStore::rootFile(int mode, bool forWriting)
     const QString& path = mode == 0 ? paths_.machine : user ? paths_.user : paths_.classes;
     if (path.isEmpty())
         return nullptr;
-    const StoreOpenRequest request{writable, forWriting, !user || paths_.createUserFolder,
+    const StoreOpenRequest request{writable, forWriting, !user || paths_.createUserFolder, user,
                                    lockWaitMs_};
     std::shared_ptr<RegStoreFile> file;
     QString why;

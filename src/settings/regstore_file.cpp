@@ -247,12 +247,16 @@ RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, const StoreOpen
             why = QStringLiteral("the folder %1 does not exist").arg(folder);
             return OpenStatus::Failed;
         }
-        if (!makePrivateFolders(folder, why))
+        if (request.privateToUser ? !makePrivateFolders(folder, why) : !QDir().mkpath(folder)) {
+            if (why.isEmpty())
+                why = QStringLiteral("cannot create the folder %1").arg(folder);
             return OpenStatus::Failed;
+        }
         // Made here rather than by SQLite, whose files anyone may read; its journals take
         // the mode of the store.
-        const int fd = ::open(QFile::encodeName(path).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd =
+            ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                   request.privateToUser ? 0600 : 0644);
         if (fd < 0 && errno != EEXIST) {
             why = QStringLiteral("cannot create %1: %2")
                       .arg(path, QString::fromLocal8Bit(std::strerror(errno)));

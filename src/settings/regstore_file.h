@@ -52,6 +52,9 @@ struct StoreOpenRequest {
     // Make the file when it is missing or empty (with its folder when createFolder is set).
     bool create = false;
     bool createFolder = true;
+    // Files and folders made for it are the user's alone (0600, 0700): the per-user store's
+    // history holds the names looked up. The machine-wide store is for every user to read.
+    bool privateToUser = true;
     // How long to wait for another process's lock before giving up.
     int lockWaitMs = 5000;
 };
@@ -64,8 +67,7 @@ public:
     enum class OpenStatus { Ok, Missing, Damaged, Locked, Newer, Failed };
 
     // Opens the store at path. A file that is anything but Ok or Missing is left exactly as
-    // it was; why tells what was wrong. Files and folders made here are the user's alone
-    // (0600, 0700): the history holds the names looked up.
+    // it was; why tells what was wrong.
     static OpenStatus open(const QString& path, const StoreOpenRequest& request,
                            std::shared_ptr<RegStoreFile>& file, QString& why);
 

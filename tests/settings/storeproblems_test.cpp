@@ -425,8 +425,9 @@ TEST_F(StoreProblems, ReadOnlyStoreIsReadAndSaidOnceAtTheStart) {
     EXPECT_EQ(reported.size(), 1);
 }
 
-// The history holds the names looked up: what the store makes is the user's alone.
-TEST_F(StoreProblems, FilesAndFoldersAreMadePrivate) {
+// The history holds the names looked up: what the store makes for the per-user root is
+// the user's alone; the installation record is made for every user to read.
+TEST_F(StoreProblems, PerUserFilesArePrivateTheInstallationRecordIsNot) {
     SettingsStore store(paths());
     RegHandle h;
     ASSERT_EQ(store.RegKeyCreate(kKey, 1, h), 0);
@@ -439,6 +440,16 @@ TEST_F(StoreProblems, FilesAndFoldersAreMadePrivate) {
     EXPECT_EQ(mode(dir.file(QStringLiteral("cfg"))), 0700u);
     EXPECT_EQ(mode(QFileInfo(userPath()).path()), 0700u);
     EXPECT_EQ(mode(userPath()), 0600u);
+
+    const QString machine = dir.file(QStringLiteral("share/pikotel/HKLM.db"));
+    SettingsStore installer({machine, QString(), QString()});
+    installer.setMachineWritable(true);
+    ASSERT_EQ(installer.RegKeyCreate(kVersionKey, 0, h), 0);
+    ASSERT_EQ(installer.RegValueSet(h, QStringLiteral("DICDRIVE"), QStringLiteral("0")), 0);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(mode(machine), 0644u & ~mask);
+    EXPECT_EQ(mode(QFileInfo(machine).path()) & 0555u, 0555u & ~mask);
 }
 
 } // namespace
