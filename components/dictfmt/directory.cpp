@@ -2,10 +2,12 @@
 
 #include "jtext/kana.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
 
 namespace pikotel::dict {
 
@@ -13,6 +15,25 @@ QString fileInFolder(const QString& folder, const QString& name) {
     if (folder.isEmpty())
         return {};
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+bool pathArgument(const char* text, long long length, std::size_t capacity, bool fixedWidth,
+                  QString& path) {
+    path.clear();
+    if (length < 0 || static_cast<unsigned long long>(length) > capacity)
+        return false;
+    if (length == 0)
+        return true;
+    if (!text)
+        return false;
+    const std::size_t size = fixedWidth ? static_cast<std::size_t>(length)
+                                        : strnlen(text, static_cast<std::size_t>(length));
+    const QByteArray bytes(text, static_cast<qsizetype>(size));
+    if (std::any_of(bytes.begin(), bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        return false;
+    path = QFile::decodeName(bytes);
+    return true;
 }
 
 DirectoryStatus Directory::open(const QString& mainPath, const QString& deltaPath, Engine engine) {

@@ -47,6 +47,13 @@ QString fileInFolder(const QString& folder, const QString& name);
 // A name pattern in the form readings are stored in (full width, katakana), "*" kept.
 std::string readingPatternOf(std::string_view utf8);
 
+// A folder handed to an engine: length bytes in the file system's encoding, so that a path
+// cp932 cannot spell ("/home/jürgen") opens. A NUL-terminated text ends at its NUL; a
+// fixed-width field (fixedWidth) is taken as the length says. False for a negative length,
+// one above capacity, a null text with a length, or control characters.
+bool pathArgument(const char* text, long long length, std::size_t capacity, bool fixedWidth,
+                  QString& path);
+
 class Directory {
 public:
     // deltaPath may be empty or name a file that does not exist: then there is no delta.

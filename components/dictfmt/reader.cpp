@@ -20,6 +20,17 @@ template <typename T> T load(Bytes bytes, std::size_t offset) {
     return load<T>(bytes.data() + offset);
 }
 
+// Sizes and offsets come from the file: a sum that wraps around 2^64 would pass any bound.
+bool checkedAdd(std::uint64_t a, std::uint64_t b, std::uint64_t& sum) {
+    return !__builtin_add_overflow(a, b, &sum);
+}
+
+// True when [offset, offset + size) lies inside [0, limit).
+bool within(std::uint64_t offset, std::uint64_t size, std::uint64_t limit) {
+    std::uint64_t end = 0;
+    return checkedAdd(offset, size, end) && end <= limit;
+}
+
 // Reads one LEB128 length and the text behind it, within [pos, end).
 bool readField(Bytes bytes, std::size_t& pos, std::size_t end, std::string_view& out) {
     std::uint64_t length = 0;
@@ -151,7 +162,7 @@ OpenError Dictionary::readHeader(const OpenOptions& options) {
         s.size = load<std::uint64_t>(e + 16);
         s.hash = load<std::uint64_t>(e + 24);
         if (id != i + 1 || load<std::uint32_t>(e + 4) != 0 || s.offset != expected ||
-            s.size > b.size() || align8(s.size) > b.size() - s.offset)
+            s.size > b.size() || !within(s.offset, align8(s.size), b.size()))
             return OpenError::BadSectionTable;
         expected = s.offset + align8(s.size);
     }
@@ -191,11 +202,9 @@ OpenError Dictionary::checkAreas() const {
     for (std::uint32_t i = 0; i < header_.areaCount; ++i) {
         const std::uint8_t* e = areas.data() + i * kAreaEntrySize;
         const auto code = load<std::uint32_t>(e);
-        const std::uint64_t prefEnd =
-            std::uint64_t{load<std::uint32_t>(e + 4)} + load<std::uint16_t>(e + 12);
-        const std::uint64_t cityEnd =
-            std::uint64_t{load<std::uint32_t>(e + 8)} + load<std::uint16_t>(e + 14);
-        if ((i > 0 && code <= previous) || prefEnd > textSize || cityEnd > textSize)
+        if ((i > 0 && code <= previous) ||
+            !within(load<std::uint32_t>(e + 4), load<std::uint16_t>(e + 12), textSize) ||
+            !within(load<std::uint32_t>(e + 8), load<std::uint16_t>(e + 14), textSize))
             return OpenError::BadAreas;
         previous = code;
     }
@@ -226,11 +235,12 @@ OpenError Dictionary::checkGroups() const {
             if (g.cityCode < p.cityCode || (g.cityCode == p.cityCode && g.kind <= p.kind))
                 return OpenError::BadGroups;
         }
+        if (!within(text, g.textSize, section(SectionId::ScanText).size) ||
+            !within(detail, g.detailSize, section(SectionId::Details).size))
+            return OpenError::BadGroups;
         listing += g.listingCount;
         text += g.textSize;
         detail += g.detailSize;
-        if (text > section(SectionId::ScanText).size || detail > section(SectionId::Details).size)
-            return OpenError::BadGroups;
     }
     if (listing != header_.listingCount || text != section(SectionId::ScanText).size ||
         detail != section(SectionId::Details).size)

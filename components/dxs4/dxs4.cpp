@@ -100,12 +100,8 @@ SearchObject* searchOf(const DxsSearchHandle* search) {
     return search ? loadBlock<SearchObject>(search->block, kSearchMagic) : nullptr;
 }
 
-bool decodePath(Cp932Codec& codec, const char* text, std::int32_t length, QString& path) {
-    std::string utf8;
-    if (!pikotel::dict::decodeArgument(codec, text, length, kMaxPath, utf8))
-        return false;
-    path = QString::fromStdString(utf8);
-    return true;
+bool decodePath(const char* text, std::int32_t length, QString& path) {
+    return pikotel::dict::pathArgument(text, length, kMaxPath, false, path);
 }
 
 std::int32_t clampCount(std::uint64_t n) {
@@ -127,9 +123,9 @@ std::int32_t openDic(const DxsOpenRec* open, DxsDicHandle* dic, DxsDicInfo* info
     QString delta;
     if (!codec.isValid())
         return -3;
-    if (!decodePath(codec, open->hddPath, open->hddPathLength, hdd) ||
-        !decodePath(codec, open->cdromPath, open->cdromPathLength, cdrom) ||
-        !decodePath(codec, open->deltaPath, open->deltaPathLength, delta))
+    if (!decodePath(open->hddPath, open->hddPathLength, hdd) ||
+        !decodePath(open->cdromPath, open->cdromPathLength, cdrom) ||
+        !decodePath(open->deltaPath, open->deltaPathLength, delta))
         return -1;
     const QString folder = !hdd.isEmpty() ? hdd : cdrom;
     if (folder.isEmpty())
@@ -399,9 +395,8 @@ int32_t Dxs4_CloseDic(DxsDicHandle* dic) {
 int32_t Dxs4_CopyDic(DxsDicHandle* dic, int32_t folderLength, const char* folder) {
     return guarded([&]() -> std::int32_t {
         DicObject* d = dicOf(dic);
-        Cp932Codec codec;
         QString target;
-        if (!d || !decodePath(codec, folder, folderLength, target) || target.isEmpty())
+        if (!d || !decodePath(folder, folderLength, target) || target.isEmpty())
             return -1;
         const bool withDelta = !d->deltaPath.isEmpty();
         const int split = withDelta ? 90 : 100;

@@ -2,7 +2,8 @@
  * dxs4: the directory search engine. Reads "dxs9999.dct" from the hard-disk dictionary folder
  * or the CD-ROM root, with the optional delta "DXS5001.dct" from the delta folder (format:
  * components/dictfmt/FORMAT.md). Texts cross this boundary as NUL-terminated cp932 bytes;
- * folders are plain paths ("/" separators; a CD-ROM root ends with "/").
+ * folders are plain paths in the file system's encoding (UTF-8 on Linux; "/" separators; a
+ * CD-ROM root ends with "/").
  *
  * Opening into a block that still holds an open dictionary (or assigning into a block that
  * holds a search handle) gives that one up first: a block reused after a CD-ROM was taken
@@ -137,7 +138,7 @@ int32_t Dxs4_ReleaseResultMem(DxsSearchHandle* search);
 int32_t Dxs4_ReleaseSearchHandle(DxsSearchHandle* search);
 int32_t Dxs4_CloseDic(DxsDicHandle* dic);
 
-/* Copies the open dictionary (and its delta) into a folder (cp932 path of the given byte
+/* Copies the open dictionary (and its delta) into a folder (a path of the given byte
  * length), reporting progress to the callback set with Dxs4_SetCallbackFunc1. 0 copied,
  * -1 no handle or folder, -2 cancelled, -4 a file could not be read or written. */
 int32_t Dxs4_CopyDic(DxsDicHandle* dic, int32_t folderLength, const char* folder);

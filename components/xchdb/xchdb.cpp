@@ -73,20 +73,18 @@ std::int16_t openDictionary(XchOpenRec* open, XchHandle* handle) {
     auto session = std::make_shared<Session>();
     if (!session->codec.isValid())
         return -3;
-    std::string folder;
-    std::string delta;
-    if (!pikotel::dict::decodeArgument(session->codec, open->dictPath, open->dictPathLength,
-                                       sizeof open->dictPath, folder, kFixed) ||
-        !pikotel::dict::decodeArgument(session->codec, open->deltaPath, open->deltaPathLength,
-                                       sizeof open->deltaPath, delta, kFixed))
+    QString folder;
+    QString delta;
+    if (!pikotel::dict::pathArgument(open->dictPath, open->dictPathLength, sizeof open->dictPath,
+                                     true, folder) ||
+        !pikotel::dict::pathArgument(open->deltaPath, open->deltaPathLength, sizeof open->deltaPath,
+                                     true, delta))
         return -1;
-    if (folder.empty())
+    if (folder.isEmpty())
         return -2;
     session->directory = std::make_unique<Directory>();
-    const QString mainPath =
-        pikotel::dict::fileInFolder(QString::fromStdString(folder), QStringLiteral("XCHDB.DIC"));
-    const QString deltaPath =
-        pikotel::dict::fileInFolder(QString::fromStdString(delta), QStringLiteral("xchdbad.dic"));
+    const QString mainPath = pikotel::dict::fileInFolder(folder, QStringLiteral("XCHDB.DIC"));
+    const QString deltaPath = pikotel::dict::fileInFolder(delta, QStringLiteral("xchdbad.dic"));
     switch (session->directory->open(mainPath, deltaPath, pikotel::dict::Engine::Xch)) {
     case DirectoryStatus::Ok:
         break;

@@ -3,7 +3,8 @@
  * the optional delta "xchdbad.dic" from the delta folder (format:
  * components/dictfmt/FORMAT.md). Records are fixed-width; their texts are cp932, the first
  * "length" bytes of the field count, the rest is padded with spaces, and a text too long
- * for its field is cut at a character boundary. Folders are plain paths ("/" separators).
+ * for its field is cut at a character boundary. Folders are plain paths in the file
+ * system's encoding (UTF-8 on Linux; "/" separators).
  *
  * Every function returns 0 on success. Other results:
  *   hXchDB_Open    -1 missing record or handle, or a path length outside 0..128,

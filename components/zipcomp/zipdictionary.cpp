@@ -3,6 +3,7 @@
 #include "jtext/cp932.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -32,6 +33,19 @@ constexpr std::size_t kExchangeTexts[] = {exchange::Digits};
 constexpr std::size_t kExchangeRowTexts[] = {exchangeRow::Chome};
 constexpr std::size_t kOldCodeTexts[] = {oldCode::Digits};
 
+// The pool text at ref: its bytes, or nothing when its length field or its bytes would
+// reach past the pool. Computed in 64 bits so that no reference wraps around.
+std::optional<std::span<const std::uint8_t>> poolText(std::span<const std::uint8_t> pool,
+                                                      std::uint32_t ref) {
+    const std::uint64_t start = std::uint64_t{ref} + 2;
+    if (start > pool.size())
+        return std::nullopt;
+    const std::uint64_t length = readU16(pool, ref);
+    if (length > pool.size() - start)
+        return std::nullopt;
+    return pool.subspan(std::size_t(start), std::size_t(length));
+}
+
 QString damaged(const char* what) {
     return QStringLiteral("郵便番号辞書が壊れています（%1）。").arg(QLatin1String(what));
 }
@@ -59,14 +73,27 @@ bool contiguous(const ZipTable& parents, std::size_t firstWord, std::size_t coun
 
 ZipDictionary::OpenResult ZipDictionary::open(const QString& path, const LicenceId& licence) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const QFileInfo info(path);
+    if (!info.exists() || !file.open(QIODevice::ReadOnly))
         return {Status::Missing, QStringLiteral("郵便番号辞書が開けません: %1").arg(path), nullptr};
-    // Far beyond any real dictionary: a file this large is not one, and is not read.
+    const auto notOne = [&path] {
+        return OpenResult{Status::Damaged,
+                          QStringLiteral("郵便番号辞書ではありません: %1").arg(path), nullptr};
+    };
+    // A device or a pipe would be read for ever; only a file of the size its header gives
+    // is read whole, and never one far beyond any real dictionary.
     constexpr qint64 kMaxImage = qint64(1) << 30;
-    if (file.size() > kMaxImage)
-        return {Status::Damaged, QStringLiteral("郵便番号辞書ではありません: %1").arg(path),
-                nullptr};
-    QByteArray image = file.readAll();
+    if (!info.isFile() || file.size() > kMaxImage)
+        return notOne();
+    QByteArray image = file.read(qint64(kHeaderSize));
+    const auto head = std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(image.constData()), std::size_t(image.size()));
+    if (head.size() < kHeaderSize || std::memcmp(head.data(), kMagic.data(), kMagic.size()) != 0)
+        return notOne();
+    if (readU16(head, offset::versionMajor) == kVersionMajor &&
+        readU64(head, offset::fileSize) != std::uint64_t(file.size()))
+        return {Status::Damaged, damaged("file size"), nullptr};
+    image += file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {Status::Missing, QStringLiteral("郵便番号辞書が読めません: %1").arg(path), nullptr};
     return fromImage(std::move(image), licence);
@@ -173,8 +200,7 @@ QString ZipDictionary::validateTexts() const {
     const auto check = [this](const ZipTable& table, std::span<const std::size_t> words) {
         for (std::uint32_t r = 0; r < table.size(); ++r) {
             for (const std::size_t w : words) {
-                const std::size_t ref = table.at(r, w);
-                if (ref + 2 > strings_.size() || ref + 2 + readU16(strings_, ref) > strings_.size())
+                if (!poolText(strings_, table.at(r, w)))
                     return false;
             }
         }
@@ -282,13 +308,10 @@ QString ZipDictionary::validateOldCodes() const {
 }
 
 QByteArrayView ZipDictionary::textBytes(std::uint32_t ref) const {
-    if (std::size_t(ref) + 2 > strings_.size())
+    const auto text = poolText(strings_, ref);
+    if (!text)
         return {};
-    const std::size_t length = readU16(strings_, ref);
-    if (ref + 2 + length > strings_.size())
-        return {};
-    return QByteArrayView(reinterpret_cast<const char*>(strings_.data()) + ref + 2,
-                          qsizetype(length));
+    return QByteArrayView(reinterpret_cast<const char*>(text->data()), qsizetype(text->size()));
 }
 
 QString ZipDictionary::text(std::uint32_t ref) const {

@@ -503,22 +503,17 @@ bool frmMain::Form_Load() {
     splash->show();
     ctx_.clock().processEvents();
 
+    // What goes wrong with the per-user settings file is said once, when first met.
+    ctx_.store().setProblemReporter(
+        [](const StoreProblem& problem) { MyMsgBoxShow(storeProblemText(problem), MsgOk); });
     CheckComponentRegistration();
     RestoreMainPosition();
 
     const int loaded = LoadEnvironment(ctx_);
     if (loaded == EnvUnusable)
         return false;
-    for (const DamagedStore& damaged : ctx_.store().takeDamagedStores()) {
-        MyMsgBoxShow(
-            QStringLiteral(
-                "設定ファイルが壊れていたため、読み込めませんでした。\r\n"
-                "壊れたファイルは次の名前で残し、初めての起動として設定をやり直します。\r\n") +
-                damaged.movedTo,
-            MsgOk);
-    }
 
-    if (loaded == EnvFirstRun) {
+    if (loaded == EnvFirstRun || loaded == EnvUnreadable) {
         QString documents;
         SystemVersion version;
         const int osKind = GetOsKind(version);
@@ -527,11 +522,15 @@ bool frmMain::Form_Load() {
             env.setText(EnvKey::OutFile, joinPath(documents, name));
         else
             env.setText(EnvKey::OutFile, joinPath(ctx_.programFolder(), name));
-        if (CarryOver* carryOver = ctx_.carryOver())
+        // Settings that could not be read are not replaced by older ones either.
+        CarryOver* carryOver = ctx_.carryOver();
+        if (carryOver != nullptr && loaded == EnvFirstRun)
             carryOver->ImportOldSettings(0);
         ctx_.history().LoadAreaAndIndustryHistories();
         HandSettingsToResultList(ctx_);
         env.initialCdRoot = dir.GetCdromDrive();
+        // With an unreadable file this only sets the values in memory: the store writes
+        // nothing to it.
         SilentFirstSave(ctx_);
         show();
     } else {

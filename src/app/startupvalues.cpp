@@ -48,9 +48,13 @@ int readMachineRecord(AppContext& ctx) {
 int readUserValues(AppContext& ctx) {
     SettingsStore& store = ctx.store();
     Environment& env = ctx.env();
+    // Only a file that opened and checked clean can tell that nothing was stored yet.
+    const auto nothingStored = [&store] {
+        return store.userRootUsable() ? EnvFirstRun : EnvUnreadable;
+    };
     RegHandle key;
     if (store.RegKeyOpen(kVersionKey, 1, key) != 0)
-        return EnvFirstRun;
+        return nothingStored();
 
     // A hard-disk installation may be switched to the CD-ROM by the user; a CD-ROM
     // installation stays on the CD-ROM.
@@ -65,7 +69,7 @@ int readUserValues(AppContext& ctx) {
     env.initialCdRoot = cdDrive;
     if (cdDrive.isEmpty()) {
         store.RegKeyClose(key);
-        return EnvFirstRun;
+        return nothingStored();
     }
 
     for (const EnvValueDef& def : envSchema()) {

@@ -9,10 +9,18 @@ namespace pikotel {
 
 class AppContext;
 
-enum LoadEnvironmentResult : int { EnvLoaded = 0, EnvFirstRun = 1, EnvUnusable = 2 };
+enum LoadEnvironmentResult : int {
+    EnvLoaded = 0,
+    EnvFirstRun = 1,
+    EnvUnusable = 2,
+    EnvUnreadable = 3
+};
 
-// 0 settings loaded; 1 first run (no per-user record, or no CDDRIVE); 2 the installation
-// record is unusable (a message has been shown) and the program must end.
+// 0 settings loaded; 1 first run (no per-user record, or no CDDRIVE, in a per-user file
+// that opened and checked clean, or in none at all); 2 the installation record is unusable
+// (a message has been shown) and the program must end; 3 the per-user file could not be
+// read (locked, unreadable, of a newer format: the store noted it and keeps it untouched),
+// so the run goes on with first-run values it does not store.
 int LoadEnvironment(AppContext& ctx);
 
 // 0 when both position values were read.

@@ -10,8 +10,12 @@
 #include "settings/environment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -38,9 +42,9 @@ QString joinPath(const QString& folder, const QString& name) {
 }
 
 // Copies a path into a fixed field of the alternate engine's open record, padded with
-// blanks; false when its cp932 bytes do not fit.
+// blanks; false when its bytes (in the file system's encoding) do not fit.
 bool putFixedPath(char* field, qsizetype width, qint32& length, const QString& path) {
-    const QByteArray bytes = toCp932(path);
+    const QByteArray bytes = QFile::encodeName(path);
     if (bytes.size() > width)
         return false;
     std::memset(field, ' ', static_cast<std::size_t>(width));
@@ -69,6 +73,16 @@ void showXchOpenFailure(const Environment& env) {
 
 } // namespace
 
+FileIdentity FileIdentity::of(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return FileIdentity{true, static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino),
+                        static_cast<qint64>(info.st_size),
+                        static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 +
+                            info.st_mtim.tv_nsec};
+}
+
 Directory::Directory(Environment& env, const DriveTable& drives, Clock& clock,
                      QString programFolder)
     : env_(env), drives_(drives), clock_(clock), programFolder_(std::move(programFolder)) {}
@@ -85,20 +99,29 @@ int Directory::DxsDicOpen() {
         const QString drive = env_.text(EnvKey::DicDrive);
         QByteArray hdd;
         QByteArray cdrom;
+        QString folder;
         if (drive == QLatin1String("0")) {
-            hdd = toCp932(dicFolder());
+            folder = dicFolder();
+            hdd = QFile::encodeName(folder);
         } else if (drive == QLatin1String("1")) {
-            cdrom = toCp932(cdRoot());
+            folder = cdRoot();
+            cdrom = QFile::encodeName(folder);
             if (FileExistChk(cdRoot(), kDxsDicFile) == 1)
                 return -1;
         }
-        const QByteArray delta = toCp932(deltaFolder());
+        const QByteArray delta = QFile::encodeName(deltaFolder());
+        // Taken before the engine maps the files: a change while it opens shows at the next
+        // search.
+        QList<OpenedFile> files = identities(
+            {folder.isEmpty() ? QString() : joinPath(folder, kDxsDicFile),
+             deltaFolder().isEmpty() ? QString() : joinPath(deltaFolder(), kDxsDeltaFile)});
         const DxsOpenRec open{static_cast<int32_t>(hdd.size()),   hdd.constData(),
                               static_cast<int32_t>(cdrom.size()), cdrom.constData(),
                               static_cast<int32_t>(delta.size()), delta.constData()};
         if (Dxs4_OpenDic(&open, &dxsDic_, &dxsInfo_) != 0)
             return -1;
         dxsOpen_ = true;
+        dxsFiles_ = std::move(files);
         if (Dxs4_AssignSearchHandle(&dxsDic_, &dxsSearch_) != 0) {
             closeDxs();
             return -1;
@@ -127,6 +150,9 @@ int Directory::XchDicOpen() {
         showXchOpenFailure(env_);
         return 1;
     }
+    QList<OpenedFile> files =
+        identities({joinPath(folder, kXchDicFile),
+                    deltaFolder().isEmpty() ? QString() : joinPath(deltaFolder(), kXchDeltaFile)});
     XchHandle handle = 0;
     int16_t result = hXchDB_Open(&open, &handle);
     if (result != 0) {
@@ -142,6 +168,7 @@ int Directory::XchDicOpen() {
     }
     xchHandle_ = handle;
     xchOpen_ = true;
+    xchFiles_ = std::move(files);
     if (xchAreaListSet(open.areaCount) != 0) {
         closeXch();
         showXchOpenFailure(env_);
@@ -192,8 +219,10 @@ bool Directory::DicExistChk() {
     if (!env_.firstChoice(EnvKey::DicDrive)) {
         const QString root = cdRoot();
         for (const QString& name : names) {
-            if (FileExistChk(root, name) == 0)
+            if (FileExistChk(root, name) == 0) {
+                closeChangedEngines();
                 return false;
+            }
         }
         MyMsgBoxShow(kAppTitle + QStringLiteral(" 電話帳辞書ＣＤ－ＲＯＭをセットしてください。"),
                      MsgOk);
@@ -205,8 +234,10 @@ bool Directory::DicExistChk() {
     }
     const QString folder = dicFolder();
     for (const QString& name : names) {
-        if (ExactFileExists(folder, name))
+        if (ExactFileExists(folder, name)) {
+            closeChangedEngines();
             return false;
+        }
     }
     MyMsgBoxShow(QStringLiteral("ハードディスクドライブに電話帳辞書がありません。\r\n"
                                 "環境設定を確認してください。"),
@@ -238,6 +269,7 @@ void Directory::closeDxs() {
         Dxs4_CloseDic(&dxsDic_);
     dxsSearchAssigned_ = false;
     dxsOpen_ = false;
+    dxsFiles_.clear();
     dxsSearch_ = {};
     dxsDic_ = {};
     dxsInfo_ = {};
@@ -248,6 +280,42 @@ void Directory::closeXch() {
         hXchDB_Close(xchHandle_);
     xchOpen_ = false;
     xchHandle_ = 0;
+    xchFiles_.clear();
+}
+
+QList<Directory::OpenedFile> Directory::identities(const QStringList& paths) {
+    QList<OpenedFile> files;
+    for (const QString& path : paths) {
+        if (!path.isEmpty())
+            files.append({path, FileIdentity::of(path)});
+    }
+    return files;
+}
+
+bool Directory::unchanged(const QList<OpenedFile>& files) {
+    return std::all_of(files.begin(), files.end(), [](const OpenedFile& file) {
+        return FileIdentity::of(file.path) == file.identity;
+    });
+}
+
+bool Directory::filesUnchanged() const {
+    return (!dxsOpen_ || unchanged(dxsFiles_)) && (!xchOpen_ || unchanged(xchFiles_));
+}
+
+bool Directory::closeChangedEngines() {
+    if (filesUnchanged())
+        return false;
+    closeEngines();
+    dicKind_ = -1;
+    dicOpened_ = false;
+    return true;
+}
+
+bool Directory::reopenIfChanged() {
+    if (!closeChangedEngines())
+        return true;
+    DicOpen(true);
+    return dicKind_ != -1;
 }
 
 // --- Places and drives -------------------------------------------------------------------
@@ -392,6 +460,8 @@ void Directory::clearTelResult() {
 
 int Directory::DxsTelSearch(const QString& telNo) {
     clearTelResult();
+    if (!reopenIfChanged())
+        return 1;
     const QByteArray number = toCp932(DelHifon(telNo));
     const char* const empty = "";
     DxsCondRec cond{};
@@ -424,6 +494,8 @@ int Directory::DxsTelSearch(const QString& telNo) {
 
 int Directory::XchTelSearch(const QString& telNo) {
     clearTelResult();
+    if (!reopenIfChanged())
+        return 1;
     const QByteArray number = toCp932(DelHifon(telNo));
     XchCondRec cond{};
     if (number.size() > qsizetype{sizeof cond.number})
@@ -449,6 +521,11 @@ int Directory::XchTelSearch(const QString& telNo) {
 }
 
 int Directory::TelSearchWithOverride(const QString& telNo) {
+    // The engine to ask may change with the reopening.
+    if (!reopenIfChanged()) {
+        clearTelResult();
+        return 1;
+    }
     const int found = dicKind_ == 1 ? XchTelSearch(telNo) : DxsTelSearch(telNo);
     if (found != 0)
         return found;
@@ -463,6 +540,8 @@ int Directory::TelSearchWithOverride(const QString& telNo) {
 // --- City search -----------------------------------------------------------------------------
 
 int Directory::searchCity(const CityCondition& condition, const CityHitVisitor& visit) {
+    if (!reopenIfChanged())
+        return kCitySearchDictionaryGone;
     const CityHitVisitor deliver = [&](const DirRecord& hit) {
         if (condition.applyDrops && ResultOverride::drops(hit.telNo))
             return true;

@@ -29,6 +29,25 @@ class Environment;
 
 inline const QString kDxsDicFile = QStringLiteral("dxs9999.dct");
 inline const QString kXchDicFile = QStringLiteral("XCHDB.DIC");
+inline const QString kDxsDeltaFile = QStringLiteral("DXS5001.dct");
+inline const QString kXchDeltaFile = QStringLiteral("xchdbad.dic");
+
+// searchCity's result when the dictionary changed on disk and no longer opens: the message
+// " 電話帳辞書をセットしてください。" has been shown, the caller shows nothing more.
+inline constexpr int kCitySearchDictionaryGone = -2;
+
+// What tells one version of a file from another: a copy over it in place changes its size
+// or modification time, a replacement by rename its inode. A missing file has no identity.
+struct FileIdentity {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+
+    static FileIdentity of(const QString& path);
+};
 
 // One city's listings as the 104-style and the industry search ask for them.
 struct CityCondition {
@@ -79,7 +98,8 @@ public:
     void DicOpen(bool withMessages);
     // Before a search: true when the dictionary is not reachable (a message was shown).
     // A missing CD-ROM also closes the engine and resets the kind and the open mark, so the
-    // next DicOpen runs the whole sequence again.
+    // next DicOpen runs the whole sequence again; so does a dictionary file that changed on
+    // disk since it was opened (without a message: the next DicOpen opens the new one).
     bool DicExistChk();
     // Closes the open engines and sets the kind to -1 (program end; before settings are
     // saved).
@@ -125,6 +145,11 @@ public:
 
     // --- Number search -------------------------------------------------------------------
 
+    // Every search first makes sure the open dictionary is the file on disk: one that was
+    // replaced, rewritten or truncated since it was opened is never read through its old
+    // mapping (a page past a new end would kill the program) but opened again, and when it
+    // no longer opens the search ends after the open sequence's message.
+
     // Number search on the first engine: 0 found, 1 not found (after a message for results
     // -1, -3, -4 and -5). The number is searched without hyphens and up to a "|".
     int DxsTelSearch(const QString& telNo);
@@ -142,8 +167,8 @@ public:
     // The listings of one city through the open engine, each hit handed to the visitor in
     // the engine's order with the correction table applied. Events run before each fetch.
     // Returns the first engine's search result: 0, or its negative code for the caller's
-    // message (-1 also when no engine is open). The alternate engine's failures were never
-    // reported: a failed search there returns 0 without hits.
+    // message (-1 also when no engine is open), or kCitySearchDictionaryGone. The alternate
+    // engine's failures were never reported: a failed search there returns 0 without hits.
     int searchCity(const CityCondition& condition, const CityHitVisitor& visit);
 
     // --- Dictionary information ----------------------------------------------------------
@@ -152,8 +177,24 @@ public:
     QString dxsBuildDate() const;
 
 private:
+    // A file an open engine reads, as it was when the engine opened it.
+    struct OpenedFile {
+        QString path;
+        FileIdentity identity;
+    };
+
     void openEngines();
     void closeEngines();
+    static QList<OpenedFile> identities(const QStringList& paths);
+    static bool unchanged(const QList<OpenedFile>& files);
+    // True when the open engine's files are still those it opened.
+    bool filesUnchanged() const;
+    // Closes the engines when their files changed (and clears the kind and the open mark), so
+    // that the next open sequence opens the files as they are now; true when it did.
+    bool closeChangedEngines();
+    // Before a search: reopens a dictionary that changed on disk; false when none is open
+    // afterwards (the open sequence showed its message).
+    bool reopenIfChanged();
     void closeDxs();
     void closeXch();
     int xchAreaListSet(qint32 count);
@@ -179,6 +220,8 @@ private:
     bool dxsSearchAssigned_ = false;
     XchHandle xchHandle_ = 0;
     bool xchOpen_ = false;
+    QList<OpenedFile> dxsFiles_;
+    QList<OpenedFile> xchFiles_;
 
     AreaList areaList_;
     QList<DirRecord> telResult_;

@@ -2,7 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace pikotel {
 
@@ -13,8 +19,13 @@ QString installedProgramFolder() {
 
 QString userConfigFolder() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
+    if (!QDir::isAbsolutePath(base)) {
+        // QDir::homePath() would give "/" without HOME.
+        const QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home))
+            return QString();
+        base = home + QStringLiteral("/.config");
+    }
     return QDir::cleanPath(base + QStringLiteral("/pikotel"));
 }
 
@@ -23,7 +34,26 @@ QString machineStorePath(const QString& programFolder) {
 }
 
 QString userStorePath() {
-    return joinPath(userConfigFolder(), QStringLiteral("HKCU.db"));
+    const QString folder = userConfigFolder();
+    return folder.isEmpty() ? QString() : joinPath(folder, QStringLiteral("HKCU.db"));
+}
+
+bool makePrivateFolders(const QString& path, QString& why) {
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    QString built;
+    for (const QString& part : clean.split(u'/', Qt::SkipEmptyParts)) {
+        built += u'/' + part;
+        if (::mkdir(QFile::encodeName(built).constData(), 0700) != 0 && errno != EEXIST) {
+            why = QStringLiteral("cannot create the folder %1: %2")
+                      .arg(built, QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+    }
+    if (!QFileInfo(clean).isDir()) {
+        why = QStringLiteral("%1 is not a folder").arg(clean);
+        return false;
+    }
+    return true;
 }
 
 QString joinPath(const QString& folder, const QString& name) {

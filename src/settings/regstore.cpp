@@ -26,9 +26,15 @@
 // transaction, committed by RegValueSet, by closing any handle of that file, or when the
 // store goes away. A process killed at any moment leaves every value old or new.
 //
+// Format 2 adds a column "sum" to both tables: a checksum of the row's other columns
+// (pikosum, regstore_file.cpp). A store of format 1 opens as it is and gets its checksums
+// with its first write; a store of a later format is refused, never written.
+//
 // A per-user file that exists but is no store (not SQLite, foreign, wrong schema, failing
-// its quick check) is renamed to "<name>.damaged-<yyyyMMdd-HHmmss>" and a fresh store
-// begins. The machine-wide file is not ours to move: opens on it fail instead.
+// SQLite's integrity check or a row checksum) is renamed to
+// "<name>.damaged-<yyyyMMdd-HHmmss>" and a fresh store begins. One that is locked, cannot
+// be read or is of a later format is never taken for a first run: it is left alone for the
+// run. The machine-wide file is not ours to move: opens on it fail instead.
 
 #include "settings/regstore.h"
 
@@ -47,8 +53,9 @@ namespace pikotel {
 
 namespace {
 
-// Windows limits: a key name of 255 characters, a value name of 16383.
+// Windows limits: a key name of 255 characters, a value name of 16383, 512 levels of keys.
 constexpr qsizetype kMaxKeyName = 255;
+constexpr qsizetype kMaxKeyDepth = 512;
 constexpr qsizetype kMaxValueName = 16383;
 // RegValueList's buffers: 256 characters of name including its NUL, 256 bytes of data.
 constexpr qsizetype kListNameBytes = 255;
@@ -70,6 +77,8 @@ bool splitPath(const QString& path, QStringList& names) {
     if (text.isEmpty())
         return true;
     names = text.split(u'\\');
+    if (names.size() > kMaxKeyDepth)
+        return false;
     for (const QString& name : names) {
         if (name.isEmpty() || name.size() > kMaxKeyName)
             return false;
@@ -133,6 +142,12 @@ bool isOriginalIndustryName(const QString& name) {
     return name == QLatin1String("GYOSHUGYOSHU");
 }
 
+// Failures that come from the file rather than from what was asked of it.
+bool isStoreFailure(int code) {
+    return code == RegErr::AccessDenied || code == RegErr::Busy ||
+           code == RegErr::RegistryCorrupt || code == RegErr::RegistryIoFailed;
+}
+
 QString writeFailureText(int code) {
     switch (code) {
     case RegErr::AccessDenied:
@@ -149,6 +164,37 @@ QString writeFailureText(int code) {
 }
 
 } // namespace
+
+QString storeProblemText(const StoreProblem& problem) {
+    const QString detail =
+        problem.detail.isEmpty() ? QString() : QStringLiteral("\r\n（%1）").arg(problem.detail);
+    const QString onDefaults =
+        QStringLiteral("\r\n今回は既定の設定で起動し、設定ファイルには書き込みません。");
+    switch (problem.kind) {
+    case StoreProblem::Kind::Damaged:
+        if (problem.movedTo.isEmpty())
+            return QStringLiteral("設定ファイルが壊れています。\r\n") + problem.path + detail;
+        return QStringLiteral("設定ファイルが壊れていたため、読み込めませんでした。\r\n"
+                              "壊れたファイルは次の名前で残し、初めての起動として設定をやり直し"
+                              "ます。\r\n") +
+               problem.movedTo;
+    case StoreProblem::Kind::Locked:
+        return QStringLiteral("設定ファイルは他のプログラムが使用中のため、読み込めませんでした。"
+                              "\r\n") +
+               problem.path + onDefaults;
+    case StoreProblem::Kind::Unreadable:
+        return QStringLiteral("設定ファイルを読み込めませんでした。\r\n") + problem.path + detail +
+               onDefaults;
+    case StoreProblem::Kind::Newer:
+        return QStringLiteral("設定ファイルは新しい版のぴ～こぴこ電話帳で書かれているため、"
+                              "読み込めませんでした。\r\n") +
+               problem.path + onDefaults;
+    case StoreProblem::Kind::Unwritable:
+        return QStringLiteral("設定を保存できません。\r\n") + problem.path + detail +
+               QStringLiteral("\r\n設定の変更や検索の履歴は、終了すると失われます。");
+    }
+    return QString();
+}
 
 RegHandle::RegHandle() = default;
 
@@ -180,17 +226,60 @@ SettingsStore::SettingsStore(StorePaths paths) : paths_(std::move(paths)) {}
 
 SettingsStore::~SettingsStore() = default;
 
-QList<DamagedStore> SettingsStore::takeDamagedStores() {
-    return std::exchange(damaged_, {});
+QList<StoreProblem> SettingsStore::takeProblems() {
+    return std::exchange(problems_, {});
+}
+
+void SettingsStore::setProblemReporter(std::function<void(const StoreProblem&)> reporter) {
+    reporter_ = std::move(reporter);
+}
+
+void SettingsStore::note(StoreProblem problem) {
+    if (noted_.contains(problem.kind))
+        return;
+    noted_.append(problem.kind);
+    qWarning("settings store %s: %s", qPrintable(problem.path), qPrintable(problem.detail));
+    problems_.append(problem);
+    if (reporter_)
+        reporter_(problem);
+}
+
+void SettingsStore::holdOffUser(StoreProblem::Kind kind, const QString& detail) {
+    userHeldOff_ = true;
+    note({kind, paths_.user, QString(), detail});
+}
+
+bool SettingsStore::isUserFile(const std::shared_ptr<RegStoreFile>& file) const {
+    return file != nullptr && file == files_[static_cast<int>(RegRoot::User)];
+}
+
+int SettingsStore::readResult(const std::shared_ptr<RegStoreFile>& file, int rc) {
+    if (!isUserFile(file) || !isStoreFailure(rc) || rc == RegErr::AccessDenied)
+        return rc;
+    holdOffUser(rc == RegErr::Busy ? StoreProblem::Kind::Locked : StoreProblem::Kind::Unreadable,
+                file->lastError());
+    return rc;
+}
+
+int SettingsStore::writeResult(const std::shared_ptr<RegStoreFile>& file, int rc) {
+    if (rc != RegErr::Success && isUserFile(file) && !userHeldOff_ && isStoreFailure(rc))
+        note({StoreProblem::Kind::Unwritable, paths_.user, QString(),
+              writeFailureText(rc) + u' ' + file->lastError()});
+    return rc;
 }
 
 bool SettingsStore::rootWritable(int mode) const {
+    if (readOnly_)
+        return false;
     return mode == static_cast<int>(RegRoot::User) ||
            (mode == static_cast<int>(RegRoot::Machine) && machineWritable_);
 }
 
 std::shared_ptr<RegStoreFile> SettingsStore::rootFile(int mode, bool forWriting) {
     if (mode < 0 || mode > 2)
+        return nullptr;
+    const bool user = mode == static_cast<int>(RegRoot::User);
+    if (user && userHeldOff_)
         return nullptr;
     const bool writable = rootWritable(mode);
     if (forWriting && !writable)
@@ -199,34 +288,70 @@ std::shared_ptr<RegStoreFile> SettingsStore::rootFile(int mode, bool forWriting)
     // A file held read-only is opened again once writing is allowed.
     if (cached != nullptr && (cached->writable() || !writable))
         return cached;
-    const QString& path = mode == 0 ? paths_.machine : mode == 1 ? paths_.user : paths_.classes;
+    const QString& path = mode == 0 ? paths_.machine : user ? paths_.user : paths_.classes;
     if (path.isEmpty())
         return nullptr;
+    const StoreOpenRequest request{writable, forWriting, !user || paths_.createUserFolder, user,
+                                   lockWaitMs_};
     std::shared_ptr<RegStoreFile> file;
     QString why;
-    RegStoreFile::OpenStatus status = RegStoreFile::open(path, writable, forWriting, file, why);
+    RegStoreFile::OpenStatus status = RegStoreFile::open(path, request, file, why);
     if (status == RegStoreFile::OpenStatus::Damaged) {
-        qWarning("settings store %s is damaged: %s", qPrintable(path), qPrintable(why));
-        if (mode != static_cast<int>(RegRoot::User) || !setAside(path))
+        if (!user) {
+            qWarning("settings store %s is damaged: %s", qPrintable(path), qPrintable(why));
             return nullptr;
-        status = RegStoreFile::open(path, writable, forWriting, file, why);
+        }
+        if (readOnly_) {
+            userHeldOff_ = true;
+            note({StoreProblem::Kind::Damaged, path, QString(), why});
+            return nullptr;
+        }
+        if (!setAside(path, why))
+            return nullptr;
+        status = RegStoreFile::open(path, request, file, why);
     }
-    if (status == RegStoreFile::OpenStatus::Failed)
-        qWarning("settings store %s cannot be opened: %s", qPrintable(path), qPrintable(why));
-    if (status != RegStoreFile::OpenStatus::Ok)
+    switch (status) {
+    case RegStoreFile::OpenStatus::Ok:
+        cached = file;
+        // Said at once rather than at the first write, which may be the last one of the run.
+        if (user && writable && !file->writable())
+            note({StoreProblem::Kind::Unwritable, path, QString(),
+                  writeFailureText(RegErr::AccessDenied)});
+        return file;
+    case RegStoreFile::OpenStatus::Missing:
         return nullptr;
-    cached = file;
-    return file;
+    case RegStoreFile::OpenStatus::Damaged:
+    case RegStoreFile::OpenStatus::Failed:
+        if (!user)
+            qWarning("settings store %s cannot be opened: %s", qPrintable(path), qPrintable(why));
+        else if (QFileInfo::exists(path) || !forWriting)
+            holdOffUser(StoreProblem::Kind::Unreadable, why);
+        else
+            note({StoreProblem::Kind::Unwritable, path, QString(), why});
+        return nullptr;
+    case RegStoreFile::OpenStatus::Locked:
+        if (user)
+            holdOffUser(StoreProblem::Kind::Locked, why);
+        return nullptr;
+    case RegStoreFile::OpenStatus::Newer:
+        if (user)
+            holdOffUser(StoreProblem::Kind::Newer, why);
+        else
+            qWarning("settings store %s: %s", qPrintable(path), qPrintable(why));
+        return nullptr;
+    }
+    return nullptr;
 }
 
-bool SettingsStore::setAside(const QString& path) {
+bool SettingsStore::setAside(const QString& path, const QString& why) {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString base = path + QStringLiteral(".damaged-") + stamp;
     QString target = base;
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = base + u'-' + QString::number(n);
     if (!QFile::rename(path, target)) {
-        qWarning("cannot move the damaged settings store %s aside", qPrintable(path));
+        holdOffUser(StoreProblem::Kind::Unreadable,
+                    why + QStringLiteral("; it cannot be moved aside"));
         return false;
     }
     // A journal left beside the file belongs to it, not to the fresh store.
@@ -235,7 +360,7 @@ bool SettingsStore::setAside(const QString& path) {
         if (QFileInfo::exists(path + suffix))
             QFile::rename(path + suffix, target + suffix);
     }
-    damaged_.append({RegRoot::User, path, target});
+    note({StoreProblem::Kind::Damaged, path, target, why});
     return true;
 }
 
@@ -249,7 +374,7 @@ int SettingsStore::RegKeyOpen(const QString& path, int mode, RegHandle& handle) 
         return 1;
     std::int64_t id = RegStoreFile::kRootKey;
     for (const QString& name : names) {
-        if (file->findKey(id, name, id) != RegErr::Success)
+        if (readResult(file, file->findKey(id, name, id)) != RegErr::Success)
             return 1;
     }
     handle.writable_ = file->writable() && rootWritable(mode);
@@ -273,12 +398,12 @@ int SettingsStore::createKey(const QString& path, int mode, RegHandle& handle) {
     if (file == nullptr)
         return RegErr::RegistryIoFailed;
     if (!file->writable())
-        return RegErr::AccessDenied;
+        return writeResult(file, RegErr::AccessDenied);
     std::int64_t id = RegStoreFile::kRootKey;
     for (const QString& name : names) {
-        int rc = file->findKey(id, name, id);
+        int rc = readResult(file, file->findKey(id, name, id));
         if (rc == RegErr::FileNotFound)
-            rc = file->createKey(id, name, id);
+            rc = writeResult(file, file->createKey(id, name, id));
         if (rc != RegErr::Success)
             return rc;
     }
@@ -301,7 +426,7 @@ int SettingsStore::RegKeyFlushClose(RegHandle& handle) {
 int SettingsStore::closeKey(RegHandle& handle) {
     if (!handle.isOpen())
         return RegErr::InvalidHandle;
-    const int rc = handle.file_->commit();
+    const int rc = writeResult(handle.file_, handle.file_->commit());
     handle.file_.reset();
     handle.keyId_ = -1;
     handle.writable_ = false;
@@ -312,7 +437,8 @@ int SettingsStore::RegValueGet(RegHandle& handle, const QString& name, QString& 
     if (!handle.isOpen())
         return 1;
     StoredValue value;
-    if (handle.file_->getValue(handle.keyId_, cName(name), value) != RegErr::Success)
+    if (readResult(handle.file_, handle.file_->getValue(handle.keyId_, cName(name), value)) !=
+        RegErr::Success)
         return 1;
     if (value.type != RegType::Text)
         return 2;
@@ -323,24 +449,26 @@ int SettingsStore::RegValueGet(RegHandle& handle, const QString& name, QString& 
 int SettingsStore::RegValueSet(RegHandle& handle, const QString& name, const QString& text) {
     if (RegValuePut(handle, name, text) != RegErr::Success)
         return 1;
-    return handle.file_->commit() == RegErr::Success ? 0 : 1;
+    return writeResult(handle.file_, handle.file_->commit()) == RegErr::Success ? 0 : 1;
 }
 
 int SettingsStore::RegValuePut(RegHandle& handle, const QString& name, const QString& text) {
     if (!handle.isOpen())
         return RegErr::InvalidHandle;
-    if (!handle.writable_)
+    if (!handle.writable_ || (userHeldOff_ && isUserFile(handle.file_)))
         return RegErr::AccessDenied;
     const QString valueName = cName(name);
     if (valueName.size() > kMaxValueName)
         return RegErr::InvalidParameter;
-    return handle.file_->putValue(handle.keyId_, textValue(valueName, text));
+    return writeResult(handle.file_,
+                       handle.file_->putValue(handle.keyId_, textValue(valueName, text)));
 }
 
 int SettingsStore::RegValueDelete(RegHandle& handle, const QString& name) {
-    if (!handle.isOpen() || !handle.writable_)
+    if (!handle.isOpen() || !handle.writable_ || (userHeldOff_ && isUserFile(handle.file_)))
         return 1;
-    return handle.file_->deleteValue(handle.keyId_, cName(name)) == RegErr::Success ? 0 : 1;
+    const int rc = handle.file_->deleteValue(handle.keyId_, cName(name));
+    return writeResult(handle.file_, rc) == RegErr::Success ? 0 : 1;
 }
 
 int SettingsStore::RegValueList(int mode, const QString& path, RegValueListData& list) {
@@ -357,7 +485,7 @@ int SettingsStore::listValues(int mode, const QString& path, RegValueListData& l
     if (RegKeyOpen(path, mode, handle) != 0)
         return 0;
     QList<StoredValue> values;
-    handle.file_->values(handle.keyId_, values);
+    readResult(handle.file_, handle.file_->values(handle.keyId_, values));
     RegValueListData listed;
     for (const StoredValue& value : values) {
         // A value that does not fit the buffers ends the enumeration, as it did on Windows.
@@ -389,7 +517,9 @@ bool SettingsStore::RegValueListPut(const QString& path, const RegValueListData&
     if (rc == RegErr::Success)
         rc = closeKey(handle);
     if (rc != RegErr::Success) {
-        ShowUnexpectedError(rc, writeFailureText(rc));
+        // A failure of the file itself has been noted, and a reporter says it once.
+        if (!reporter_ || !isStoreFailure(rc))
+            ShowUnexpectedError(rc, writeFailureText(rc));
         return false;
     }
     return true;
@@ -400,7 +530,8 @@ int SettingsStore::RegValueGetRaw(RegHandle& handle, const QString& name, RegTyp
     if (!handle.isOpen())
         return 1;
     StoredValue value;
-    if (handle.file_->getValue(handle.keyId_, cName(name), value) != RegErr::Success)
+    if (readResult(handle.file_, handle.file_->getValue(handle.keyId_, cName(name), value)) !=
+        RegErr::Success)
         return 1;
     type = value.type;
     data = value.data;
@@ -409,7 +540,7 @@ int SettingsStore::RegValueGetRaw(RegHandle& handle, const QString& name, RegTyp
 
 int SettingsStore::RegValueSetRaw(RegHandle& handle, const QString& name, RegType type,
                                   const QByteArray& data) {
-    if (!handle.isOpen() || !handle.writable_)
+    if (!handle.isOpen() || !handle.writable_ || (userHeldOff_ && isUserFile(handle.file_)))
         return 1;
     const QString valueName = cName(name);
     if (valueName.size() > kMaxValueName)
@@ -423,22 +554,23 @@ int SettingsStore::RegValueSetRaw(RegHandle& handle, const QString& name, RegTyp
     value.name = valueName;
     value.type = type;
     value.data = data;
-    if (handle.file_->putValue(handle.keyId_, value) != RegErr::Success)
+    if (writeResult(handle.file_, handle.file_->putValue(handle.keyId_, value)) != RegErr::Success)
         return 1;
-    return handle.file_->commit() == RegErr::Success ? 0 : 1;
+    return writeResult(handle.file_, handle.file_->commit()) == RegErr::Success ? 0 : 1;
 }
 
 QStringList SettingsStore::RegSubKeys(RegHandle& handle) {
     QStringList names;
     if (handle.isOpen())
-        handle.file_->subKeys(handle.keyId_, names);
+        readResult(handle.file_, handle.file_->subKeys(handle.keyId_, names));
     return names;
 }
 
 QStringList SettingsStore::RegValueNames(RegHandle& handle) {
     QStringList names;
     QList<StoredValue> values;
-    if (handle.isOpen() && handle.file_->values(handle.keyId_, values) == RegErr::Success) {
+    if (handle.isOpen() &&
+        readResult(handle.file_, handle.file_->values(handle.keyId_, values)) == RegErr::Success) {
         for (const StoredValue& value : values)
             names.append(value.name);
     }
@@ -454,7 +586,9 @@ int SettingsStore::RegKeyDelete(int mode, const QString& path) {
     RegHandle handle;
     if (RegKeyOpen(path, mode, handle) != 0 || !handle.writable_)
         return 1;
-    if (handle.file_->deleteKey(handle.keyId_) != RegErr::Success) {
+    const int rc = handle.file_->deleteKey(handle.keyId_);
+    if (rc != RegErr::Success) {
+        writeResult(handle.file_, rc);
         handle.file_->rollback();
         return 1;
     }

@@ -19,6 +19,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -60,14 +61,28 @@ struct StorePaths {
     QString machine; // empty: no machine-wide root
     QString user;
     QString classes; // empty on Linux
+    // Whether the per-user file's folder is made when missing (the program's own folder);
+    // a file named on a command line goes only into a folder that exists.
+    bool createUserFolder = true;
 };
 
-// What happened when a root's file was found unusable and set aside.
-struct DamagedStore {
-    RegRoot root;
-    QString originalPath;
-    QString movedTo;
+// Why the per-user file could not be used as it should be.
+struct StoreProblem {
+    enum class Kind {
+        Damaged,    // not a store, or failing its checks: moved aside, a fresh one begins
+        Locked,     // another program kept it locked while it was to be read
+        Unreadable, // it cannot be opened or read (permissions, a folder in its place, I/O)
+        Newer,      // written by a later version of the program
+        Unwritable, // what the program saves cannot be kept (read-only, no folder, disk full)
+    };
+    Kind kind = Kind::Damaged;
+    QString path;
+    QString movedTo; // Damaged: where the file is now; empty when it was left in place
+    QString detail;  // the system's or SQLite's words
 };
+
+// The message for a problem: what failed, where, and how the run goes on.
+QString storeProblemText(const StoreProblem& problem);
 
 class SettingsStore {
 public:
@@ -78,10 +93,24 @@ public:
 
     const StorePaths& paths() const { return paths_; }
 
-    // A per-user file that cannot be read as a store is renamed aside (never deleted) the
-    // first time the root is opened; the program then runs as on a first run. The caller
-    // tells the user about every entry returned here.
-    QList<DamagedStore> takeDamagedStores();
+    // Problems of the per-user file, each kind noted once per store object (once per run
+    // in the program). A damaged file is renamed aside (never deleted) the first time the
+    // root is opened and a fresh store begins, as on a first run. A file that is locked,
+    // unreadable or of a newer format is not a first run: the root is held off for the rest
+    // of the run, nothing is read from it or written to it, so defaults never overwrite
+    // what it holds. Writes that cannot be kept are noted as Unwritable.
+    QList<StoreProblem> takeProblems();
+    // Called with each problem as it is noted (the program shows it); also kept for
+    // takeProblems. With a reporter, RegValueListPut leaves these failures to it.
+    void setProblemReporter(std::function<void(const StoreProblem&)> reporter);
+    // False once the per-user file was found locked, unreadable or of a newer format.
+    bool userRootUsable() const { return !userHeldOff_; }
+
+    // Inspection only (the tool's read commands): no root is written and a damaged file
+    // stays where it is.
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    // How long an operation waits for another process's lock (5 seconds unless set).
+    void setLockWait(int ms) { lockWaitMs_ = ms; }
 
     // 0 and an open handle; 1 when the key does not exist or cannot be opened.
     int RegKeyOpen(const QString& path, int mode, RegHandle& handle);
@@ -123,7 +152,14 @@ public:
 private:
     std::shared_ptr<RegStoreFile> rootFile(int mode, bool forWriting);
     bool rootWritable(int mode) const;
-    bool setAside(const QString& path);
+    bool setAside(const QString& path, const QString& why);
+    void note(StoreProblem problem);
+    void holdOffUser(StoreProblem::Kind kind, const QString& detail);
+    bool isUserFile(const std::shared_ptr<RegStoreFile>& file) const;
+    // Passes a result on, noting a failure of the per-user file: a read that failed holds
+    // the root off, a write that failed is Unwritable.
+    int readResult(const std::shared_ptr<RegStoreFile>& file, int rc);
+    int writeResult(const std::shared_ptr<RegStoreFile>& file, int rc);
     // The operations below answer with the registry's error codes.
     int createKey(const QString& path, int mode, RegHandle& handle);
     int closeKey(RegHandle& handle);
@@ -131,8 +167,13 @@ private:
 
     StorePaths paths_;
     bool machineWritable_ = false;
+    bool readOnly_ = false;
+    int lockWaitMs_ = 5000;
     std::shared_ptr<RegStoreFile> files_[3];
-    QList<DamagedStore> damaged_;
+    bool userHeldOff_ = false;
+    QList<StoreProblem> problems_;
+    QList<StoreProblem::Kind> noted_;
+    std::function<void(const StoreProblem&)> reporter_;
 };
 
 // Names of the product and version keys, and of the subkeys under the version key.

@@ -1,10 +1,19 @@
 #include "settings/regstore_file.h"
 
+#include "platform/paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace pikotel {
 
@@ -12,9 +21,8 @@ namespace {
 
 // "PKRG" in the database header: tells our stores from any other SQLite file.
 constexpr int kApplicationId = 0x504B5247;
-constexpr int kFormatVersion = 1;
-// Long enough for the tool and the program to wait out each other's commits.
-constexpr int kBusyTimeoutMs = 5000;
+// 1: the first format; 2: every row carries a checksum of its columns.
+constexpr int kFormatVersion = 2;
 
 constexpr const char* kSchema[] = {
     "CREATE TABLE keys ("
@@ -22,6 +30,7 @@ constexpr const char* kSchema[] = {
     " parent INTEGER REFERENCES keys(id) ON DELETE CASCADE,"
     " name TEXT NOT NULL,"
     " fold TEXT NOT NULL,"
+    " sum INTEGER,"
     " UNIQUE (parent, fold))",
     "CREATE TABLE vals ("
     " id INTEGER PRIMARY KEY,"
@@ -31,12 +40,77 @@ constexpr const char* kSchema[] = {
     " type INTEGER NOT NULL CHECK (type BETWEEN 1 AND 4),"
     " data BLOB NOT NULL,"
     " exact BLOB,"
+    " sum INTEGER,"
     " UNIQUE (key, fold))",
     "INSERT INTO keys (id, parent, name, fold) VALUES (1, NULL, '', '')",
     "PRAGMA application_id = 1347113543", // kApplicationId
-    "PRAGMA user_version = 1",
+    "PRAGMA user_version = 2",            // kFormatVersion
 };
-static_assert(kApplicationId == 1347113543);
+static_assert(kApplicationId == 1347113543 && kFormatVersion == 2);
+
+// The checksum of a row is pikosum() over all its other columns, id included; the column
+// lists below must stay the same in every statement.
+constexpr const char* kFillKeySums = "UPDATE keys SET sum = pikosum(id, parent, name, fold)";
+constexpr const char* kFillValueSums =
+    "UPDATE vals SET sum = pikosum(id, key, name, fold, type, data, exact)";
+constexpr const char* kSumOfKey =
+    "UPDATE keys SET sum = pikosum(id, parent, name, fold) WHERE id = ?1";
+constexpr const char* kSumOfValue =
+    "UPDATE vals SET sum = pikosum(id, key, name, fold, type, data, exact)"
+    " WHERE key = ?1 AND fold = ?2";
+// Rows a checksum cannot vouch for, because whoever wrote them also wrote their sums: key
+// names must be names (not empty, no backslash, at most 255 characters), folds their names'
+// folds, and the tree at most 512 levels deep, as on Windows; so that a walk of the tree by
+// path always ends.
+constexpr const char* kMisshapen =
+    "SELECT (SELECT count(*) FROM keys WHERE id <> 1 AND (parent IS NULL OR name = ''"
+    "        OR instr(name, '\\') > 0 OR length(name) > 255 OR fold IS NOT upper(name)))"
+    " + (SELECT count(*) FROM vals WHERE fold IS NOT upper(name))"
+    " + (WITH RECURSIVE tree(id, depth) AS (SELECT 1, 0 UNION ALL"
+    "    SELECT keys.id, depth + 1 FROM keys JOIN tree ON keys.parent = tree.id"
+    "    WHERE depth <= 512)"
+    "    SELECT count(*) FROM tree WHERE depth > 512)";
+constexpr const char* kWrongSums =
+    "SELECT (SELECT count(*) FROM keys WHERE sum IS NOT pikosum(id, parent, name, fold))"
+    " + (SELECT count(*) FROM vals"
+    "    WHERE sum IS NOT pikosum(id, key, name, fold, type, data, exact))";
+
+// FNV-1a over each argument's type, length and bytes: a changed byte anywhere in a row, or
+// a column turned into another type, gives another sum. Integers go in little-endian order
+// so a store moves between machines.
+void rowChecksum(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    const auto feed = [&hash](const unsigned char* bytes, std::int64_t size) {
+        for (std::int64_t i = 0; i < size; ++i) {
+            hash ^= bytes[i];
+            hash *= 1099511628211ULL;
+        }
+    };
+    const auto feedNumber = [&feed](std::uint64_t number) {
+        unsigned char bytes[8];
+        for (unsigned char& b : bytes) {
+            b = static_cast<unsigned char>(number);
+            number >>= 8;
+        }
+        feed(bytes, 8);
+    };
+    for (int i = 0; i < argc; ++i) {
+        const int type = sqlite3_value_type(argv[i]);
+        feedNumber(static_cast<std::uint64_t>(type));
+        if (type == SQLITE_INTEGER) {
+            feedNumber(static_cast<std::uint64_t>(sqlite3_value_int64(argv[i])));
+        } else if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+            const auto* bytes =
+                type == SQLITE_TEXT
+                    ? sqlite3_value_text(argv[i])
+                    : static_cast<const unsigned char*>(sqlite3_value_blob(argv[i]));
+            const int size = sqlite3_value_bytes(argv[i]);
+            feedNumber(static_cast<std::uint64_t>(size));
+            feed(bytes, size);
+        }
+    }
+    sqlite3_result_int64(context, static_cast<sqlite3_int64>(hash));
+}
 
 // Resets a statement when its use ends, so that no read keeps the file locked.
 class StmtUse {
@@ -125,8 +199,17 @@ int mapSqlite(int code) {
     }
 }
 
-bool isDamage(int code) {
-    return (code & 0xFF) == SQLITE_CORRUPT || (code & 0xFF) == SQLITE_NOTADB;
+RegStoreFile::OpenStatus statusOf(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return RegStoreFile::OpenStatus::Damaged;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return RegStoreFile::OpenStatus::Locked;
+    default:
+        return RegStoreFile::OpenStatus::Failed;
+    }
 }
 
 } // namespace
@@ -152,20 +235,37 @@ RegStoreFile::~RegStoreFile() {
     sqlite3_close(db_);
 }
 
-RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, bool writable, bool create,
+RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, const StoreOpenRequest& request,
                                             std::shared_ptr<RegStoreFile>& file, QString& why) {
     file.reset();
     const QFileInfo info(path);
     if (!info.exists()) {
-        if (!create || !writable)
+        if (!request.create || !request.writable)
             return OpenStatus::Missing;
-        if (!QDir().mkpath(info.absolutePath())) {
-            why = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
+        const QString folder = info.absolutePath();
+        if (!QFileInfo(folder).isDir() && !request.createFolder) {
+            why = QStringLiteral("the folder %1 does not exist").arg(folder);
             return OpenStatus::Failed;
         }
+        if (request.privateToUser ? !makePrivateFolders(folder, why) : !QDir().mkpath(folder)) {
+            if (why.isEmpty())
+                why = QStringLiteral("cannot create the folder %1").arg(folder);
+            return OpenStatus::Failed;
+        }
+        // Made here rather than by SQLite, whose files anyone may read; its journals take
+        // the mode of the store.
+        const int fd =
+            ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                   request.privateToUser ? 0600 : 0644);
+        if (fd < 0 && errno != EEXIST) {
+            why = QStringLiteral("cannot create %1: %2")
+                      .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            return OpenStatus::Failed;
+        }
+        if (fd >= 0)
+            ::close(fd);
     }
-    const int flags =
-        writable ? SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) : SQLITE_OPEN_READONLY;
+    const int flags = request.writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -173,26 +273,29 @@ RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, bool writable, 
         sqlite3_close(db);
         return OpenStatus::Failed;
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, request.lockWaitMs);
+    sqlite3_create_function_v2(db, "pikosum", -1,
+                               SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr,
+                               rowChecksum, nullptr, nullptr, nullptr);
     // A file we may not write opens read-only even when asked for writing.
-    const bool canWrite = writable && sqlite3_db_readonly(db, "main") == 0;
+    const bool canWrite = request.writable && sqlite3_db_readonly(db, "main") == 0;
     std::shared_ptr<RegStoreFile> opened(new RegStoreFile(db, canWrite));
     // Full sync on commit: a flushed value survives a crash of the machine, not only of us.
     for (const char* pragma : {"PRAGMA foreign_keys = ON", "PRAGMA synchronous = FULL"}) {
-        const int rc = opened->exec(pragma);
-        if (rc != RegErr::Success) {
+        const int rc = sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
             why = QString::fromUtf8(sqlite3_errmsg(db));
-            return rc == RegErr::RegistryCorrupt ? OpenStatus::Damaged : OpenStatus::Failed;
+            return statusOf(rc);
         }
     }
     switch (opened->inspect(why)) {
     case Inspection::Store:
         break;
     case Inspection::Empty:
-        if (!create || !canWrite)
+        if (!request.create || !canWrite)
             return OpenStatus::Missing;
         if (opened->initialise() != RegErr::Success) {
-            why = QString::fromUtf8(sqlite3_errmsg(db));
+            why = opened->lastError();
             return OpenStatus::Failed;
         }
         if (opened->inspect(why) != Inspection::Store)
@@ -200,6 +303,10 @@ RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, bool writable, 
         break;
     case Inspection::Damaged:
         return OpenStatus::Damaged;
+    case Inspection::Locked:
+        return OpenStatus::Locked;
+    case Inspection::Newer:
+        return OpenStatus::Newer;
     case Inspection::Failed:
         return OpenStatus::Failed;
     }
@@ -207,11 +314,24 @@ RegStoreFile::OpenStatus RegStoreFile::open(const QString& path, bool writable, 
     return OpenStatus::Ok;
 }
 
+RegStoreFile::Inspection RegStoreFile::failedInspection(int code, QString& why) const {
+    why = lastError();
+    switch (statusOf(code)) {
+    case OpenStatus::Damaged:
+        return Inspection::Damaged;
+    case OpenStatus::Locked:
+        return Inspection::Locked;
+    default:
+        return Inspection::Failed;
+    }
+}
+
+QString RegStoreFile::lastError() const {
+    return QString::fromUtf8(sqlite3_errmsg(db_));
+}
+
 RegStoreFile::Inspection RegStoreFile::inspect(QString& why) {
-    const auto failed = [&](int code) {
-        why = QString::fromUtf8(sqlite3_errmsg(db_));
-        return isDamage(code) ? Inspection::Damaged : Inspection::Failed;
-    };
+    const auto failed = [&](int code) { return failedInspection(code, why); };
     const auto scalar = [&](const char* sql, std::int64_t& out) {
         int rc = SQLITE_OK;
         sqlite3_stmt* stmt = statement(sql, rc);
@@ -240,21 +360,37 @@ RegStoreFile::Inspection RegStoreFile::inspect(QString& why) {
         why = QStringLiteral("not a settings store (application id %1)").arg(appId);
         return Inspection::Damaged;
     }
-    if (version != kFormatVersion) {
+    if (version > kFormatVersion) {
+        why = QStringLiteral("store format %1 is newer than this program's %2")
+                  .arg(version)
+                  .arg(kFormatVersion);
+        return Inspection::Newer;
+    }
+    if (version < 1) {
         why = QStringLiteral("unknown store format %1").arg(version);
         return Inspection::Damaged;
     }
+    format_ = static_cast<int>(version);
     // The columns we use must all be there, and the root key.
     std::int64_t roots = 0;
     rc = scalar("SELECT count(*) FROM keys WHERE id = 1 AND parent IS NULL", roots);
     if (rc == SQLITE_OK) {
         std::int64_t unused = 0;
-        rc = scalar("SELECT count(*) FROM (SELECT id, parent, name, fold FROM keys LIMIT 0)",
-                    unused);
+        rc = format_ == 1
+                 ? scalar("SELECT count(*) FROM (SELECT id, parent, name, fold FROM keys LIMIT 0)",
+                          unused)
+                 : scalar("SELECT count(*) FROM"
+                          " (SELECT id, parent, name, fold, sum FROM keys LIMIT 0)",
+                          unused);
         if (rc == SQLITE_OK)
-            rc = scalar("SELECT count(*) FROM"
-                        " (SELECT id, key, name, fold, type, data, exact FROM vals LIMIT 0)",
-                        unused);
+            rc = format_ == 1 ? scalar("SELECT count(*) FROM"
+                                       " (SELECT id, key, name, fold, type, data, exact FROM vals"
+                                       " LIMIT 0)",
+                                       unused)
+                              : scalar("SELECT count(*) FROM"
+                                       " (SELECT id, key, name, fold, type, data, exact, sum"
+                                       " FROM vals LIMIT 0)",
+                                       unused);
     }
     if (rc != SQLITE_OK) {
         const int code = rc & 0xFF;
@@ -268,17 +404,52 @@ RegStoreFile::Inspection RegStoreFile::inspect(QString& why) {
         why = QStringLiteral("the root key is missing");
         return Inspection::Damaged;
     }
-    int stmtRc = SQLITE_OK;
-    sqlite3_stmt* check = statement("PRAGMA quick_check", stmtRc);
+    return checkRows(why);
+}
+
+// The whole file is read: the b-trees, every index against its table (a lost index entry
+// would hide a key, and a hidden version key reads as a first run), and each row against
+// its checksum (most flipped bytes inside a row leave SQLite's structures intact).
+RegStoreFile::Inspection RegStoreFile::checkRows(QString& why) {
+    int rc = SQLITE_OK;
+    sqlite3_stmt* check = statement("PRAGMA integrity_check(1)", rc);
     if (check == nullptr)
-        return failed(stmtRc);
-    StmtUse use(check);
-    stmtRc = sqlite3_step(check);
-    if (stmtRc != SQLITE_ROW)
-        return failed(stmtRc);
-    const QString verdict = columnText(check, 0);
-    if (verdict != QLatin1String("ok")) {
-        why = QStringLiteral("integrity check: %1").arg(verdict);
+        return failedInspection(rc, why);
+    {
+        StmtUse use(check);
+        rc = sqlite3_step(check);
+        if (rc != SQLITE_ROW)
+            return failedInspection(rc, why);
+        const QString verdict = columnText(check, 0);
+        if (verdict != QLatin1String("ok")) {
+            why = QStringLiteral("integrity check: %1").arg(verdict);
+            return Inspection::Damaged;
+        }
+    }
+    const auto count = [&](const char* sql, std::int64_t& n) {
+        sqlite3_stmt* stmt = statement(sql, rc);
+        if (stmt == nullptr)
+            return false;
+        StmtUse use(stmt);
+        rc = sqlite3_step(stmt);
+        if (rc != SQLITE_ROW)
+            return false;
+        n = sqlite3_column_int64(stmt, 0);
+        return true;
+    };
+    std::int64_t wrong = 0;
+    if (format_ >= 2) {
+        if (!count(kWrongSums, wrong))
+            return failedInspection(rc, why);
+        if (wrong != 0) {
+            why = QStringLiteral("%1 rows do not match their checksums").arg(wrong);
+            return Inspection::Damaged;
+        }
+    }
+    if (!count(kMisshapen, wrong))
+        return failedInspection(rc, why);
+    if (wrong != 0) {
+        why = QStringLiteral("%1 keys or values are not well formed").arg(wrong);
         return Inspection::Damaged;
     }
     return Inspection::Store;
@@ -313,8 +484,36 @@ int RegStoreFile::initialise() {
                 return rc;
             }
         }
+        format_ = kFormatVersion;
+        rc = fillChecksums();
+        if (rc != RegErr::Success) {
+            rollback();
+            return rc;
+        }
     }
     return commit();
+}
+
+int RegStoreFile::migrate() {
+    for (const char* sql :
+         {"ALTER TABLE keys ADD COLUMN sum INTEGER", "ALTER TABLE vals ADD COLUMN sum INTEGER"}) {
+        const int rc = exec(sql);
+        if (rc != RegErr::Success)
+            return rc;
+    }
+    int rc = fillChecksums();
+    if (rc == RegErr::Success)
+        rc = exec("PRAGMA user_version = 2"); // kFormatVersion
+    if (rc == RegErr::Success)
+        format_ = kFormatVersion;
+    return rc;
+}
+
+int RegStoreFile::fillChecksums() {
+    int rc = exec(kFillKeySums);
+    if (rc == RegErr::Success)
+        rc = exec(kFillValueSums);
+    return rc;
 }
 
 int RegStoreFile::exec(const char* sql) {
@@ -348,10 +547,43 @@ int RegStoreFile::begin() {
         return RegErr::Success;
     if (!writable_)
         return RegErr::AccessDenied;
-    const int rc = exec("BEGIN IMMEDIATE");
-    if (rc == RegErr::Success)
-        pending_ = true;
-    return rc;
+    int rc = exec("BEGIN IMMEDIATE");
+    if (rc != RegErr::Success)
+        return rc;
+    pending_ = true;
+    // Another process may have changed the format since we looked: a newer one is not ours
+    // to write, and one of the first format gets its checksums with this first write.
+    int stmtRc = SQLITE_OK;
+    sqlite3_stmt* stmt = statement("PRAGMA user_version", stmtRc);
+    if (stmt == nullptr) {
+        rc = failure(stmtRc);
+        rollback();
+        return rc;
+    }
+    std::int64_t version = 0;
+    {
+        StmtUse use(stmt);
+        stmtRc = sqlite3_step(stmt);
+        if (stmtRc != SQLITE_ROW) {
+            rc = failure(stmtRc);
+            rollback();
+            return rc;
+        }
+        version = sqlite3_column_int64(stmt, 0);
+    }
+    if (version > kFormatVersion) {
+        rollback();
+        return RegErr::AccessDenied;
+    }
+    format_ = static_cast<int>(version);
+    if (format_ == 1) {
+        rc = migrate();
+        if (rc != RegErr::Success) {
+            rollback();
+            return rc;
+        }
+    }
+    return RegErr::Success;
 }
 
 int RegStoreFile::commit() {
@@ -411,7 +643,13 @@ int RegStoreFile::createKey(std::int64_t parent, const QString& name, std::int64
     if (stmtRc != SQLITE_DONE)
         return failure(stmtRc);
     id = sqlite3_last_insert_rowid(db_);
-    return RegErr::Success;
+    sqlite3_stmt* sum = statement(kSumOfKey, stmtRc);
+    if (sum == nullptr)
+        return failure(stmtRc);
+    StmtUse sumUse(sum);
+    sqlite3_bind_int64(sum, 1, id);
+    stmtRc = sqlite3_step(sum);
+    return stmtRc == SQLITE_DONE ? RegErr::Success : failure(stmtRc);
 }
 
 int RegStoreFile::subKeys(std::int64_t id, QStringList& names) {
@@ -485,6 +723,15 @@ int RegStoreFile::putValue(std::int64_t key, const StoredValue& value) {
     else
         bindBlob(stmt, 6, value.exact.toUtf8());
     stmtRc = sqlite3_step(stmt);
+    if (stmtRc != SQLITE_DONE)
+        return failure(stmtRc);
+    sqlite3_stmt* sum = statement(kSumOfValue, stmtRc);
+    if (sum == nullptr)
+        return failure(stmtRc);
+    StmtUse sumUse(sum);
+    sqlite3_bind_int64(sum, 1, key);
+    bindText(sum, 2, foldName(value.name));
+    stmtRc = sqlite3_step(sum);
     return stmtRc == SQLITE_DONE ? RegErr::Success : failure(stmtRc);
 }
 

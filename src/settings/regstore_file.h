@@ -47,14 +47,28 @@ struct SqliteStmtDeleter {
 };
 using SqliteStmtPtr = std::unique_ptr<sqlite3_stmt, SqliteStmtDeleter>;
 
+struct StoreOpenRequest {
+    bool writable = false;
+    // Make the file when it is missing or empty (with its folder when createFolder is set).
+    bool create = false;
+    bool createFolder = true;
+    // Files and folders made for it are the user's alone (0600, 0700): the per-user store's
+    // history holds the names looked up. The machine-wide store is for every user to read.
+    bool privateToUser = true;
+    // How long to wait for another process's lock before giving up.
+    int lockWaitMs = 5000;
+};
+
 class RegStoreFile {
 public:
-    enum class OpenStatus { Ok, Missing, Damaged, Failed };
+    // Missing: no file, or an empty one, and not to be made. Damaged: not a store, or one
+    // failing its checks. Locked: another process held it locked past the wait. Newer: a
+    // store of a later format. Failed: it could not be opened, read or made.
+    enum class OpenStatus { Ok, Missing, Damaged, Locked, Newer, Failed };
 
-    // Opens the store at path. Without create a missing or empty file gives Missing; with it
-    // the file (and its folder) is made. A file that is not a store gives Damaged and is left
-    // exactly as it was; why tells what was wrong with it.
-    static OpenStatus open(const QString& path, bool writable, bool create,
+    // Opens the store at path. A file that is anything but Ok or Missing is left exactly as
+    // it was; why tells what was wrong.
+    static OpenStatus open(const QString& path, const StoreOpenRequest& request,
                            std::shared_ptr<RegStoreFile>& file, QString& why);
 
     ~RegStoreFile();
@@ -83,13 +97,22 @@ public:
     int commit();
     void rollback();
 
+    // SQLite's words for the last failure.
+    QString lastError() const;
+
 private:
     RegStoreFile(sqlite3* db, bool writable);
 
-    enum class Inspection { Store, Empty, Damaged, Failed };
+    enum class Inspection { Store, Empty, Damaged, Locked, Newer, Failed };
     Inspection inspect(QString& why);
+    Inspection checkRows(QString& why);
+    Inspection failedInspection(int sqliteCode, QString& why) const;
     int initialise();
     int begin();
+    // Brings a store of the first format up to the current one inside the pending
+    // transaction: the checksum columns, filled for every row.
+    int migrate();
+    int fillChecksums();
     int exec(const char* sql);
     sqlite3_stmt* statement(const char* sql, int& rc);
     // The code for a failed SQLite call; notices when SQLite ended the transaction itself.
@@ -98,6 +121,8 @@ private:
     sqlite3* db_;
     bool writable_;
     bool pending_ = false;
+    // The format of the file as last seen: 1 has no checksums, which the first write adds.
+    int format_ = 0;
     std::vector<std::pair<const char*, SqliteStmtPtr>> statements_;
 };
 

@@ -613,7 +613,7 @@ TEST(EngineFiles, CopyDicCopiesTheDictionaryWithProgress) {
                       d.file("d.csv")));
     DxsEngine dxs(d.file("src"), d.file("delta"));
     ASSERT_EQ(dxs.openResult(), 0);
-    const QByteArray target = cp932(d.file("dst"));
+    const QByteArray target = QFile::encodeName(d.file("dst"));
     Dxs4_SetCallbackFunc1(&notePercent);
     EXPECT_EQ(
         Dxs4_CopyDic(&dxs.dicHandle(), static_cast<int32_t>(target.size()), target.constData()), 0);

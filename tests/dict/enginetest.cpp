@@ -1,6 +1,9 @@
 #include "enginetest.h"
 
 #include "jtext/cp932.h"
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <cstring>
 
@@ -27,9 +30,9 @@ void putFixed(char* field, std::size_t width, int32_t& length, const QByteArray&
 
 DxsEngine::DxsEngine(const QString& hddFolder, const QString& deltaFolder,
                      const QString& cdromRoot) {
-    const QByteArray hdd = cp932(hddFolder);
-    const QByteArray cd = cp932(cdromRoot);
-    const QByteArray delta = cp932(deltaFolder);
+    const QByteArray hdd = QFile::encodeName(hddFolder);
+    const QByteArray cd = QFile::encodeName(cdromRoot);
+    const QByteArray delta = QFile::encodeName(deltaFolder);
     const DxsOpenRec open{static_cast<int32_t>(hdd.size()),   hdd.constData(),
                           static_cast<int32_t>(cd.size()),    cd.constData(),
                           static_cast<int32_t>(delta.size()), delta.constData()};
@@ -101,8 +104,9 @@ QList<Hit> DxsEngine::number(const QString& digits, int personKind, int* result)
 
 XchEngine::XchEngine(const QString& folder, const QString& deltaFolder) {
     XchOpenRec open{};
-    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, cp932(folder));
-    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, cp932(deltaFolder));
+    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, QFile::encodeName(folder));
+    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength,
+             QFile::encodeName(deltaFolder));
     openResult_ = hXchDB_Open(&open, &handle_);
     if (openResult_ != 0)
         return;

@@ -258,6 +258,30 @@ TEST_F(BuiltImage, AbsurdCountsAndOffsetsAreRefusedEvenWithValidChecksums) {
     }
 }
 
+// Sizes that only add up modulo 2^64: the second group's text runs "around" to offset 0,
+// so every running total stays inside the section and ends where it should.
+TEST_F(BuiltImage, SectionSizesThatWrapAroundAreRefused) {
+    const auto wrap = [](std::vector<std::uint8_t>& b, std::size_t offsetField) {
+        const std::size_t groups = sectionOffset(b, SectionId::Groups);
+        const std::size_t g1 = groups + kGroupEntrySize;
+        const std::size_t g2 = g1 + kGroupEntrySize;
+        const auto end2 =
+            peek<std::uint64_t>(b, g2 + offsetField) + peek<std::uint64_t>(b, g2 + offsetField + 8);
+        poke<std::uint64_t>(b, g1 + offsetField + 8, 0 - peek<std::uint64_t>(b, g1 + offsetField));
+        poke<std::uint64_t>(b, g2 + offsetField, 0);
+        poke<std::uint64_t>(b, g2 + offsetField + 8, end2);
+    };
+    ASSERT_EQ(open(image_), OpenError::None);
+    ASSERT_GE(dict_.groupCount(), 3u);
+    for (const std::size_t field : {std::size_t{16}, std::size_t{32}}) {
+        std::vector<std::uint8_t> bad = image_;
+        wrap(bad, field);
+        reseal(bad);
+        EXPECT_EQ(open(bad), OpenError::BadGroups) << field;
+        EXPECT_EQ(open(bad, false), OpenError::BadGroups) << field;
+    }
+}
+
 TEST_F(BuiltImage, DamageBehindTheChecksumsIsReportedNotRead) {
     // A detail length that points past its record: open passes (structure intact), the
     // listing read reports the damage.

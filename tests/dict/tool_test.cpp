@@ -101,3 +101,35 @@ TEST(DictTool, BrokenFilesAndBadInputFailWithAMessage) {
 }
 
 } // namespace
+
+namespace {
+
+// The xch engine's records hold names of 120 cp932 bytes: a build says which listings it
+// will show cut, and a dxs build (which keeps every text whole) says nothing.
+TEST(DictTool, XchBuildReportsTextsLongerThanItsFields) {
+    ScratchDir d;
+    QList<Listing> listings = sampleListings(20, 3);
+    listings[4].name = QString(61, u'長');
+    listings[7].block = QString(25, u'番');
+    ASSERT_TRUE(writeFile(d.file("l.csv"), listingCsv(listings)));
+    ToolRun r = tool({"build", "--engine", "xch", d.file("l.csv"), d.file("XCHDB.DIC")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.count("warning:"), 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("name is 122 bytes; the xch engine shows the first 120"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(listings[4].number)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("block is 50 bytes")) << r.err.toStdString();
+    r = tool({"build", d.file("l.csv"), d.file("main.dct")});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+TEST(DictTool, HelpIsUsageAndSuccess) {
+    for (const QStringList& args : {QStringList{"--help"}, QStringList{"build", "-h"}}) {
+        const ToolRun r = tool(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.out.startsWith("usage:"));
+    }
+}
+
+} // namespace

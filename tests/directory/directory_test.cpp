@@ -7,6 +7,7 @@
 
 #include "app/scriptedmessages.h"
 #include "builder.h"
+#include "dict/dicttest.h"
 #include "platform/drives.h"
 #include "platform/messages.h"
 #include "platform/services.h"
@@ -306,6 +307,43 @@ TEST_F(DirectoryTest, DeltaAppliesThroughBothEngines) {
     }
 }
 
+// Folders reach the engines in the file system's encoding: a program folder, CD-ROM mount
+// point and delta folder that cp932 cannot spell open and search like any other.
+TEST_F(DirectoryTest, FoldersOutsideCp932Open) {
+    const QString deltaCsv = root + QStringLiteral("/src/delta.csv");
+    writeFile(deltaCsv, kDelta);
+    const QString home = root + QStringLiteral("/home/jürgen/電話帳");
+    prog = home + QStringLiteral("/prog");
+    cd = root + QStringLiteral("/media/jürgen/CD ①/");
+    const QString delta = home + QStringLiteral("/Δ");
+    for (const QString& folder : {prog + QStringLiteral("/DIC"), cd, delta})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& folder : {prog + QStringLiteral("/DIC/"), cd}) {
+        build(dict::Engine::Dxs, folder + kDxsDicFile);
+        build(dict::Engine::Xch, folder + kXchDicFile);
+    }
+    build(dict::Engine::Dxs, delta + QStringLiteral("/DXS5001.dct"), deltaCsv);
+    build(dict::Engine::Xch, delta + QStringLiteral("/xchdbad.dic"), deltaCsv);
+    env.setText(EnvKey::CdDrive, cd);
+    env.setText(EnvKey::XchdbAdd, delta + QStringLiteral("/xchdbad.dic"));
+
+    for (const char* drive : {"0", "1"}) {
+        env.setText(EnvKey::DicDrive, QString::fromLatin1(drive));
+        Directory& d = directory();
+        EXPECT_FALSE(d.DicExistChk());
+        d.DicOpen(true);
+        ASSERT_EQ(d.dicKind(), 0) << drive;
+        ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("03-3456-7891")), 0);
+        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("新宿商会"));
+        ASSERT_EQ(d.XchDicOpen(), 0);
+        EXPECT_EQ(d.XchTelSearch(QStringLiteral("03-3456-7890")), 1);
+        ASSERT_EQ(d.XchTelSearch(QStringLiteral("03-3456-7899")), 0);
+        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("新宿　次郎"));
+        dir.reset();
+    }
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
 TEST_F(DirectoryTest, AlternateOpenRetriesWhileEventsRun) {
     useCd();
     build(dict::Engine::Xch, cd + QStringLiteral("XCHDB.DIC"));
@@ -445,6 +483,83 @@ TEST_F(DirectoryTest, ReopenAfterSaveFollowsTheDictionary) {
     EXPECT_EQ(d.dicKind(), -1);
     EXPECT_EQ(firstEngineCityResult(d), -1);
     EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+// A dictionary copied over in place (cp, an install that keeps the inode) or truncated while
+// the program runs: the next search opens the file as it is now, or says the dictionary is
+// missing, and never reads the old mapping past the file's new end.
+TEST_F(DirectoryTest, DictionaryChangedOnDiskBetweenSearchesIsReopened) {
+    const QString small = root + QStringLiteral("/src/small");
+    const QString large = root + QStringLiteral("/src/large");
+    const QString largeCsv = root + QStringLiteral("/src/large.csv");
+    ASSERT_TRUE(test::writeFile(largeCsv, test::listingCsv(test::sampleListings(2000, 5))));
+    const auto overwrite = [](const QString& from, const QString& to) {
+        QFile source(from);
+        QFile target(to);
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly)); // truncates, keeps the inode
+        ASSERT_EQ(target.write(source.readAll()), source.size());
+    };
+    const auto anyHit = [](Directory& d, qint32 city) {
+        int hits = 0;
+        const int result = d.searchCity({.cityCode = city}, [&hits](const DirRecord&) {
+            ++hits;
+            return true;
+        });
+        return result == 0 ? hits : result;
+    };
+    useCd();
+    for (const dict::Engine engine : {dict::Engine::Dxs, dict::Engine::Xch}) {
+        SCOPED_TRACE(engine == dict::Engine::Dxs ? "dxs4" : "xchdb");
+        const QString file = cd + (engine == dict::Engine::Dxs ? kDxsDicFile : kXchDicFile);
+        build(engine, small);
+        dict::BuildOptions options;
+        options.listingsCsv = largeCsv;
+        options.output = large;
+        options.engine = engine;
+        QString error;
+        ASSERT_TRUE(dict::buildDictionary(options, nullptr, &error)) << qPrintable(error);
+        ASSERT_GT(QFileInfo(large).size(), 16 * 4096);
+        ASSERT_TRUE(QFile::copy(large, file));
+
+        Directory& d = directory();
+        d.DicOpen(true);
+        ASSERT_EQ(d.dicKind(), engine == dict::Engine::Dxs ? 0 : 1);
+        EXPECT_EQ(d.TelSearchWithOverride(QStringLiteral("0334567890")), 1);
+
+        overwrite(small, file);
+        EXPECT_EQ(d.TelSearchWithOverride(QStringLiteral("0334567890")), 0);
+        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("山田　太郎"));
+        EXPECT_EQ(anyHit(d, 13229), 1);
+        EXPECT_TRUE(messages.shown().isEmpty());
+
+        // Back to the large one, then cut short: what the engine mapped is gone.
+        overwrite(large, file);
+        EXPECT_EQ(d.TelSearchWithOverride(QStringLiteral("0334567890")), 1);
+        ASSERT_TRUE(QFile::resize(file, 100));
+        EXPECT_EQ(anyHit(d, 13229), kCitySearchDictionaryGone);
+        EXPECT_EQ(d.dicKind(), -1);
+        EXPECT_FALSE(d.isOpened());
+        EXPECT_TRUE(messages.texts().endsWith(kNoDictionary));
+        messages.clear();
+        EXPECT_EQ(d.TelSearchWithOverride(QStringLiteral("0334567890")), 1);
+
+        // The same seen by the check every search runs first.
+        overwrite(small, file);
+        messages.clear();
+        EXPECT_FALSE(d.DicExistChk());
+        d.DicOpen(true);
+        EXPECT_EQ(d.TelSearchWithOverride(QStringLiteral("0334567890")), 0);
+        ASSERT_TRUE(QFile::resize(file, 0));
+        EXPECT_FALSE(d.DicExistChk());
+        EXPECT_FALSE(d.isOpened());
+        EXPECT_EQ(d.XchTelSearch(QStringLiteral("0334567890")), 1);
+        EXPECT_EQ(d.DxsTelSearch(QStringLiteral("0334567890")), 1);
+
+        dir.reset();
+        messages.clear();
+        ASSERT_TRUE(QFile::remove(file));
+    }
 }
 
 TEST_F(DirectoryTest, DriveKindsFollowTheMountTable) {

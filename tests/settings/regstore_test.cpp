@@ -293,16 +293,16 @@ TEST_F(RegStoreTest, DamagedUserStoreIsMovedAsideAndAFreshOneBegins) {
     SettingsStore store(paths());
     RegHandle h;
     EXPECT_EQ(store.RegKeyOpen(kKey, 1, h), 1);
-    const QList<DamagedStore> damaged = store.takeDamagedStores();
+    const QList<StoreProblem> damaged = store.takeProblems();
     ASSERT_EQ(damaged.size(), 1);
-    EXPECT_EQ(damaged.at(0).root, RegRoot::User);
-    EXPECT_EQ(damaged.at(0).originalPath, user);
+    EXPECT_EQ(damaged.at(0).kind, StoreProblem::Kind::Damaged);
+    EXPECT_EQ(damaged.at(0).path, user);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("HKCU\\.db\\.damaged-\\d{8}-\\d{6}$"))
                     .match(damaged.at(0).movedTo)
                     .hasMatch())
         << qPrintable(damaged.at(0).movedTo);
     EXPECT_EQ(readFile(damaged.at(0).movedTo), garbage);
-    EXPECT_TRUE(store.takeDamagedStores().isEmpty());
+    EXPECT_TRUE(store.takeProblems().isEmpty());
     ASSERT_EQ(store.RegKeyCreate(kKey, 1, h), 0);
     EXPECT_EQ(store.RegValueSet(h, QStringLiteral("A"), QStringLiteral("1")), 0);
 }
@@ -320,7 +320,7 @@ TEST_F(RegStoreTest, StoresThatAreNotOursOrBrokenCountAsDamaged) {
         SettingsStore store(paths());
         RegHandle h;
         EXPECT_EQ(store.RegKeyOpen(kKey, 1, h), 1);
-        EXPECT_EQ(store.takeDamagedStores().size(), 1);
+        EXPECT_EQ(store.takeProblems().size(), 1);
     }
     // A store cut short, as a full disk or a bad copy leaves it.
     RegValueListData many;
@@ -332,7 +332,7 @@ TEST_F(RegStoreTest, StoresThatAreNotOursOrBrokenCountAsDamaged) {
     SettingsStore store(paths());
     RegValueListData list;
     EXPECT_EQ(store.RegValueList(1, kKey, list), 0);
-    EXPECT_EQ(store.takeDamagedStores().size(), 1);
+    EXPECT_EQ(store.takeProblems().size(), 1);
 }
 
 TEST_F(RegStoreTest, EmptyFileIsAFirstRunNotDamage) {
@@ -341,7 +341,7 @@ TEST_F(RegStoreTest, EmptyFileIsAFirstRunNotDamage) {
     RegHandle h;
     EXPECT_EQ(store.RegKeyOpen(kKey, 1, h), 1);
     EXPECT_EQ(store.RegKeyCreate(kKey, 1, h), 0);
-    EXPECT_TRUE(store.takeDamagedStores().isEmpty());
+    EXPECT_TRUE(store.takeProblems().isEmpty());
 }
 
 TEST_F(RegStoreTest, MachineRootIsReadOnlyToTheProgram) {
@@ -370,7 +370,7 @@ TEST_F(RegStoreTest, MachineRootIsReadOnlyToTheProgram) {
     writeFile(paths().machine, garbage);
     SettingsStore later(paths());
     EXPECT_EQ(later.RegKeyOpen(kVersionKey, 0, h), 1);
-    EXPECT_TRUE(later.takeDamagedStores().isEmpty());
+    EXPECT_TRUE(later.takeProblems().isEmpty());
     EXPECT_EQ(readFile(paths().machine), garbage);
 }
 

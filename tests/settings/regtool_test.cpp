@@ -42,6 +42,8 @@ protected:
         return tool(QStringList{"--user-store", user, "--machine-store", machine} + args);
     }
 
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(QFileInfo(user).path())); }
+
     test::ScratchDir dir;
     QString user = dir.file(QStringLiteral("config/pikotel/HKCU.db"));
     QString machine = dir.file(QStringLiteral("share/pikotel/HKLM.db"));
@@ -87,6 +89,9 @@ TEST_F(RegToolTest, SetQueryExportDelete) {
 }
 
 TEST_F(RegToolTest, UsageErrorsAndAbsentRoots) {
+    const ToolRun help = tool({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: pikotel-reg"));
     EXPECT_EQ(reg({}).exitCode, 2);
     EXPECT_EQ(reg({"query", "HKXX", kKey}).exitCode, 2);
     EXPECT_EQ(reg({"set", "HKCU", kKey, "ONLYNAME"}).exitCode, 2);
@@ -119,6 +124,56 @@ TEST_F(RegToolTest, FindsTheStoresOfItsInstallation) {
     ASSERT_EQ(store.RegKeyOpen(kKey, 1, h), 0);
     EXPECT_EQ(store.RegValueGet(h, QStringLiteral("DICDRIVE"), text), 0);
     EXPECT_EQ(text, QStringLiteral("0"));
+}
+
+} // namespace
+
+namespace {
+
+// Reading commands only look: a damaged or newer store stays as and where it is, and says
+// why. A store named on the command line goes only into a folder that exists.
+TEST_F(RegToolTest, ReadingCommandsLeaveTheStoreAlone) {
+    ASSERT_EQ(reg({"set", "HKCU", kKey, "A", "1"}).exitCode, 0);
+    QFile file(user);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(0);
+    file.write(QByteArray(16, 'x')); // no longer SQLite's header
+    file.close();
+    for (const char* verb : {"query", "export"}) {
+        const ToolRun run = reg({verb, "HKCU", kKey});
+        EXPECT_EQ(run.exitCode, 1) << verb;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("is not a usable settings store"))) << verb;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("left as it is"))) << verb;
+    }
+    EXPECT_EQ(QDir(QFileInfo(user).path()).entryList(QDir::Files), QStringList{"HKCU.db"});
+
+    ASSERT_TRUE(QFile::remove(user));
+    ASSERT_EQ(reg({"set", "HKCU", kKey, "A", "1"}).exitCode, 0);
+    // A later format, as a newer program would leave it: refused, kept, not moved.
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(60); // the database header's user version
+    file.write(QByteArray("\0\0\0\x09", 4));
+    file.close();
+    const QByteArray newer = [&] {
+        QFile f(user);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    for (const QStringList& args :
+         {QStringList{"query", "HKCU", kKey}, QStringList{"set", "HKCU", kKey, "A", "2"}}) {
+        const ToolRun run = reg(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("newer version"))) << qPrintable(run.err);
+    }
+    QFile after(user);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), newer);
+
+    const QString elsewhere = dir.file(QStringLiteral("not/made/HKCU.db"));
+    const ToolRun run = tool({"--user-store", elsewhere, "set", "HKCU", kKey, "A", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("does not exist"))) << qPrintable(run.err);
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("not"))));
 }
 
 } // namespace

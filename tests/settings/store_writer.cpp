@@ -1,13 +1,22 @@
 // Rewrites the crash test's values for ever, in the three ways the program writes: values
 // put and flushed together, values set one by one (one of them deleted first), and a list.
 // Killed from outside at a random moment; prints nothing.
+//
+// With --hold it is instead another program keeping the store locked: it takes an exclusive
+// lock, says "held" and waits to be killed.
 
 #include "settings/regstore.h"
 #include "store_pattern.h"
 
 #include <QCoreApplication>
+#include <QFile>
+
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 using namespace pikotel;
 using namespace pikotel::test;
@@ -28,9 +37,22 @@ std::int64_t lastGeneration(SettingsStore& store) {
     return newest;
 }
 
+int hold(const char* path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path, &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 1;
+    std::puts("held");
+    std::fflush(stdout);
+    for (;;)
+        ::pause();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--hold") == 0)
+        return hold(argv[2]);
     QCoreApplication app(argc, argv);
     if (argc != 2)
         return 2;

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace pikotel;
 using namespace pikotel::test;
@@ -357,3 +358,64 @@ TEST(StartUp, DamagedUserStoreIsSetAsideAndTheRunStartsAfresh) {
     EXPECT_EQ(f.user(QStringLiteral("IMPORT")), QStringLiteral("0"))
         << "first-run values stored afresh";
 }
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another program holding the settings locked while the program starts: said, not taken
+// for a first run, and the file is what it was after the run has ended.
+TEST(StartUp, LockedUserStoreIsSaidAndLeftAsItWas) {
+    ShellFixture f;
+    writeLaterRunRecord(f);
+    f.setUser(QStringLiteral("OUTFILE"), QStringLiteral("/home/user/mine.txt"));
+    f.reset();
+    const QByteArray before = fileBytes(f.userStore());
+    f.ctx->store().setLockWait(50);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(f.userStore()).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ScriptedMessagePresenter messages;
+    RecordingScreens none;
+    {
+        frmMain w(*f.ctx, none);
+        ASSERT_TRUE(w.Form_Load());
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        EXPECT_TRUE(
+            f.ctx->env().text(EnvKey::OutFile).endsWith(QStringLiteral("電話帳テキスト.txt")))
+            << "the run goes on with first-run values";
+        w.close();
+    }
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown().at(0).text.startsWith(
+        QStringLiteral("設定ファイルは他のプログラムが使用中のため")));
+    EXPECT_TRUE(messages.shown().at(0).text.contains(f.userStore()));
+    EXPECT_EQ(fileBytes(f.userStore()), before);
+}
+
+// Nowhere to keep the settings (a file where the settings folder should be): one message,
+// then the run goes on; the writes at the end say nothing more.
+TEST(StartUp, SettingsThatCannotBeKeptAreSaidOnce) {
+    ShellFixture f;
+    QFile blocker(QFileInfo(QFileInfo(f.userStore()).path()).path());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    f.reset();
+    ScriptedMessagePresenter messages;
+    RecordingScreens none;
+    {
+        frmMain w(*f.ctx, none);
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_TRUE(w.isVisible());
+        w.close();
+    }
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown().at(0).text.startsWith(QStringLiteral("設定を保存できません")));
+    EXPECT_TRUE(messages.shown().at(0).text.contains(f.userStore()));
+}
+
+} // namespace

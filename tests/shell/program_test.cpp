@@ -5,12 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 using namespace pikotel::test;
 
@@ -187,4 +190,111 @@ TEST(Program, UnusableInstallationRecordWritesNothing) {
             terminate(program);
         EXPECT_FALSE(QFile::exists(inst.userStoreFile())) << dicDrive.toStdString();
     }
+}
+
+namespace {
+
+QProcessEnvironment without(QProcessEnvironment env, const QStringList& names) {
+    for (const QString& name : names)
+        env.remove(name);
+    return env;
+}
+
+} // namespace
+
+// What the program cannot do without is said in one line, with status 1, before any window.
+TEST(Program, NoHomeOrNoDisplayIsOneLineAndStatusOne) {
+    Installation inst;
+    struct Case {
+        QStringList unset;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("HOME"), QStringLiteral("XDG_CONFIG_HOME")}, "HOME is not set"},
+        {{QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"),
+          QStringLiteral("QT_QPA_PLATFORM")},
+         "no display"},
+    };
+    for (const Case& c : cases) {
+        QProcess program;
+        program.setProcessEnvironment(without(inst.environment(), c.unset));
+        program.start(inst.bin(QStringLiteral("pikotel")), {});
+        ASSERT_TRUE(program.waitForFinished(10000)) << c.said;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.said;
+        EXPECT_EQ(program.exitCode(), 1) << c.said;
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(err.startsWith(QStringLiteral("pikotel: ")) && err.contains(c.said) &&
+                    err.count(u'\n') == 1)
+            << qPrintable(err);
+    }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/.config/pikotel")));
+
+    // The tool needs a place for the per-user root too, and says so; the other root works.
+    QProcess reg;
+    reg.setProcessEnvironment(
+        without(inst.environment(), {QStringLiteral("HOME"), QStringLiteral("XDG_CONFIG_HOME")}));
+    reg.start(inst.bin(QStringLiteral("pikotel-reg")),
+              {QStringLiteral("set"), QStringLiteral("HKCU"), kVersionKey, QStringLiteral("A"),
+               QStringLiteral("1")});
+    ASSERT_TRUE(reg.waitForFinished(10000));
+    EXPECT_EQ(reg.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(reg.readAllStandardError()).contains(QStringLiteral("HOME")));
+}
+
+// Another user may create any name in a shared folder: the program's socket is in the
+// user's runtime folder, so a name taken in the temporary folder does not end the program.
+TEST(Program, SocketLivesInTheUsersRuntimeFolder) {
+    Installation inst;
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    const QString shared = inst.dir.file(QStringLiteral("shared-tmp"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    QLocalServer squatter;
+    ASSERT_TRUE(
+        squatter.listen(shared + QStringLiteral("/pikotel-18-") + QString::number(::getuid())));
+    QProcess program;
+    QProcessEnvironment env = inst.environment();
+    env.insert(QStringLiteral("TMPDIR"), shared);
+    program.setProcessEnvironment(env);
+    program.start(inst.bin(QStringLiteral("pikotel")), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
+    EXPECT_EQ(program.state(), QProcess::Running);
+    EXPECT_TRUE(QFileInfo(inst.dir.file(QStringLiteral("runtime/pikotel-18"))).exists());
+    terminate(program);
+}
+
+// A second login of the same user on another display is told where the program runs; the
+// window on the first display is not raised behind its back.
+TEST(Program, LaunchOnAnotherDisplayIsToldWhereItRuns) {
+    Installation inst;
+    inst.reg({QStringLiteral("set"), QStringLiteral("HKLM"), kVersionKey,
+              QStringLiteral("DICDRIVE"), QStringLiteral("0")});
+    QProcessEnvironment first = inst.environment();
+    first.insert(QStringLiteral("DISPLAY"), QStringLiteral(":7"));
+    QProcess running;
+    running.setProcessEnvironment(first);
+    running.start(inst.bin(QStringLiteral("pikotel")), {});
+    ASSERT_TRUE(running.waitForStarted(10000));
+    ASSERT_TRUE(inst.waitForUserValue(QStringLiteral("STARTUPFORM"), 30000));
+
+    QProcessEnvironment other = inst.environment();
+    other.insert(QStringLiteral("DISPLAY"), QStringLiteral(":8"));
+    QProcess second;
+    second.setProcessEnvironment(other);
+    second.start(inst.bin(QStringLiteral("pikotel")), {});
+    ASSERT_TRUE(second.waitForStarted(10000));
+    QString err;
+    for (int waited = 0; waited < 10000 && !err.contains(u'\n'); waited += 100) {
+        second.waitForReadyRead(100);
+        err += QString::fromUtf8(second.readAllStandardError());
+    }
+    EXPECT_TRUE(err.contains(QStringLiteral("already running on another display (offscreen::7)")))
+        << qPrintable(err);
+    // Its message waits for the user's OK.
+    EXPECT_EQ(second.state(), QProcess::Running);
+    second.kill();
+    second.waitForFinished();
+    EXPECT_EQ(running.state(), QProcess::Running);
+    terminate(running);
 }

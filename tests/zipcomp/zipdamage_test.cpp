@@ -129,6 +129,21 @@ TEST_F(ZipDamageTest, WrongKeyBlockFailsTheOpen) {
     EXPECT_EQ(openWith(image), kOpened);
 }
 
+// Only a regular file whose size is the one its header gives is read whole: a device in
+// the dictionary's place would be read for ever.
+TEST_F(ZipDamageTest, NoFileOrAWrongSizeIsRefusedBeforeItIsRead) {
+    ASSERT_TRUE(QFile::remove(dictionaryFile()));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dictionaryFile()));
+    zip.SetKeyBlock(QString::fromLatin1(kProgramKeyBlock));
+    zip.SetFolder(zipFolder());
+    EXPECT_EQ(zip.OpenDictionary(), kDictionaryDamaged);
+    ASSERT_TRUE(QFile::remove(dictionaryFile()));
+
+    EXPECT_EQ(openWith(image + QByteArray(4096, 'x')), kDictionaryDamaged);
+    EXPECT_TRUE(zip.LastError().description.contains(QStringLiteral("file size")))
+        << qPrintable(zip.LastError().description);
+}
+
 // The loops below run the reader on the image in memory; the component opens files
 // through the same reader, as the single-file cases show.
 TEST_F(ZipDamageTest, EveryTruncationIsRefused) {

@@ -52,6 +52,24 @@ TEST_F(ZipToolTest, ExchangeWalksDownToTheBlocks) {
 TEST_F(ZipToolTest, BadInputIsRefusedWithAnExitCode) {
     EXPECT_EQ(run({QStringLiteral("code"), QStringLiteral("1234")}).second, 1);
     EXPECT_EQ(run({QStringLiteral("towns")}).second, 2);
+    // Codes are numbers and a telephone number is digits; nothing else lists everything.
+    for (const QStringList& bad :
+         {QStringList{QStringLiteral("cities"), QStringLiteral("abc")},
+          QStringList{QStringLiteral("towns"), QStringLiteral("99999999999")},
+          QStringList{QStringLiteral("towns"), QStringLiteral("-1")},
+          QStringList{QStringLiteral("blocks"), QStringLiteral("１３１０４"), QStringLiteral("x")},
+          QStringList{QStringLiteral("exchange"), QString()},
+          QStringList{QStringLiteral("exchange"), QStringLiteral("---")},
+          QStringList{QStringLiteral("exchange"), QStringLiteral("03-abcd")}}) {
+        const auto [lines, code] = run(bad);
+        EXPECT_EQ(code, 2) << qPrintable(bad.join(u' '));
+        EXPECT_TRUE(lines.isEmpty()) << qPrintable(bad.join(u' '));
+    }
+    QProcess help;
+    help.start(QStringLiteral(PIKOTEL_ZIPTEST_TOOL), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(30000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().startsWith("usage: pikotel-zip"));
     QProcess tool;
     tool.start(
         QStringLiteral(PIKOTEL_ZIPTEST_TOOL),

@@ -24,6 +24,8 @@
 
 namespace {
 
+using pikotel::jtext::toCp932;
+
 constexpr int kExitUsage = 2;
 constexpr int kExitFailed = 1;
 
@@ -135,6 +137,53 @@ int runGenerate(const QStringList& args) {
     return 0;
 }
 
+// The alternate engine's records hold texts in fixed fields (xchdb.h) and cut longer ones:
+// a build says which listings will not be shown whole rather than let them be cut unseen.
+void reportXchCuts(const QString& path) {
+    struct Field {
+        const char* name;
+        qsizetype width;
+        std::string_view pikotel::dict::ListingView::*text;
+    };
+    static const Field fields[] = {
+        {"number", 16, &pikotel::dict::ListingView::number},
+        {"zip", 12, &pikotel::dict::ListingView::zip},
+        {"name", 120, &pikotel::dict::ListingView::name},
+        {"town", 48, &pikotel::dict::ListingView::town},
+        {"block", 48, &pikotel::dict::ListingView::block},
+    };
+    pikotel::dict::MappedFile file;
+    pikotel::dict::Dictionary dict;
+    if (!file.open(path) || dict.open(file.bytes()) != pikotel::dict::OpenError::None)
+        return;
+    std::uint64_t cut = 0;
+    pikotel::dict::ListingView view;
+    for (std::uint32_t id = 0; id < dict.listingCount(); ++id) {
+        if (!dict.listing(id, view))
+            continue;
+        for (const Field& f : fields) {
+            const std::string_view text = view.*f.text;
+            const qsizetype bytes =
+                toCp932(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))).size();
+            if (bytes <= f.width)
+                continue;
+            if (++cut <= 10)
+                printError(QStringLiteral("warning: %1 %2: %3 is %4 bytes; the xch engine shows "
+                                          "the first %5")
+                               .arg(QString::fromUtf8(view.number.data(),
+                                                      static_cast<qsizetype>(view.number.size())),
+                                    QString::fromUtf8(view.name.data(),
+                                                      static_cast<qsizetype>(view.name.size())),
+                                    QLatin1String(f.name))
+                               .arg(bytes)
+                               .arg(f.width));
+        }
+    }
+    if (cut > 10)
+        printError(
+            QStringLiteral("warning: %1 texts in all are longer than their xch fields").arg(cut));
+}
+
 int runBuild(const QStringList& args) {
     const Arguments a = parseArguments(
         args, {QStringLiteral("engine"), QStringLiteral("delta"), QStringLiteral("areas")});
@@ -163,6 +212,8 @@ int runBuild(const QStringList& args) {
         printError(error);
         return kExitFailed;
     }
+    if (options.engine == pikotel::dict::Engine::Xch)
+        reportXchCuts(options.output);
     print(
         QStringLiteral("%1: %2 listings, %3 areas, %4 groups, %5 masked numbers, %6 bytes, %7 s\n")
             .arg(options.output)
@@ -276,8 +327,6 @@ struct Hit {
     QString fields[7];
 };
 
-using pikotel::jtext::toCp932;
-
 QString fromCp932(const char* data, qsizetype size) {
     if (!data)
         return {};
@@ -295,8 +344,8 @@ bool placeFile(const QString& file, const QString& folder, const QString& name) 
 
 int searchDxs(const QString& folder, const QString& deltaFolder, const SearchRequest& r,
               QList<Hit>& hits) {
-    const QByteArray hdd = toCp932(folder);
-    const QByteArray delta = toCp932(deltaFolder);
+    const QByteArray hdd = QFile::encodeName(folder);
+    const QByteArray delta = QFile::encodeName(deltaFolder);
     const DxsOpenRec open{static_cast<int32_t>(hdd.size()),   hdd.constData(),  0, "",
                           static_cast<int32_t>(delta.size()), delta.constData()};
     DxsDicHandle dic{};
@@ -357,8 +406,9 @@ void putFixed(char* field, std::size_t width, int32_t& length, const QByteArray&
 int searchXch(const QString& folder, const QString& deltaFolder, const SearchRequest& r,
               QList<Hit>& hits) {
     XchOpenRec open{};
-    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, toCp932(folder));
-    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength, toCp932(deltaFolder));
+    putFixed(open.dictPath, sizeof open.dictPath, open.dictPathLength, QFile::encodeName(folder));
+    putFixed(open.deltaPath, sizeof open.deltaPath, open.deltaPathLength,
+             QFile::encodeName(deltaFolder));
     XchHandle handle = 0;
     if (const int16_t rc = hXchDB_Open(&open, &handle); rc != 0) {
         printError(QStringLiteral("hXchDB_Open failed: %1").arg(rc));
@@ -479,6 +529,10 @@ int runSearch(const QStringList& args) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (args.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = args.takeFirst();

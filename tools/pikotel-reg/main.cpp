@@ -122,15 +122,38 @@ public:
     int remove(const Root& root, const QString& key, const std::optional<QString>& name);
     int exportKey(const Root& root, const QString& key);
 
-    // Tells about per-user files that were found damaged and moved aside.
-    void reportDamage() {
-        for (const DamagedStore& d : store_.takeDamagedStores())
-            print(stderr, QStringLiteral("pikotel-reg: %1 was not a usable settings store and "
-                                         "was moved to %2\n")
-                              .arg(d.originalPath, d.movedTo));
+    // Reading commands only look: they neither write nor move a damaged file aside.
+    void setReadOnly() { store_.setReadOnly(true); }
+
+    // Tells what was wrong with the per-user file.
+    void reportProblems() {
+        for (const StoreProblem& p : store_.takeProblems())
+            print(stderr, QStringLiteral("pikotel-reg: %1\n").arg(describe(p)));
     }
 
 private:
+    static QString describe(const StoreProblem& p) {
+        switch (p.kind) {
+        case StoreProblem::Kind::Damaged:
+            if (p.movedTo.isEmpty())
+                return QStringLiteral("%1 is not a usable settings store (%2); it is left as it is")
+                    .arg(p.path, p.detail);
+            return QStringLiteral("%1 was not a usable settings store (%2) and was moved to %3")
+                .arg(p.path, p.detail, p.movedTo);
+        case StoreProblem::Kind::Locked:
+            return QStringLiteral("%1 is locked by another program (%2)").arg(p.path, p.detail);
+        case StoreProblem::Kind::Unreadable:
+            return QStringLiteral("%1 cannot be read (%2)").arg(p.path, p.detail);
+        case StoreProblem::Kind::Newer:
+            return QStringLiteral("%1 was written by a newer version of the program (%2); it is "
+                                  "left as it is")
+                .arg(p.path, p.detail);
+        case StoreProblem::Kind::Unwritable:
+            return QStringLiteral("%1 cannot be written (%2)").arg(p.path, p.detail);
+        }
+        return p.path;
+    }
+
     QString valueData(RegHandle& handle, const QString& name, RegType& type);
     bool exportTree(int mode, const QString& path);
 
@@ -308,9 +331,10 @@ std::optional<QString> parseCommand(const QStringList& args, Command& command) {
             const QString value = args.at(++i);
             if (arg == QLatin1String("--machine-store"))
                 command.paths.machine = value;
-            else if (arg == QLatin1String("--user-store"))
+            else if (arg == QLatin1String("--user-store")) {
                 command.paths.user = value;
-            else if (!(command.type = parseType(value)))
+                command.paths.createUserFolder = false;
+            } else if (!(command.type = parseType(value)))
                 return QStringLiteral("unknown type %1").arg(value);
             continue;
         }
@@ -348,7 +372,13 @@ int main(int argc, char** argv) {
     if (command.type && verb != QLatin1String("set"))
         return usageError(QStringLiteral("--type belongs to set"));
 
+    if (root->mode == static_cast<int>(RegRoot::User) && command.paths.user.isEmpty())
+        return failure(QStringLiteral("HOME（または XDG_CONFIG_HOME）が設定されていないため、"
+                                      "HKEY_CURRENT_USER の場所が決まりません。"
+                                      "--user-store で指定してください。"));
     RegTool tool(command.paths);
+    if (verb == QLatin1String("query") || verb == QLatin1String("export"))
+        tool.setReadOnly();
     int rc = ExitUsage;
     if (verb == QLatin1String("query") && w.size() <= 4)
         rc = tool.query(*root, key, name);
@@ -360,6 +390,6 @@ int main(int argc, char** argv) {
         rc = tool.exportKey(*root, key);
     else
         return usageError(QStringLiteral("wrong command or number of arguments"));
-    tool.reportDamage();
+    tool.reportProblems();
     return rc;
 }

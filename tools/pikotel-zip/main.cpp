@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -39,6 +40,21 @@ void printError(const QString& text) {
 int usage() {
     std::fputs(kUsage, stderr);
     return 2;
+}
+
+// A code as the lists take it: decimal digits that fit, nothing else.
+std::optional<int> codeArgument(const QString& text) {
+    if (text.isEmpty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    return text.toInt();
+}
+
+// A telephone number: digits, with hyphens between them.
+bool isPhoneNumber(const QString& text) {
+    const QString digits = QString(text).remove(QLatin1Char('-'));
+    return !digits.isEmpty() && std::all_of(digits.begin(), digits.end(),
+                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // yyyymmdd of the build: --date, else SOURCE_DATE_EPOCH for reproducible builds, else today.
@@ -128,6 +144,16 @@ int query(const QString& folder, const QStringList& args) {
                        (command == QLatin1String("exchange") && need(1));
     if (!known)
         return usage();
+    // Codes are numbers and a number is digits: anything else would list everything.
+    const bool coded = command == QLatin1String("cities") || command == QLatin1String("towns") ||
+                       command == QLatin1String("blocks");
+    if ((coded && !codeArgument(args[1])) ||
+        (command == QLatin1String("exchange") && !isPhoneNumber(args[1]))) {
+        printError(
+            QStringLiteral("pikotel-zip: not a %1: '%2'")
+                .arg(coded ? QStringLiteral("code") : QStringLiteral("telephone number"), args[1]));
+        return usage();
+    }
 
     pikotel::PostalComponent postal;
     const auto failed = [&postal] {
@@ -136,11 +162,7 @@ int query(const QString& folder, const QStringList& args) {
     };
     if (!postal.open(folder))
         return failed();
-    const auto number = [](const QString& s) {
-        bool ok = false;
-        const int n = s.toInt(&ok);
-        return ok ? n : -1;
-    };
+    const auto number = [](const QString& s) { return codeArgument(s).value_or(-1); };
     const auto printEntries = [](const QList<pikotel::PostalEntry>& entries) {
         for (const pikotel::PostalEntry& e : entries)
             printLine({e.code, e.name, e.reading});
@@ -211,6 +233,10 @@ int query(const QString& folder, const QStringList& args) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (args.value(0) == QLatin1String("build"))
         return build(args.mid(1));
     QString folder =

@@ -457,7 +457,10 @@ void frm104Find::cmdExec_Click() {
     running_ = false;
 
     if (outcome.result < 0) {
-        MyMsgBoxShow(engineErrorMessage(outcome.result), MsgOk);
+        // A dictionary that went away has said so already.
+        const QString message = engineErrorMessage(outcome.result);
+        if (!message.isEmpty())
+            MyMsgBoxShow(message, MsgOk);
         return;
     }
     if (outcome.hits == 0) {
