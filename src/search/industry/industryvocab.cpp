@@ -356,6 +356,10 @@ constexpr Industry kIndustries[] = {
     {u"レンタカー", Kind::PatternList, kCarRentalPatterns, {}},
 };
 
+static_assert(std::ranges::all_of(kIndustries, [](const Industry& i) {
+    return i.patternList.size() <= static_cast<std::size_t>(kMaxPatterns);
+}));
+
 } // namespace
 
 std::span<const Industry> builtinIndustries() {

@@ -64,6 +64,9 @@ struct Industry {
     std::span<const ExclusionRule> exclusions; // rules for all patterns first
 };
 
+// The most patterns an industry has: the engines' condition lists hold no more.
+inline constexpr int kMaxPatterns = 40;
+
 std::span<const Industry> builtinIndustries();
 // The built-in industry of that name; nullptr when there is none.
 const Industry* findIndustry(QStringView name);
