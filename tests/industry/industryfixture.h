@@ -5,6 +5,7 @@
 //   千代田区  names for the exclusion rules, the record fields and the correction table
 //   中央区    1200 swimming schools        港区  200 swimming schools
 //   新宿区    exactly 1000 libraries       every ward: two hotels
+// and one hotel in 大阪市北区, so that a second prefecture is listed.
 
 #include "app/scriptedmessages.h"
 #include "builder.h"
@@ -87,6 +88,10 @@ protected:
             add(w, QStringLiteral("ホテル%1").arg(kWards.at(w)));
             add(w, QStringLiteral("%1グランドホテル").arg(kWards.at(w)));
         }
+
+        csv += QStringLiteral("06-6345-0000,ホテル梅田,カナ,2,530-0001,大阪府,大阪市北区,27127,"
+                              "梅田,１－１\n")
+                   .toUtf8();
 
         const QString source = f.dir.file(QStringLiteral("listings.csv"));
         QFile file(source);
