@@ -153,6 +153,16 @@ TEST_P(IndustrySearch, AStopKeepsTheRecordsGatheredBeforeIt) {
     EXPECT_EQ(progress.token, nullptr) << "the token is unbound when the run ends";
 }
 
+TEST_P(IndustrySearch, AnEngineErrorIsShownAndTheRunGoesOn) {
+    f.ctx->directory().DicClose();
+    const IndustryOutcome outcome = search(QStringLiteral("ゴルフ"), {ward(0), ward(1)});
+    EXPECT_EQ(outcome.status, IndustryOutcome::Searched);
+    EXPECT_EQ(outcome.hits, 0);
+    EXPECT_EQ(messages.texts(),
+              QStringList(8, QStringLiteral("検索ハンドルが割り当てられていません")))
+        << "one message for each of the four patterns in each city";
+}
+
 INSTANTIATE_TEST_SUITE_P(BothEngines, IndustrySearch,
                          ::testing::Values(dict::Engine::Dxs, dict::Engine::Xch), engineName);
 
