@@ -2,13 +2,15 @@
 
 #include "core/context.h"
 #include "search/area104/frm104find.h"
+#include "search/industry/frmgyoshufind2.h"
 #include "search/phone/telfindscreen.h"
 #include "search/postal/zipfindscreen.h"
 
 namespace pikotel {
 
 bool ProgramScreens::hasSearchScreen(int screenNo) const {
-    return screenNo == ScreenPhone || screenNo == Screen104 || screenNo == ScreenZipToAddress;
+    return screenNo == ScreenPhone || screenNo == Screen104 || screenNo == ScreenIndustry ||
+           screenNo == ScreenZipToAddress;
 }
 
 QWidget* ProgramScreens::createSearchScreen(int screenNo, SearchScreenHost& host) {
@@ -16,6 +18,8 @@ QWidget* ProgramScreens::createSearchScreen(int screenNo, SearchScreenHost& host
         return createTelFindScreen(ctx_, host);
     if (screenNo == Screen104)
         return create104FindScreen(ctx_, host);
+    if (screenNo == ScreenIndustry)
+        return createGyoshuFindScreen(ctx_, host);
     if (screenNo == ScreenZipToAddress)
         return createZipFindScreen(ctx_, host);
     return nullptr;

@@ -60,3 +60,30 @@ TEST(IndustryVocabulary, ExclusionsDependOnThePatternNumber) {
 
     EXPECT_TRUE(exclusionWords(named(u"医院"), 1).isEmpty());
 }
+
+TEST(IndustryVocabulary, AWordThePatternItselfHoldsDoesNotApplyToItsHits) {
+    // Under the loose comparison "らーめん" is "ラーメン": as a word of rule 17 it would drop
+    // every listing pattern 17 finds. It is the only such word in the tables.
+    const std::vector<SelfDefeatingWord> found = selfDefeatingWords();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].industry, u"飲食店");
+    EXPECT_EQ(found[0].patternNo, 17);
+    EXPECT_EQ(found[0].pattern, QStringLiteral("*ラーメン*"));
+    EXPECT_EQ(found[0].word, QStringLiteral("らーめん"));
+
+    const Industry& restaurant = named(u"飲食店");
+    const QStringList for17 = applicableExclusionWords(restaurant, 17);
+    EXPECT_FALSE(for17.contains(QStringLiteral("らーめん")));
+    EXPECT_TRUE(for17.contains(QStringLiteral("スナック")));
+    EXPECT_EQ(for17.size(), exclusionWords(restaurant, 17).size() - 1);
+    EXPECT_TRUE(applicableExclusionWords(restaurant, 14).contains(QStringLiteral("らーめん")))
+        << "other patterns keep the word";
+
+    EXPECT_TRUE(defeatsPattern(QStringLiteral("ﾗｰﾒﾝ"), u"*ラーメン*"));
+    EXPECT_TRUE(defeatsPattern(QStringLiteral("メン"), u"*ラーメン*")) << "part of the text";
+    EXPECT_TRUE(defeatsPattern(QStringLiteral("PM"), u"*ａｍ*ｐｍ*"));
+    EXPECT_FALSE(defeatsPattern(QStringLiteral("ａｍｐｍ"), u"*ａｍ*ｐｍ*"))
+        << "a listing may hold other text where the pattern has a *";
+    EXPECT_FALSE(defeatsPattern(QStringLiteral("ラーメン屋"), u"*ラーメン*"));
+    EXPECT_FALSE(defeatsPattern(QString(), u"*ラーメン*"));
+}

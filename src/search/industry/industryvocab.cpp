@@ -1,5 +1,7 @@
 #include "search/industry/industryvocab.h"
 
+#include "common/textfold.h"
+
 #include <algorithm>
 
 namespace pikotel::industry {
@@ -354,6 +356,10 @@ constexpr Industry kIndustries[] = {
     {u"レンタカー", Kind::PatternList, kCarRentalPatterns, {}},
 };
 
+static_assert(std::ranges::all_of(kIndustries, [](const Industry& i) {
+    return i.patternList.size() <= static_cast<std::size_t>(kMaxPatterns);
+}));
+
 } // namespace
 
 std::span<const Industry> builtinIndustries() {
@@ -394,6 +400,45 @@ QStringList exclusionWords(const Industry& industry, int patternNo) {
             words.append(word.toString());
     }
     return words;
+}
+
+QStringList patternLiterals(QStringView pattern) {
+    QStringList pieces;
+    for (const QStringView piece : pattern.split(u'*', Qt::SkipEmptyParts))
+        pieces.append(piece.toString());
+    return pieces;
+}
+
+bool defeatsPattern(const QString& word, QStringView pattern) {
+    if (word.isEmpty())
+        return false;
+    const QStringList pieces = patternLiterals(pattern);
+    return std::any_of(pieces.begin(), pieces.end(),
+                       [&](const QString& piece) { return textContains(piece, word); });
+}
+
+QStringList applicableExclusionWords(const Industry& industry, int patternNo) {
+    const QStringList patterns = searchPatterns(industry);
+    if (patternNo < 1 || patternNo > patterns.size())
+        return {};
+    QStringList words = exclusionWords(industry, patternNo);
+    words.removeIf(
+        [&](const QString& word) { return defeatsPattern(word, patterns[patternNo - 1]); });
+    return words;
+}
+
+std::vector<SelfDefeatingWord> selfDefeatingWords() {
+    std::vector<SelfDefeatingWord> found;
+    for (const Industry& industry : kIndustries) {
+        const QStringList patterns = searchPatterns(industry);
+        for (int p = 1; p <= patterns.size(); ++p) {
+            for (const QString& word : exclusionWords(industry, p)) {
+                if (defeatsPattern(word, patterns[p - 1]))
+                    found.push_back({industry.name, p, patterns[p - 1], word});
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace pikotel::industry

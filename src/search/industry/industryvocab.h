@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace pikotel::industry {
 
@@ -63,14 +64,37 @@ struct Industry {
     std::span<const ExclusionRule> exclusions; // rules for all patterns first
 };
 
+// The most patterns an industry has: the engines' condition lists hold no more.
+inline constexpr int kMaxPatterns = 40;
+
 std::span<const Industry> builtinIndustries();
 // The built-in industry of that name; nullptr when there is none.
 const Industry* findIndustry(QStringView name);
 
 // The industry's search patterns; pattern number p is at index p - 1.
 QStringList searchPatterns(const Industry& industry);
-// Every exclusion word that drops a listing pattern patternNo found, the words of the rules
-// for all patterns first.
+// Every exclusion word of the tables for a listing pattern patternNo found, the words of the
+// rules for all patterns first.
 QStringList exclusionWords(const Industry& industry, int patternNo);
+
+// The literal pieces of a pattern, between its "*": every listing it finds holds each one.
+QStringList patternLiterals(QStringView pattern);
+// True when the word occurs, under the loose comparison (case, width and kana kind ignored),
+// in a literal piece of the pattern. Every listing the pattern finds then holds the word, so
+// as an exclusion word it would drop all of them: such a word does not apply to that
+// pattern's hits.
+bool defeatsPattern(const QString& word, QStringView pattern);
+// The exclusion words that drop a listing pattern patternNo found: exclusionWords without
+// those that would defeat the pattern itself.
+QStringList applicableExclusionWords(const Industry& industry, int patternNo);
+
+// An exclusion word of the tables that defeats a pattern of its own industry.
+struct SelfDefeatingWord {
+    QStringView industry;
+    int patternNo = 0;
+    QString pattern;
+    QString word;
+};
+std::vector<SelfDefeatingWord> selfDefeatingWords();
 
 } // namespace pikotel::industry
