@@ -196,20 +196,4 @@ TEST(IndustryKeywords, OriginalsAreFoundByTheirListPositionWithAtMostThirtyPatte
         QStringList{QStringLiteral("*駅")});
 }
 
-TEST(IndustryCaptions, TenCitiesByNameThenACount) {
-    ShellFixture f;
-    QStringList cities;
-    for (int i = 0; i < 12; ++i)
-        cities.append(kWards.at(i));
-    setIndustryCaptions(*f.ctx, QStringLiteral("東京都"), cities, QStringLiteral("※麺"));
-    const clsKekka3& k = f.ctx->kekka();
-    EXPECT_EQ(k.todofuken_Caption, QStringLiteral("東京都"));
-    EXPECT_EQ(k.siku_Caption,
-              kWards.mid(0, 10).join(QStringLiteral("  ")) + QStringLiteral("... 計12市区町村"));
-    EXPECT_EQ(k.title1_Caption, QStringLiteral("業種選択："));
-    EXPECT_EQ(k.label1_Caption, QStringLiteral("※麺"));
-    EXPECT_TRUE(k.title2_Caption.isEmpty());
-    EXPECT_TRUE(k.label2_Caption.isEmpty());
-}
-
 } // namespace

@@ -13,6 +13,9 @@
 #include "results/frmkekka3.h"
 #include "results/frmoutset.h"
 #include "search/area104/frm104find.h"
+#include "search/industry/frmmygyoshu.h"
+#include "search/industry/industrysearch.h"
+#include "search/industry/originalindustries.h"
 #include "search/postal/frmzipfind3.h"
 
 #include <QApplication>
@@ -154,6 +157,39 @@ int main(int argc, char** argv) {
     results->setAttribute(Qt::WA_DeleteOnClose, false);
     ok &= save(*results, out, QStringLiteral("frmKekka3"));
     delete results;
+
+    // The industry screen with an original industry and its last search restored, the
+    // restaurants it finds, and the original-industries editor changing that industry.
+    OriginalIndustries originals(ctx.store());
+    originals.saveNew(
+        {QStringLiteral("ラーメン店"),
+         {QStringLiteral("ラーメン"), QStringLiteral("らーめん"), QStringLiteral("中華そば")},
+         {QStringLiteral("スナック"), QStringLiteral("製麺")}});
+    const QList<ChosenCity> wards = {{QStringLiteral("千代田区"), 13101},
+                                     {QStringLiteral("中央区"), 13102},
+                                     {QStringLiteral("港区"), 13103}};
+    ctx.history().recordIndustrySearch({QStringLiteral("東京都"),
+                                        {wards.at(0).name, wards.at(1).name, wards.at(2).name},
+                                        QStringLiteral("飲食店")});
+    ctx.env().setText(EnvKey::BeforeExec, QStringLiteral("0"));
+    std::unique_ptr<QWidget> industryScreen(screens.createSearchScreen(ScreenIndustry, mainMenu));
+    ok &= save(*industryScreen, out, QStringLiteral("frmGyoshuFind2"));
+    const IndustryKeywords restaurants =
+        BuildKeywords(QStringLiteral("飲食店"), industry::Kind::PatternList, 0, originals);
+    runIndustrySearch(ctx, restaurants, wards, nullptr);
+    setIndustryCaptions(ctx, QStringLiteral("東京都"),
+                        {wards.at(0).name, wards.at(1).name, wards.at(2).name},
+                        QStringLiteral("飲食店"));
+    frmKekka3* industryResults = showResults(ctx, industryScreen.get());
+    industryResults->setAttribute(Qt::WA_DeleteOnClose, false);
+    ok &= save(*industryResults, out, QStringLiteral("frmKekka3_industry"));
+    delete industryResults;
+    originals.load();
+    frmMyGyoshu editor(originals, QStringLiteral("※ラーメン店"));
+    editor.Form_Load();
+    editor.Cmd修正_Click();
+    editor.findChild<QLineEdit*>(QStringLiteral("TxtTarget"))->setText(QStringLiteral("つけ麺"));
+    ok &= save(editor, out, QStringLiteral("frmMyGyoshu"));
 
     FrmOutSet layoutEditor(ctx);
     layoutEditor.Form_Load();
