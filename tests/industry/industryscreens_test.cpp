@@ -1,3 +1,4 @@
+#include "history/frmrirekiselect.h"
 #include "industryfixture.h"
 
 #include "app/frmmain.h"
@@ -235,6 +236,27 @@ TEST_P(IndustryScreen, TheLastConditionsComeBackOnlyWhenAskedFor) {
         << "position 0 means the newest entry";
 }
 
+TEST_P(IndustryScreen, AHistoryEntryIsPutBackThroughTheHistoryDialog) {
+    f.ctx->history().recordIndustrySearch(
+        {QStringLiteral("東京都"), {kWards.at(2), kWards.at(3)}, QStringLiteral("銀行")});
+    f.ctx->history().recordIndustrySearch(
+        {QStringLiteral("東京都"), {kWards.at(5)}, QStringLiteral("ホテル")});
+    auto modals = std::make_unique<ScriptedModals>();
+    modals->onNext([](QDialog& dialog) {
+        auto& history = static_cast<frmRirekiSelect&>(dialog);
+        history.findChild<QListWidget*>(QStringLiteral("lstrireki"))->setCurrentRow(0);
+        history.CmdOK_Click();
+        return dialog.result();
+    });
+    f.ctx->setModals(std::move(modals));
+    open();
+    QTest::mouseClick(w<QToolButton>("CmdRireki"), Qt::LeftButton);
+    EXPECT_EQ(w<QComboBox>("cmbTodoufuken")->currentText(), QStringLiteral("東京都"));
+    EXPECT_EQ(selectedCities(), (QStringList{kWards.at(2), kWards.at(3)}));
+    ASSERT_EQ(w<QListWidget>("lstGyoshu")->selectedItems().size(), 1);
+    EXPECT_EQ(w<QListWidget>("lstGyoshu")->selectedItems().first()->text(), QStringLiteral("銀行"));
+}
+
 TEST_P(IndustryScreen, EnterMovesOnHintsFollowTheFocusAndClosingHandsBackScreenThree) {
     open();
     screen->activateWindow();
@@ -254,7 +276,7 @@ TEST_P(IndustryScreen, EnterMovesOnHintsFollowTheFocusAndClosingHandsBackScreenT
     EXPECT_EQ(screen->focusWidget(), w<QListWidget>("lstGyoshu"));
     QTest::keyClick(w<QListWidget>("lstGyoshu"), Qt::Key_Return);
     EXPECT_EQ(screen->focusWidget(), w<QToolButton>("cmdExec"));
-    EXPECT_FALSE(w<QToolButton>("CmdRireki")->isEnabled());
+    EXPECT_TRUE(w<QToolButton>("CmdRireki")->isEnabled());
 
     screen->close();
     EXPECT_EQ(f.ctx->shell().lastFormNo, ScreenIndustry);

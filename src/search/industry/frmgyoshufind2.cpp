@@ -6,6 +6,7 @@
 #include "app/twips.h"
 #include "app/widgets.h"
 #include "core/context.h"
+#include "history/frmrirekiselect.h"
 #include "platform/messages.h"
 #include "results/frmkekka3.h"
 #include "search/industry/frmmygyoshu.h"
@@ -139,8 +140,7 @@ void frmGyoshuFind2::buildUi() {
     connect(lstSikuchouson_, &QListWidget::itemSelectionChanged, this,
             &frmGyoshuFind2::lstsikuSelComments);
 
-    // The history dialog comes with its own subsystem.
-    cmdRireki_->setEnabled(false);
+    connect(cmdRireki_, &QToolButton::clicked, this, &frmGyoshuFind2::CmdRireki_Click);
     cmdSetting_->setEnabled(settingsAvailable());
 
     for (QWidget* w : std::initializer_list<QWidget*>{cmbTodoufuken_, cmbTodoufuken_->lineEdit(),
@@ -388,7 +388,14 @@ void frmGyoshuFind2::Gyoshu_BeforeExecSet() {
         position = static_cast<int>(entries.size()) - 1;
     if (position < 0 || position >= entries.size())
         return;
-    const IndustryConditions& entry = entries.at(position);
+    showEntry(entries.at(position));
+}
+
+void frmGyoshuFind2::showEntry(const IndustryConditions& entry) {
+    const auto clearIndustry = [this] {
+        lstGyoshu_->clearSelection();
+        lstGyoshu_->setCurrentRow(-1);
+    };
 
     if (entry.prefecture.isEmpty()) {
         clearIndustry();
@@ -414,6 +421,15 @@ void frmGyoshuFind2::Gyoshu_BeforeExecSet() {
         if (!found.isEmpty())
             lstGyoshu_->setCurrentItem(found.first());
     }
+}
+
+void frmGyoshuFind2::CmdRireki_Click() {
+    if (running_)
+        return;
+    frmRirekiSelect dialog(
+        ctx_, HistoryKind::Industry,
+        [this](int entry) { showEntry(ctx_.history().industryHistory().at(entry)); }, this);
+    ctx_.modals().exec(dialog);
 }
 
 void frmGyoshuFind2::settingsClosed() {

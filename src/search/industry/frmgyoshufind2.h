@@ -34,6 +34,7 @@ public:
     void SikuchouSet();
     // Puts the conditions of the last industry search back (when BEFOREEXEC asks for it).
     void Gyoshu_BeforeExecSet();
+    void CmdRireki_Click();
     // The select-all or the clear-all button, whichever the city selection calls for.
     void lstsikuSelComments();
     // The checks before a search; the first failing one shows its message and takes the
@@ -56,6 +57,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The prefecture, cities (matched in their stored order) and industry of a stored search.
+    void showEntry(const IndustryConditions& entry);
     void buildUi();
     void fillPrefectures();
     void BuildIndustryList();
