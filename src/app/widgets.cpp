@@ -2,10 +2,14 @@
 
 #include "app/pictures.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace pikotel {
 
@@ -14,6 +18,37 @@ QLabel* newLabel(QWidget* parent, const QString& objectName, const QString& text
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+QLabel* newBuddyLabel(QWidget* parent, const QString& objectName, const QString& text,
+                      QWidget* buddy) {
+    QLabel* label = newLabel(parent, objectName, text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QComboBox* newTypingCombo(QWidget* parent, const QString& objectName,
+                          const QString& accessibleName) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(objectName);
+    box->setAccessibleName(accessibleName);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(20);
+    return box;
+}
+
+void selectInOrder(QListWidget* list, const QStringList& texts, int walk) {
+    list->clearSelection();
+    qsizetype next = 0;
+    walk = std::min(list->count(), walk);
+    for (int i = 0; i < walk && next < texts.size(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        if (item->text() == texts.at(next)) {
+            item->setSelected(true);
+            ++next;
+        }
+    }
 }
 
 QGroupBox* newFrame(QWidget* parent, const QString& objectName, const QString& title) {

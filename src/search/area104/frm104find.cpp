@@ -61,27 +61,20 @@ void frm104Find::buildUi() {
     setFixedSize(twipsToPixelsX(this, kFormWidth), twipsToPixelsY(this, kFormHeight));
     const auto label = [](QWidget* parent, const char* name, const char* text, QWidget* buddy,
                           int left, int top, int width) {
-        QLabel* l = newLabel(parent, QString::fromLatin1(name), QString::fromUtf8(text));
-        l->setBuddy(buddy);
+        QLabel* l =
+            newBuddyLabel(parent, QString::fromLatin1(name), QString::fromUtf8(text), buddy);
         setTwipsGeometry(l, left, top, width, 300);
         return l;
-    };
-    const auto combo = [](QWidget* parent, const char* name, const char* accessible) {
-        auto* box = new QComboBox(parent);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setAccessibleName(QString::fromUtf8(accessible));
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setMaxVisibleItems(20);
-        return box;
     };
 
     frame1_ = newFrame(this, QStringLiteral("Frame1"), QStringLiteral("地域指定"));
     setTwipsGeometry(frame1_, 120, 60, 5400, 4020);
-    cmbTodoufuken_ = combo(frame1_, "cmbTodoufuken", "都道府県");
+    cmbTodoufuken_ =
+        newTypingCombo(frame1_, QStringLiteral("cmbTodoufuken"), QStringLiteral("都道府県"));
     setTwipsGeometry(cmbTodoufuken_, 1320, 330, 2400, 360);
     label(frame1_, "lblTodoufuken", "都道府県", cmbTodoufuken_, 240, 360, 1080);
-    cmbSikuchouson_ = combo(frame1_, "cmbSikuchouson", "市区町村");
+    cmbSikuchouson_ =
+        newTypingCombo(frame1_, QStringLiteral("cmbSikuchouson"), QStringLiteral("市区町村"));
     setTwipsGeometry(cmbSikuchouson_, 1320, 810, 3900, 360);
     lstSikuchouson_ = new QListWidget(frame1_);
     lstSikuchouson_->setObjectName(QStringLiteral("lstSikuchouson"));
@@ -476,16 +469,7 @@ void frm104Find::cmdExec_Click() {
 }
 
 void frm104Find::selectCitiesInOrder(const QStringList& cities, int walk) {
-    lstSikuchouson_->clearSelection();
-    qsizetype next = 0;
-    walk = std::min(lstSikuchouson_->count(), walk);
-    for (int i = 0; i < walk && next < cities.size(); ++i) {
-        QListWidgetItem* item = lstSikuchouson_->item(i);
-        if (item->text() == cities.at(next)) {
-            item->setSelected(true);
-            ++next;
-        }
-    }
+    selectInOrder(lstSikuchouson_, cities, walk);
     lstsikuSelComments();
 }
 

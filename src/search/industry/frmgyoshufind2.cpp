@@ -54,20 +54,16 @@ void frmGyoshuFind2::buildUi() {
     setFixedSize(twipsToPixelsX(this, kFormWidth), twipsToPixelsY(this, kFormHeight));
     const auto label = [](QWidget* parent, const char* name, const char* text, QWidget* buddy,
                           int left, int top, int width) {
-        QLabel* l = newLabel(parent, QString::fromLatin1(name), QString::fromUtf8(text));
-        l->setBuddy(buddy);
+        QLabel* l =
+            newBuddyLabel(parent, QString::fromLatin1(name), QString::fromUtf8(text), buddy);
         setTwipsGeometry(l, left, top, width, 300);
         return l;
     };
 
     frame1_ = newFrame(this, QStringLiteral("Frame1"), QStringLiteral("地域選択"));
     setTwipsGeometry(frame1_, 120, 60, 5400, 4680);
-    cmbTodoufuken_ = new QComboBox(frame1_);
-    cmbTodoufuken_->setObjectName(QStringLiteral("cmbTodoufuken"));
-    cmbTodoufuken_->setAccessibleName(QStringLiteral("都道府県"));
-    cmbTodoufuken_->setEditable(true);
-    cmbTodoufuken_->setInsertPolicy(QComboBox::NoInsert);
-    cmbTodoufuken_->setMaxVisibleItems(20);
+    cmbTodoufuken_ =
+        newTypingCombo(frame1_, QStringLiteral("cmbTodoufuken"), QStringLiteral("都道府県"));
     setTwipsGeometry(cmbTodoufuken_, 1320, 330, 2400, 360);
     label(frame1_, "lblTodoufuken", "都道府県", cmbTodoufuken_, 240, 360, 1080);
     lstSikuchouson_ = new QListWidget(frame1_);
@@ -407,15 +403,7 @@ void frmGyoshuFind2::showEntry(const IndustryConditions& entry) {
         }
     }
     // Stored cities are in list order: one pass selects them.
-    qsizetype next = 0;
-    const int walk = std::min(lstSikuchouson_->count(), HistoryStore::kMaxIndustryCities);
-    for (int i = 0; i < walk; ++i) {
-        QListWidgetItem* item = lstSikuchouson_->item(i);
-        const bool stored = next < entry.cities.size() && item->text() == entry.cities.at(next);
-        item->setSelected(stored);
-        if (stored)
-            ++next;
-    }
+    selectInOrder(lstSikuchouson_, entry.cities, HistoryStore::kMaxIndustryCities);
     if (!entry.industry.isEmpty()) {
         const QList<QListWidgetItem*> found = lstGyoshu_->findItems(entry.industry, kExactText);
         if (!found.isEmpty())
