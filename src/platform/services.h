@@ -93,8 +93,9 @@ public:
     virtual bool writeRows(int firstRow, const QList<QStringList>& rows) = 0;
     // Forgets the open workbook (the user keeps it open).
     virtual void release() = 0;
-    // Why the last call failed, and the spreadsheet's own error text.
+    // Why the last call failed, with the spreadsheet's own error number and text.
     virtual Failure lastFailure() const = 0;
+    virtual int lastErrorNumber() const = 0;
     virtual QString lastErrorText() const = 0;
 };
 
