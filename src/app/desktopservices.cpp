@@ -24,8 +24,9 @@ public:
                                             &r.selectedFilter, QFileDialog::ReadOnly);
     }
     QString saveFileName(FileDialogRequest& r) override {
+        // Output files are appended to, never replaced: choosing one asks nothing.
         return QFileDialog::getSaveFileName(r.parent, r.caption, startPath(r), r.filter,
-                                            &r.selectedFilter);
+                                            &r.selectedFilter, QFileDialog::DontConfirmOverwrite);
     }
 
 private:

@@ -490,6 +490,11 @@ void frmMain::runShutdown() {
     emit shutDown();
 }
 
+void frmMain::endAtOnce() {
+    shutDownDone_ = true;
+    emit shutDown();
+}
+
 bool frmMain::Form_Load() {
     Environment& env = ctx_.env();
     Directory& dir = ctx_.directory();

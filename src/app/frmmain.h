@@ -39,6 +39,9 @@ public:
 
     void RestoreMainPosition();
     void KeepMainPosition();
+    // Ends the run without the shutdown writes: the settings changed the dictionary drive
+    // and the program must restart on it.
+    void endAtOnce();
     void OpenHelp();
 
     // As the host of the search screens.

@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
                      [&mainMenu] { activateFront(&mainMenu); });
     QObject::connect(&mainMenu, &frmMain::shutDown, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    screens.setProgramEnd([&mainMenu] { mainMenu.endAtOnce(); });
 
     TermSignals termination;
     bool terminationPending = false;

@@ -5,7 +5,7 @@
 // Names: mascot1..mascot4 (the walking mascot ピッコン), splash1/2, wait1/2, search1/2 (the
 // two frames of the splash, wait and progress screens), btn_tel, btn_104, btn_gyoshu, btn_zip,
 // btn_setting, btn_help, btn_end (main-menu buttons), icon_ok, icon_yes, icon_no, icon_cancel,
-// icon_close, icon_stop (dialog buttons), title, logo, hand, appicon.
+// icon_close, icon_stop (dialog buttons), icon_folder, icon_update, title, logo, hand, appicon.
 
 #include <QCursor>
 #include <QIcon>

@@ -5,6 +5,7 @@
 #include "search/industry/frmgyoshufind2.h"
 #include "search/phone/telfindscreen.h"
 #include "search/postal/zipfindscreen.h"
+#include "settings/frmenvset.h"
 
 namespace pikotel {
 
@@ -23,6 +24,14 @@ QWidget* ProgramScreens::createSearchScreen(int screenNo, SearchScreenHost& host
     if (screenNo == ScreenZipToAddress)
         return createZipFindScreen(ctx_, host);
     return nullptr;
+}
+
+QWidget* ProgramScreens::createSettingsScreen(const QString& caller, QWidget* over,
+                                              std::function<void()> afterSave) {
+    auto* screen = new FrmEnvset(ctx_, caller, over, std::move(afterSave), programEnd_);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    screen->Form_Load();
+    return screen;
 }
 
 } // namespace pikotel

@@ -13,11 +13,15 @@ public:
     explicit ProgramScreens(AppContext& ctx) : ctx_(ctx) {}
     bool hasSearchScreen(int screenNo) const override;
     QWidget* createSearchScreen(int screenNo, SearchScreenHost& host) override;
-    bool hasSettingsScreen() const override { return false; }
-    QWidget* createSettingsScreen(const QString&, QWidget*) override { return nullptr; }
+    bool hasSettingsScreen() const override { return true; }
+    QWidget* createSettingsScreen(const QString& caller, QWidget* over,
+                                  std::function<void()> afterSave) override;
+    // How the program ends at once when the settings changed the dictionary drive.
+    void setProgramEnd(std::function<void()> end) { programEnd_ = std::move(end); }
 
 private:
     AppContext& ctx_;
+    std::function<void()> programEnd_;
 };
 
 } // namespace pikotel

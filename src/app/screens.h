@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace pikotel {
@@ -21,8 +23,11 @@ public:
     // itself when it closes. nullptr for a screen the program does not have.
     virtual QWidget* createSearchScreen(int screenNo, SearchScreenHost& host) = 0;
     virtual bool hasSettingsScreen() const = 0;
-    // The settings screen for a caller ("初期メイン", "メイン", "電話", "郵便", …), not shown yet.
-    virtual QWidget* createSettingsScreen(const QString& caller, QWidget* over) = 0;
+    // The settings screen for a caller ("初期メイン", "メイン", "電話", "郵便", …) over the
+    // caller's window, not shown yet; it deletes itself when it closes. afterSave runs once
+    // the user saved the settings.
+    virtual QWidget* createSettingsScreen(const QString& caller, QWidget* over,
+                                          std::function<void()> afterSave = {}) = 0;
 };
 
 class SearchScreenHost {

@@ -40,7 +40,8 @@ bool SearchScreen::settingsAvailable() const {
 void SearchScreen::openSettings() {
     if (!settingsAvailable())
         return;
-    QWidget* settings = host_.screens().createSettingsScreen(settingsCaller_, this);
+    QWidget* settings =
+        host_.screens().createSettingsScreen(settingsCaller_, this, [this] { settingsSaved(); });
     if (settings == nullptr)
         return;
     settings_ = settings;

@@ -26,7 +26,9 @@ protected:
     virtual int screenNo() const = 0;
     // Runs once when the screen closes, before the host shows itself again.
     virtual void Form_Unload() {}
-    // Runs when a settings screen opened from here has closed.
+    // Runs when the settings opened from here were saved, before the settings screen closes.
+    virtual void settingsSaved() {}
+    // Runs when a settings screen opened from here has closed, saved or not.
     virtual void settingsClosed() {}
 
     void centreOverHost();

@@ -7,7 +7,7 @@ target_link_libraries(pikotel_shell PUBLIC pikotel_shellui pikotel_envsave Qt6::
 # The catalog of every screen; the program and the screenshot tool use it.
 add_library(pikotel_screens STATIC programscreens.cpp programscreens.h)
 target_link_libraries(pikotel_screens PUBLIC pikotel_shell pikotel_search_phone pikotel_search_area104_ui
-  pikotel_search_industry_ui pikotel_search_postal)
+  pikotel_search_industry_ui pikotel_search_postal pikotel_settings_ui)
 
 add_executable(pikotel main.cpp)
 target_compile_definitions(pikotel PRIVATE PIKOTEL_VERSION="${PROJECT_VERSION}")

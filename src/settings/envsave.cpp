@@ -4,6 +4,13 @@
 #include "app/sysinfo.h"
 #include "common/texthelpers.h"
 #include "core/context.h"
+#include "platform/messages.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace pikotel {
 
@@ -36,6 +43,37 @@ constexpr SwitchControl kSwitches[] = {
     {EnvKey::ZipMark, &EnvFormValues::zipMarkFirst},
 };
 
+bool refuse(const QString& message, EnvField field, EnvField* focus) {
+    MyMsgBoxShow(message, MsgOk);
+    if (focus != nullptr)
+        *focus = field;
+    return true;
+}
+
+bool allDigits(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// A name the system cannot take as a file name at all (as opposed to a file that is only
+// missing or unreadable): not absolute, holding a NUL, or too long.
+bool badFileName(const QString& name) {
+    if (!name.startsWith(u'/') || name.contains(QChar(0)))
+        return true;
+    const QByteArray path = QFile::encodeName(name);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) {
+        ::close(fd);
+        return false;
+    }
+    return errno == ENAMETOOLONG;
+}
+
 QString viewerPath(const EnvFormValues& v, int viewer) {
     if (viewer == ViewerWordPad)
         return v.wordProcessorPath;
@@ -46,10 +84,9 @@ QString viewerPath(const EnvFormValues& v, int viewer) {
 
 QStringList offeredViewers(QString* spreadsheetPath, QString* wordProcessorPath) {
     QStringList viewers{QStringLiteral("NotePad")};
-    // Calc reads and writes both workbook forms; the newer one is offered, as for a
-    // spreadsheet program of version 12 or later.
+    // Calc writes both workbook forms, so both are offered.
     if (FindAppRegistration(RegSpreadsheet) == 0) {
-        viewers.append(QStringLiteral("Excel2007"));
+        viewers.append({QStringLiteral("Excel"), QStringLiteral("Excel2007")});
         if (spreadsheetPath != nullptr)
             *spreadsheetPath = AppExePath();
     }
@@ -88,6 +125,83 @@ EnvFormValues envFormValuesFromMemory(AppContext& ctx) {
     return v;
 }
 
+int EnvInputChk(AppContext& ctx, const EnvFormValues& v, bool startUpScreen, EnvField* focus) {
+    Directory& dir = ctx.directory();
+    if (v.dicOnHdd) {
+        if (dir.ChkHddDrive(ctx.programFolder()) != 0)
+            return refuse(QStringLiteral("ハードディスク内の電話帳辞書を指定してください。"),
+                          EnvField::DicDrive, focus);
+        if (!Directory::ExactFileExists(dir.dicFolder(), QStringLiteral("dxs9999.dct")))
+            return refuse(QStringLiteral("ぴ～こぴこ電話帳の辞書が存在しません。"),
+                          EnvField::DicDrive, focus);
+    } else if (!startUpScreen && dir.ChkCdromDrive(v.cdDriveRoot) != 0) {
+        return refuse(QStringLiteral("ＣＤ-ＲＯＭのドライブを指定してください。"),
+                      EnvField::CdDrive, focus);
+    }
+    if (!v.xchdbAdd.isEmpty() &&
+        (dir.ChkCdromDrive(v.xchdbAdd) == 0 || dir.GetDriveKind(v.xchdbAdd) == DriveRemovable))
+        return refuse(QStringLiteral("差分辞書の格納されている場所を指定してください。"),
+                      EnvField::XchdbAdd, focus);
+    if (!v.outFile.isEmpty()) {
+        // The ending is compared with its letter case, as it is stored.
+        const QString ending = GetExtension(v.outFile);
+        if (v.selViewer == ViewerExcel || v.selViewer == ViewerExcel2007) {
+            const bool fits = ending == QLatin1String("xls") ||
+                              (v.selViewer == ViewerExcel2007 && ending == QLatin1String("xlsx"));
+            if (!fits)
+                return refuse(QStringLiteral("ファイルの形式がExcel形式ではありません。"),
+                              EnvField::OutFileButton, focus);
+        } else {
+            if (ending != QLatin1String("csv") && ending != QLatin1String("txt"))
+                return refuse(QStringLiteral("ファイルの形式がテキスト形式ではありません。"),
+                              EnvField::OutFileButton, focus);
+            if (badFileName(v.outFile))
+                return refuse(QStringLiteral("ファイル名の設定に誤りが有ります。"),
+                              EnvField::OutFileButton, focus);
+        }
+    }
+    if (v.defaultTelUse && v.defaultTel.isEmpty())
+        return refuse(QStringLiteral("デフォルト市外局番が未入力です。"), EnvField::DefaultTel,
+                      focus);
+    if (!v.defaultTel.isEmpty() && !allDigits(DelHifon(v.defaultTel)))
+        return refuse(QStringLiteral("デフォルト市外局番の設定に誤りが有ります。"),
+                      EnvField::DefaultTel, focus);
+    return 0;
+}
+
+bool SaveEnvironment(AppContext& ctx, const EnvFormValues& values, const QString& caller,
+                     bool openedWithCd) {
+    Directory& dir = ctx.directory();
+    dir.DicClose();
+
+    SettingsStore& store = ctx.store();
+    RegHandle key;
+    if (store.RegKeyOpen(kVersionKey, 1, key) != 0)
+        PikoTelRegcreate(ctx, key);
+    PikoTelRegSet(ctx, key, values, caller);
+    ctx.env().lastSaveDir = ParentFolder(values.outFile);
+    store.RegKeyClose(key);
+
+    dir.DicReopen();
+    HandSettingsToResultList(ctx);
+    return values.dicOnHdd == openedWithCd;
+}
+
+QString OutputDialogFolder(AppContext& ctx) {
+    const Environment& env = ctx.env();
+    if (!env.lastSaveDir.isEmpty())
+        return env.lastSaveDir;
+    const QString outFile = env.text(EnvKey::OutFile);
+    if (!outFile.isEmpty())
+        return ParentFolder(outFile);
+    SystemVersion version;
+    const int osKind = GetOsKind(version);
+    QString documents;
+    if (osKind != -1 && osKind != 0 && !GetPersonalFolder(documents))
+        return documents;
+    return ctx.programFolder();
+}
+
 int PikoTelRegcreate(AppContext& ctx, RegHandle& handle) {
     return ctx.store().RegKeyCreate(kVersionKey, 1, handle);
 }
@@ -123,18 +237,8 @@ void SilentFirstSave(AppContext& ctx) {
             env.setText(def.key, QString::fromLatin1(def.firstRunText));
     }
     const EnvFormValues values = envFormValuesFromMemory(ctx);
-    ctx.directory().DicClose();
-
-    SettingsStore& store = ctx.store();
-    RegHandle key;
-    if (store.RegKeyOpen(kVersionKey, 1, key) != 0)
-        PikoTelRegcreate(ctx, key);
-    PikoTelRegSet(ctx, key, values, kInitialMain);
-    env.lastSaveDir = ParentFolder(values.outFile);
-    store.RegKeyClose(key);
-
-    ctx.directory().DicReopen();
-    HandSettingsToResultList(ctx);
+    EnvInputChk(ctx, values, true);
+    SaveEnvironment(ctx, values, kInitialMain, !values.dicOnHdd);
 }
 
 } // namespace pikotel

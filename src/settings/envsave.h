@@ -40,6 +40,26 @@ QStringList offeredViewers(QString* spreadsheetPath, QString* wordProcessorPath)
 // The values the settings screen shows when it loads, from the in-memory settings.
 EnvFormValues envFormValuesFromMemory(AppContext& ctx);
 
+// The control a refused input sends the user to.
+enum class EnvField { None, DicDrive, CdDrive, XchdbAdd, OutFileButton, DefaultTel };
+
+// Checks the screen's values in order; the first that fails shows its message and gives 1
+// (focus, when given, names the control to go to); 0 when all pass. startUpScreen: the
+// screen of start-up ("初期メイン"), which does not ask for a CD-ROM drive.
+int EnvInputChk(AppContext& ctx, const EnvFormValues& values, bool startUpScreen,
+                EnvField* focus = nullptr);
+
+// The settings as the screen saves them, once its input was checked: closes the dictionary,
+// writes every value, re-opens the dictionaries without messages and hands the export
+// options to the result list controller. True when the dictionary drive changed between
+// hard disk and CD-ROM since the screen opened (openedWithCd), so the program must restart.
+bool SaveEnvironment(AppContext& ctx, const EnvFormValues& values, const QString& caller,
+                     bool openedWithCd);
+
+// The folder the output-file dialogs start in: the last save folder, else the output file's
+// folder, else the documents folder, else the program folder.
+QString OutputDialogFolder(AppContext& ctx);
+
 // Creates (or opens) the per-user version key; nonzero on failure.
 int PikoTelRegcreate(AppContext& ctx, RegHandle& handle);
 // Writes every value through the open handle and updates the in-memory values; 1 when
@@ -49,7 +69,8 @@ int PikoTelRegSet(AppContext& ctx, RegHandle& handle, const EnvFormValues& value
 
 // The silent save start-up makes on a first run ("初期メイン"): stores the first-run values
 // of the settings schema (where nothing was carried over) as the screen would save them, and
-// re-opens the dictionaries without messages.
+// re-opens the dictionaries without messages. Its check says what is wrong (a missing
+// dictionary, say) and the values are stored all the same.
 void SilentFirstSave(AppContext& ctx);
 
 } // namespace pikotel

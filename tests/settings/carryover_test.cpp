@@ -2,6 +2,8 @@
 #include "settings/carryover.h"
 #include "shell/shellfixture.h"
 
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 using namespace pikotel;
@@ -87,6 +89,19 @@ TEST_F(CarryOverTest, EnvironmentValuesAreCarriedByTheirRules) {
         << "absent reads as 0";
     EXPECT_EQ(value(kVersionKey, QStringLiteral("BROWSER")), QStringLiteral("<missing>"));
     EXPECT_EQ(f.ctx->env().text(EnvKey::OutForm), QStringLiteral("1"));
+
+    // What a user or support sees of the carried values with the settings tool.
+    QProcess tool;
+    tool.start(QStringLiteral(PIKOTEL_REG_TOOL),
+               {QStringLiteral("--user-store"), f.userStore(), QStringLiteral("--machine-store"),
+                f.machineStore(), QStringLiteral("export"), QStringLiteral("HKCU"), kVersionKey});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    const QString exported = QString::fromUtf8(tool.readAllStandardOutput());
+    EXPECT_TRUE(
+        exported.contains(kVersionKey + QStringLiteral("\tOUTFILE\tREG_SZ\t/home/u/古い.txt\n")))
+        << qPrintable(exported);
+    EXPECT_TRUE(exported.contains(kVersionKey + QStringLiteral("\tOUTFORM\tREG_SZ\t1\n")));
+    EXPECT_TRUE(exported.contains(kVersionKey + QStringLiteral("\tHIDEEXE\tREG_SZ\tWORDPAD\n")));
 }
 
 TEST_F(CarryOverTest, Version5WroteNotepadWithoutItsE) {

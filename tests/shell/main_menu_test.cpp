@@ -191,6 +191,7 @@ TEST(MainMenu, HelpOpensThePageOrSaysItIsMissing) {
 
 TEST(StartUp, FirstRunStoresDefaultsAndShowsTheMainMenu) {
     ShellFixture f;
+    f.installDictionary();
     ScriptedMessagePresenter messages;
     RecordingScreens none;
     frmMain w(*f.ctx, none);
@@ -203,6 +204,35 @@ TEST(StartUp, FirstRunStoresDefaultsAndShowsTheMainMenu) {
     w.close();
     EXPECT_EQ(f.user(QStringLiteral("LASTFORM")), QStringLiteral("0"));
     EXPECT_NE(f.user(QStringLiteral("StartUpPosition_X")), QStringLiteral("<missing>"));
+}
+
+TEST(StartUp, FirstRunWithoutADictionarySaysSoStoresTheDefaultsAndOffersTheSettings) {
+    ShellFixture f;
+    ScriptedMessagePresenter messages;
+    ScreenRecorder screens;
+    screens.settingsScreen = true;
+    frmMain w(*f.ctx, screens);
+    ASSERT_TRUE(w.Form_Load());
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("ぴ～こぴこ電話帳の辞書が存在しません。")});
+    EXPECT_EQ(f.user(QStringLiteral("DICDRIVE")), QStringLiteral("0"));
+    EXPECT_EQ(f.user(QStringLiteral("IMPORT")), QStringLiteral("0"));
+    EXPECT_EQ(screens.settingsCallers, QStringList{QStringLiteral("初期メイン")});
+}
+
+TEST(StartUp, EndingAtOnceWritesNoShutdownValues) {
+    ShellFixture f;
+    f.installDictionary();
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
+    ASSERT_TRUE(w.Form_Load());
+    int ends = 0;
+    QObject::connect(&w, &frmMain::shutDown, [&ends] { ++ends; });
+    w.endAtOnce();
+    w.close();
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(f.user(QStringLiteral("StartUpPosition_X")), QStringLiteral("<missing>"));
+    EXPECT_EQ(f.user(QStringLiteral("LASTFORM")), QStringLiteral("<missing>"));
 }
 
 TEST(StartUp, UnusableInstallationEndsWithoutWriting) {
@@ -335,6 +365,7 @@ TEST(Placement, MainPositionRestoredOrCentred) {
 
 TEST(StartUp, DamagedUserStoreIsSetAsideAndTheRunStartsAfresh) {
     ShellFixture f;
+    f.installDictionary();
     writeLaterRunRecord(f);
     f.ctx.reset();
     {
@@ -370,6 +401,7 @@ QByteArray fileBytes(const QString& path) {
 // for a first run, and the file is what it was after the run has ended.
 TEST(StartUp, LockedUserStoreIsSaidAndLeftAsItWas) {
     ShellFixture f;
+    f.installDictionary();
     writeLaterRunRecord(f);
     f.setUser(QStringLiteral("OUTFILE"), QStringLiteral("/home/user/mine.txt"));
     f.reset();
@@ -401,6 +433,7 @@ TEST(StartUp, LockedUserStoreIsSaidAndLeftAsItWas) {
 // then the run goes on; the writes at the end say nothing more.
 TEST(StartUp, SettingsThatCannotBeKeptAreSaidOnce) {
     ShellFixture f;
+    f.installDictionary();
     QFile blocker(QFileInfo(QFileInfo(f.userStore()).path()).path());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();

@@ -25,7 +25,11 @@ class Installation {
 public:
     Installation() {
         QDir().mkpath(dir.file(QStringLiteral("bin")));
-        QDir().mkpath(dir.file(QStringLiteral("share/pikotel")));
+        QDir().mkpath(dir.file(QStringLiteral("share/pikotel/DIC")));
+        // A dictionary file that is there but does not open: start-up finds the installation
+        // complete and runs on without searches.
+        QFile dictionary(dir.file(QStringLiteral("share/pikotel/DIC/dxs9999.dct")));
+        dictionary.open(QIODevice::WriteOnly);
         QDir().mkpath(dir.file(QStringLiteral("config")));
         QDir().mkpath(dir.file(QStringLiteral("runtime")));
         QFile::setPermissions(dir.file(QStringLiteral("runtime")),

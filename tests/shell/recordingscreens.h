@@ -23,7 +23,7 @@ public:
         return screen.get();
     }
     bool hasSettingsScreen() const override { return settingsScreen; }
-    QWidget* createSettingsScreen(const QString& caller, QWidget*) override {
+    QWidget* createSettingsScreen(const QString& caller, QWidget*, std::function<void()>) override {
         settingsCallers.append(caller);
         if (!settingsScreen)
             return nullptr;

@@ -51,6 +51,8 @@ public:
     // machineDicDrive: the installation record's DICDRIVE; nullopt writes no record at all.
     explicit ShellFixture(std::optional<QString> machineDicDrive = QStringLiteral("0")) {
         QDir().mkpath(programFolder());
+        // The program lives on a fixed disk unless a test mounts something else.
+        setMounts("/dev/vda1 / ext4 rw 0 0\n");
         if (machineDicDrive) {
             SettingsStore installer({machineStore(), QString(), QString()});
             installer.setMachineWritable(true);
@@ -70,6 +72,7 @@ public:
         o.storePaths.machine = machineStore();
         o.storePaths.user = userStore();
         o.mountsFile = dir.file(QStringLiteral("mounts"));
+        o.sysRoot = dir.file(QStringLiteral("sys"));
         ctx = std::make_unique<AppContext>(o);
         auto c = std::make_unique<FakeClock>();
         clock = c.get();
@@ -95,6 +98,13 @@ public:
         options.engine = dict::Engine::Dxs;
         options.buildTime = 1700000000;
         dict::buildDictionary(options, nullptr, nullptr);
+    }
+
+    // The mount table the context reads, in /proc/mounts form.
+    void setMounts(const QByteArray& table) {
+        QFile file(dir.file(QStringLiteral("mounts")));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(table);
     }
 
     QString programFolder() const { return dir.file(QStringLiteral("share/pikotel")); }

@@ -142,6 +142,7 @@ TEST(LastForm, MissingNonNumericAndSaved) {
 
 TEST(SilentFirstSave, WritesExactlyTheFirstRunValuesInOrder) {
     ShellFixture f;
+    f.installDictionary();
     ScriptedMessagePresenter messages;
     ASSERT_EQ(LoadEnvironment(*f.ctx), EnvFirstRun);
     f.ctx->env().setText(EnvKey::OutFile, QStringLiteral("/home/u/Documents/電話帳テキスト.txt"));

@@ -10,6 +10,7 @@
 #include "app/frmwait.h"
 #include "app/programscreens.h"
 #include "core/context.h"
+#include "history/frmrirekiselect.h"
 #include "results/frmkekka3.h"
 #include "results/frmoutset.h"
 #include "search/area104/frm104find.h"
@@ -17,6 +18,7 @@
 #include "search/industry/industrysearch.h"
 #include "search/industry/originalindustries.h"
 #include "search/postal/frmzipfind3.h"
+#include "settings/frmenvset.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -194,6 +196,38 @@ int main(int argc, char** argv) {
     FrmOutSet layoutEditor(ctx);
     layoutEditor.Form_Load();
     ok &= save(layoutEditor, out, QStringLiteral("FrmOutSet"));
+
+    // The settings screen as the main menu opens it, then as a search screen does.
+    for (const auto& [caller, name] :
+         {std::pair{QStringLiteral("メイン"), QStringLiteral("frmEnvset_main")},
+          std::pair{QStringLiteral("１０４"), QStringLiteral("frmEnvset_search")}}) {
+        FrmEnvset settings(ctx, caller, nullptr, {}, {});
+        settings.Form_Load();
+        ok &= save(settings, out, name);
+    }
+
+    // The 104-style history with a person, a company and a wide-area search.
+    Area104Conditions person;
+    person.prefecture = QStringLiteral("東京都");
+    person.city = QStringLiteral("新宿区");
+    person.town = QStringLiteral("西新宿");
+    person.surname = QStringLiteral("ヤマダ");
+    person.givenName = QStringLiteral("タロウ");
+    Area104Conditions company;
+    company.prefecture = QStringLiteral("大阪府");
+    company.city = QStringLiteral("大阪市北区");
+    company.company = true;
+    company.companyName = QStringLiteral("ぴこぴこ商事");
+    Area104Conditions wide;
+    wide.wideArea = true;
+    wide.prefecture = QStringLiteral("北海道");
+    wide.cities = {QStringLiteral("札幌市中央区"), QStringLiteral("札幌市北区"),
+                   QStringLiteral("小樽市")};
+    wide.surname = QStringLiteral("サトウ");
+    for (const Area104Conditions& entry : {wide, company, person})
+        ctx.history().record104Search(entry);
+    frmRirekiSelect history(ctx, HistoryKind::Area104, [](int) {});
+    ok &= save(history, out, QStringLiteral("frmRirekiSelect"));
 
     frmstart splash;
     ok &= save(splash, out, QStringLiteral("frmstart"));

@@ -204,10 +204,7 @@ bool frm104Find::Form_Load() {
     if (ctx_.env().firstChoice(EnvKey::BeforeExec))
         Before104ExecSet();
     lstsikuSelComments();
-    cmdseimei_->setVisible(ctx_.env().firstChoice(EnvKey::Seimei));
-    for (QLineEdit* box : {txtSei_, txtMei_})
-        box->setInputMethodHints(ctx_.env().firstChoice(EnvKey::Seimei) ? Qt::ImhPreferLatin
-                                                                        : Qt::ImhNone);
+    followSeimeiSetting();
     centreOverHost();
     return true;
 }
@@ -540,8 +537,20 @@ void frm104Find::applyHistory(const Area104Conditions& entry) {
     }
 }
 
+void frm104Find::followSeimeiSetting() {
+    const bool seimei = ctx_.env().firstChoice(EnvKey::Seimei);
+    cmdseimei_->setVisible(seimei);
+    for (QLineEdit* box : {txtSei_, txtMei_})
+        box->setInputMethodHints(seimei ? Qt::ImhPreferLatin : Qt::ImhNone);
+}
+
+void frm104Find::settingsSaved() {
+    followSeimeiSetting();
+}
+
 void frm104Find::settingsClosed() {
     showOutFile();
+    Before104ExecSet();
 }
 
 void frm104Find::Form_Unload() {

@@ -59,6 +59,7 @@ public:
 protected:
     int screenNo() const override;
     void Form_Unload() override;
+    void settingsSaved() override;
     void settingsClosed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -74,6 +75,8 @@ private:
     // Selects the lines equal to the cities, matched in their order.
     void selectCitiesInOrder(const QStringList& cities, int walk);
     void showOutFile();
+    // The name-dictionary button and the input mode of the name boxes follow SEIMEI.
+    void followSeimeiSetting();
     bool moveOnEnter(QObject* watched, QKeyEvent* key);
     void showHint(QObject* watched);
     QList<ChosenCity> chosenCities() const;

@@ -480,6 +480,15 @@ bool frmTelFind::event(QEvent* event) {
     return SearchScreen::event(event);
 }
 
+void frmTelFind::settingsSaved() {
+    FormClear();
+    cmdseimei_->setVisible(ctx_.env().firstChoice(EnvKey::Seimei));
+}
+
+void frmTelFind::settingsClosed() {
+    Form_Activate();
+}
+
 void frmTelFind::Form_Unload() {
     const int viewer = ctx_.env().viewerKind;
     if ((viewer == ViewerExcel || viewer == ViewerExcel2007) &&

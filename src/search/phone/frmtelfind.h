@@ -57,6 +57,8 @@ public:
 protected:
     int screenNo() const override;
     void Form_Unload() override;
+    void settingsSaved() override;
+    void settingsClosed() override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
