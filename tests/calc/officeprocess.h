@@ -1,0 +1,15 @@
+#pragma once
+
+// The office a test started, found by the pipe it accepts on and ended by its process ids.
+
+#include <QList>
+#include <QString>
+
+namespace pikotel::test {
+
+// The processes (other than this one) whose command line accepts on the pipe.
+QList<qint64> officeProcesses(const QString& pipeName);
+// Kills them and waits until each is gone; false when one outlived the timeout.
+bool killOffice(const QString& pipeName, int timeoutMs);
+
+} // namespace pikotel::test
