@@ -26,7 +26,6 @@
 
 #include <memory>
 #include <stdexcept>
-#include <unistd.h>
 
 using namespace pikotel;
 using namespace pikotel::uno;
@@ -57,8 +56,6 @@ public:
     void TearDown() override {
         probe_.reset();
         EXPECT_TRUE(test::killOffice(options_.pipeName, 30000));
-        // The office leaves its pipe behind when it is killed.
-        QFile::remove(QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(options_.pipeName));
     }
 
     static const CalcGatewayOptions& options() { return options_; }

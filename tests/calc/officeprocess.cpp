@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace pikotel::test {
 
@@ -52,6 +53,8 @@ bool killOffice(const QString& pipeName, int timeoutMs) {
             QThread::msleep(10);
         }
     }
+    // A killed office leaves its pipe behind.
+    QFile::remove(QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(pipeName));
     return true;
 }
 

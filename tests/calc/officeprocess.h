@@ -9,7 +9,8 @@ namespace pikotel::test {
 
 // The processes (other than this one) whose command line accepts on the pipe.
 QList<qint64> officeProcesses(const QString& pipeName);
-// Kills them and waits until each is gone; false when one outlived the timeout.
+// Kills them, waits until each is gone and removes the pipe they leave; false when one
+// outlived the timeout.
 bool killOffice(const QString& pipeName, int timeoutMs);
 
 } // namespace pikotel::test
