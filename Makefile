@@ -7,7 +7,8 @@ UPDATE_URL ?= https://www.example.jp/pikotel/download/
 
 DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config xz-utils \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev libicu-dev libzip-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev fonts-ipaexfont-gothic xvfb xauth imagemagick
+	libgtest-dev libgmock-dev libbenchmark-dev fonts-ipaexfont-gothic xvfb xauth imagemagick \
+	libreoffice-dev libreoffice-calc-nogui libreoffice-writer-nogui
 
 .PHONY: deps configure build test test-asan test-long stage run install format format-check bench clean
 

@@ -1,6 +1,7 @@
 #include "app/desktopservices.h"
 
 #include "core/context.h"
+#include "platform/calcgateway.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -49,6 +50,7 @@ void installDesktopServices(AppContext& ctx) {
     ctx.setModals(std::make_unique<DialogModals>());
     ctx.setFileDialogs(std::make_unique<SystemFileDialogs>());
     ctx.setClipboard(std::make_unique<SystemClipboard>());
+    ctx.setSpreadsheet(loadSpreadsheetGateway(calcModuleFile(), calcOptionsFromEnvironment()));
 }
 
 } // namespace pikotel

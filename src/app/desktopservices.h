@@ -1,7 +1,8 @@
 #pragma once
 
-// The real modal-screen runner, file dialogs and clipboard, for the entry procedure and for
-// tests that drive screens the way a user does.
+// The real modal-screen runner, file dialogs, clipboard and spreadsheet (LibreOffice Calc,
+// through its module when that loads), for the entry procedure and for tests that drive
+// screens the way a user does.
 
 namespace pikotel {
 

@@ -87,7 +87,7 @@ public:
     // Opens (or attaches to) the workbook, visible to the user.
     virtual bool openWorkbook(const QString& path) = 0;
     // The first row, counting from 1 up to lastRow, whose first cell is empty; 0 when every
-    // row is filled.
+    // row is filled, and 0 too when the call failed (lastFailure() says which).
     virtual int firstFreeRow(int lastRow) = 0;
     // Writes the rows from the given row on, into the first sheet of the open workbook.
     virtual bool writeRows(int firstRow, const QList<QStringList>& rows) = 0;
