@@ -24,6 +24,8 @@ public:
         return QFileDialog::getOpenFileName(r.parent, r.caption, startPath(r), r.filter,
                                             &r.selectedFilter, QFileDialog::ReadOnly);
     }
+    // Output files are appended to and workbooks written into, never replaced: choosing an
+    // existing one asks nothing.
     QString saveFileName(FileDialogRequest& r) override {
         // Output files are appended to, never replaced: choosing one asks nothing.
         return QFileDialog::getSaveFileName(r.parent, r.caption, startPath(r), r.filter,

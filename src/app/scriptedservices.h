@@ -7,7 +7,10 @@
 #include "platform/services.h"
 
 #include <QList>
+#include <QMap>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -48,6 +51,62 @@ public:
 private:
     std::deque<std::function<int(QDialog&)>> actions_;
     int shown_ = 0;
+};
+
+// A spreadsheet in memory. A created workbook is an empty file on disk (so the program sees
+// it exist) with its cells kept here; cells survive the office being closed, as if saved.
+// The office can be closed as a user closes it: asking it anything then fails as "not
+// running" until a workbook is opened again, which starts it anew.
+class ScriptedSpreadsheet final : public SpreadsheetGateway {
+public:
+    bool installed() const override { return true; }
+    bool createWorkbook(const QString& path, WorkbookFormat format) override;
+    bool isWorkbookOpen(const QString& path) override;
+    bool openWorkbook(const QString& path) override;
+    int firstFreeRow(int lastRow) override;
+    bool writeRows(int firstRow, const QList<QStringList>& rows) override;
+    void release() override { attached_.clear(); }
+    Failure lastFailure() const override { return failure_; }
+    int lastErrorNumber() const override { return errorNumber_; }
+    QString lastErrorText() const override { return errorText_; }
+
+    // The user closes the office, or only one workbook.
+    void closeOffice();
+    void closeWorkbook(const QString& path) { openBooks_.removeAll(path); }
+    // The next call that reaches the office fails this way.
+    void failNext(Failure failure, int number, const QString& text);
+
+    QString cell(const QString& path, int row, int column) const {
+        return cells_.value(path).value({row, column});
+    }
+    void setCell(const QString& path, int row, int column, const QString& text) {
+        cells_[path][{row, column}] = text;
+    }
+    // Rows 1..last of the workbook, columns A up to the last filled one.
+    QList<QStringList> rows(const QString& path, int last) const;
+
+    QMap<QString, WorkbookFormat> created;
+    int opens = 0;
+    int rowSearches = 0;
+
+private:
+    bool fails();
+    bool succeed() {
+        failure_ = Failure::None;
+        return true;
+    }
+    bool notRunning();
+
+    bool running_ = false;
+    QStringList openBooks_;
+    QString attached_;
+    QMap<QString, QMap<QPair<int, int>, QString>> cells_;
+    Failure failure_ = Failure::None;
+    int errorNumber_ = 0;
+    QString errorText_;
+    Failure injected_ = Failure::None;
+    int injectedNumber_ = 0;
+    QString injectedText_;
 };
 
 } // namespace pikotel::test

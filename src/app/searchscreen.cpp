@@ -4,6 +4,7 @@
 #include "app/placement.h"
 #include "app/screens.h"
 #include "core/context.h"
+#include "results/workbookoutput.h"
 
 #include <QCloseEvent>
 
@@ -20,6 +21,7 @@ SearchScreen::SearchScreen(AppContext& ctx, SearchScreenHost& host, const QStrin
     setWindowTitle(caption);
     setAccessibleName(caption);
     setWindowIcon(applicationIcon());
+    ReleaseClosedWorkbook(ctx_);
 }
 
 SearchScreen::~SearchScreen() = default;

@@ -2,7 +2,8 @@
 
 // What every search screen does alike: a window of its own that deletes itself when closed,
 // centred over its host; help; the settings screen opened in the screen's caller mode; and
-// on closing, its unload step and the hand-back of its position and screen number.
+// on closing, its unload step and the hand-back of its position and screen number. Opening
+// one lets go of an output workbook the user has closed.
 
 #include <QPointer>
 #include <QWidget>

@@ -20,7 +20,7 @@ add_library(pikotel_shellui STATIC
   frmabout.cpp frmabout.h
   ${PROJECT_SOURCE_DIR}/resources/pikotel_pictures.qrc)
 target_compile_definitions(pikotel_shellui PRIVATE PIKOTEL_VERSION="${PROJECT_VERSION}")
-target_link_libraries(pikotel_shellui PUBLIC pikotel_startup Qt6::Widgets Qt6::Svg Qt6::SvgWidgets)
+target_link_libraries(pikotel_shellui PUBLIC pikotel_startup pikotel_export Qt6::Widgets Qt6::Svg Qt6::SvgWidgets)
 
 # Test seams: a message presenter that records and answers from a script, and scripted file
 # dialogs, clipboard and modal screens.

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include <cstring>
+#include <span>
 
 namespace pikotel {
 
@@ -17,16 +18,72 @@ namespace {
 
 QString g_appExePath;
 QStringList g_searchPath;
+QString g_installRoot;
 QList<ComponentProbe> g_probes;
 
-// Desktop programs that stand in for WordPad and Excel, in order of preference.
-QStringList programsOfKind(int kind) {
+// A program that stands in for WordPad or Excel. LibreOffice's own launchers serve every
+// module, so they count only when the module's library is installed beside them.
+struct AppCandidate {
+    const char* name;
+    const char* moduleLibrary;
+};
+constexpr AppCandidate kWordProcessors[] = {{"libreoffice", "libswlo.so"},
+                                            {"soffice", "libswlo.so"},
+                                            {"lowriter", nullptr},
+                                            {"abiword", nullptr}};
+constexpr AppCandidate kSpreadsheets[] = {
+    {"libreoffice", "libsclo.so"}, {"soffice", "libsclo.so"}, {"localc", nullptr}};
+
+std::span<const AppCandidate> candidatesOfKind(int kind) {
     if (kind == RegWordProcessor)
-        return {QStringLiteral("libreoffice"), QStringLiteral("soffice"),
-                QStringLiteral("lowriter"), QStringLiteral("abiword")};
+        return kWordProcessors;
     if (kind == RegSpreadsheet)
-        return {QStringLiteral("libreoffice"), QStringLiteral("soffice"), QStringLiteral("localc")};
+        return kSpreadsheets;
     return {};
+}
+
+// Where LibreOffice installs itself when it is not on PATH: the distribution's folders and
+// the vendor's packages under /opt, newest first.
+QStringList installFolders() {
+    if (!g_searchPath.isEmpty() && g_installRoot.isEmpty())
+        return {};
+    const QString root = g_installRoot.isEmpty() ? QStringLiteral("/") : g_installRoot;
+    const QDir base(root);
+    QStringList folders{base.filePath(QStringLiteral("usr/lib/libreoffice/program")),
+                        base.filePath(QStringLiteral("usr/lib64/libreoffice/program")),
+                        base.filePath(QStringLiteral("usr/local/lib/libreoffice/program"))};
+    const QDir opt(base.filePath(QStringLiteral("opt")));
+    const QStringList vendors =
+        opt.entryList({QStringLiteral("libreoffice*")}, QDir::Dirs | QDir::NoDotAndDotDot,
+                      QDir::Name | QDir::Reversed);
+    for (const QString& vendor : vendors)
+        folders.append(opt.filePath(vendor + QStringLiteral("/program")));
+    return folders;
+}
+
+bool moduleInstalled(const QString& program, const char* moduleLibrary) {
+    if (moduleLibrary == nullptr)
+        return true;
+    const QString real = QFileInfo(program).canonicalFilePath();
+    return !real.isEmpty() &&
+           QFileInfo::exists(QFileInfo(real).dir().filePath(QString::fromLatin1(moduleLibrary)));
+}
+
+// The first folder holding the program with the module it needs, or empty.
+QString findProgram(const AppCandidate& candidate, const QStringList& folders) {
+    const QString name = QString::fromLatin1(candidate.name);
+    for (const QString& folder : folders) {
+        const QString found = QStandardPaths::findExecutable(name, {folder});
+        if (!found.isEmpty() && moduleInstalled(found, candidate.moduleLibrary))
+            return found;
+    }
+    return QString();
+}
+
+QStringList pathFolders() {
+    if (!g_searchPath.isEmpty())
+        return g_searchPath;
+    return qEnvironmentVariable("PATH").split(u':', Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -94,19 +151,20 @@ bool GetPersonalFolder(QString& folder) {
     return false;
 }
 
-void setAppSearchPath(const QStringList& folders) {
+void setAppSearchPath(const QStringList& folders, const QString& installRoot) {
     g_searchPath = folders;
+    g_installRoot = installRoot;
 }
 
 int FindAppRegistration(int kind) {
-    for (const QString& program : programsOfKind(kind)) {
-        const QString found = g_searchPath.isEmpty()
-                                  ? QStandardPaths::findExecutable(program)
-                                  : QStandardPaths::findExecutable(program, g_searchPath);
-        if (!found.isEmpty()) {
-            // Paths are case-sensitive here, so the path is kept as found (not upper-cased).
-            g_appExePath = found;
-            return 0;
+    for (const QStringList& folders : {pathFolders(), installFolders()}) {
+        for (const AppCandidate& candidate : candidatesOfKind(kind)) {
+            const QString found = findProgram(candidate, folders);
+            if (!found.isEmpty()) {
+                // Paths are case-sensitive here, so the path is kept as found (not upper-cased).
+                g_appExePath = found;
+                return 0;
+            }
         }
     }
     return 1;
@@ -117,7 +175,11 @@ QString AppExePath() {
 }
 
 bool isSpreadsheetProgram(const QString& fileName) {
-    return programsOfKind(RegSpreadsheet).contains(fileName);
+    for (const AppCandidate& candidate : kSpreadsheets) {
+        if (fileName == QLatin1String(candidate.name))
+            return true;
+    }
+    return false;
 }
 
 QString CutAfterExe(const QString& text) {

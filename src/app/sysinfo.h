@@ -36,9 +36,10 @@ enum AppRegistrationKind : int { RegWordProcessor = 1, RegSpreadsheet = 2 };
 int FindAppRegistration(int kind);
 // The path found by the last successful FindAppRegistration.
 QString AppExePath();
-// The programs FindAppRegistration looks for, by kind, first found wins. Tests point the
-// search at their own folder.
-void setAppSearchPath(const QStringList& folders);
+// The programs FindAppRegistration looks for, by kind, first found wins: on PATH, then in
+// LibreOffice's usual install folders. Tests point the search at their own folders instead
+// of PATH, and at their own root for the install folders (none without one).
+void setAppSearchPath(const QStringList& folders, const QString& installRoot = QString());
 
 // True for the file name of a spreadsheet program the workbook output can be viewed with.
 bool isSpreadsheetProgram(const QString& fileName);

@@ -15,6 +15,7 @@
 #include "platform/services.h"
 #include "results/clskekka3.h"
 #include "results/resultrecord.h"
+#include "results/workbooksession.h"
 #include "settings/environment.h"
 #include "settings/regstore.h"
 
@@ -105,6 +106,8 @@ public:
     // results screen reads.
     ResultSet& results() { return results_; }
     clsKekka3& kekka() { return kekka_; }
+    // The output workbook the exports write into.
+    WorkbookSession& workbook() { return workbook_; }
 
 private:
     template <typename T> static T& required(const std::unique_ptr<T>& service, const char* name) {
@@ -132,6 +135,7 @@ private:
     ShellState shell_;
     ResultSet results_;
     clsKekka3 kekka_;
+    WorkbookSession workbook_;
     DriveTable drives_;
     SwitchableClock clock_;
     Directory directory_;

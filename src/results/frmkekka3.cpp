@@ -10,6 +10,8 @@
 #include "core/context.h"
 #include "platform/messages.h"
 #include "results/kekkamodel.h"
+#include "results/resultexport.h"
+#include "results/viewers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -129,11 +131,10 @@ void frmKekka3::buildUi() {
         b->setCursor(handCursor());
         b->resize(twipsToPixelsX(this, kButtonWidth), twipsToPixelsY(this, kButtonHeight));
     }
-    // The export and the viewer come with their own subsystem.
-    cmdOutput_->setEnabled(false);
-    cmdMemo_->setEnabled(false);
     cmdOutput_->installEventFilter(this);
     cmdMemo_->installEventFilter(this);
+    connect(cmdOutput_, &QToolButton::clicked, this, &frmKekka3::cmd出力_Click);
+    connect(cmdMemo_, &QToolButton::clicked, this, &frmKekka3::cmdMemo_Click);
     connect(cmdHelp_, &QToolButton::clicked, this, &frmKekka3::CmdHELP_Click);
     connect(cmdExit_, &QToolButton::clicked, this, &QWidget::close);
 
@@ -169,9 +170,7 @@ void frmKekka3::Form_Load() {
     const int total = static_cast<int>(ctx_.results().size());
     setWindowTitle(QStringLiteral("検索結果： %1件").arg(total));
     setAccessibleName(windowTitle());
-    const QString outFile = ctx_.env().text(EnvKey::OutFile);
-    lblStatus2_->setText(outFile.isEmpty() ? kNotSet : outFile);
-    lblStatus2_->setToolTip(lblStatus2_->text());
+    showOutFile();
     lblTodoufuken_->setText(kekka.todofuken_Caption);
     lblsiku_->setText(kekka.siku_Caption);
     lblsiku_->setToolTip(kekka.siku_Caption);
@@ -343,6 +342,37 @@ void frmKekka3::mnuCopyTab_Click() {
     for (const QString& cell : topmostSelectedCells())
         quoted.append(u'"' + cell + u'"');
     copyToClipboard(quoted.join(u'\t'));
+}
+
+void frmKekka3::showOutFile() {
+    const QString outFile = ctx_.env().text(EnvKey::OutFile);
+    lblStatus2_->setText(outFile.isEmpty() ? kNotSet : outFile);
+    lblStatus2_->setToolTip(lblStatus2_->text());
+}
+
+QList<QStringList> frmKekka3::selectedRows() const {
+    QList<QStringList> rows;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        if (!model_->isSelected(r))
+            continue;
+        QStringList cells;
+        for (int g = 1; g <= model_->usedColumns(); ++g)
+            cells.append(model_->cell(r, g));
+        rows.append(cells);
+    }
+    return rows;
+}
+
+void frmKekka3::cmd出力_Click() {
+    OutputSelectedRows(ctx_, selectedRows(), this);
+    // A workbook chosen for the export is the output file from now on.
+    showOutFile();
+    flgData_->setFocus();
+}
+
+void frmKekka3::cmdMemo_Click() {
+    ViewOutputFile(ctx_, this);
+    showOutFile();
 }
 
 void frmKekka3::CmdHELP_Click() {

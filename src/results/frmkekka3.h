@@ -2,9 +2,11 @@
 
 // The results screen of the 104-style and industry searches: the result set in a grid laid
 // out by the output layout, sorted by header clicks, rows selected with the mouse (at most
-// 30 are exported at a time), one row copied in three forms. It opens over the search
+// 30 are exported at a time), one row copied in three forms; the selected rows go to the
+// output file or workbook, which the view button opens. It opens over the search
 // screen, which hides while it shows and comes back when it closes.
 
+#include <QStringList>
 #include <QWidget>
 
 class QFrame;
@@ -42,6 +44,10 @@ public:
     void mnuCopy_Click();
     void mnuCopyComma_Click();
     void mnuCopyTab_Click();
+    // Exports the selected rows (at most 30) to the output file or workbook.
+    void cmd出力_Click();
+    // Opens the output file in the chosen viewer.
+    void cmdMemo_Click();
     void CmdHELP_Click();
 
 protected:
@@ -61,6 +67,9 @@ private:
     // The cells of the topmost selected row, columns 1..M; empty when none is selected.
     QStringList topmostSelectedCells() const;
     void copyToClipboard(const QString& text);
+    // The selected rows' cells, columns 1..M, in grid order.
+    QList<QStringList> selectedRows() const;
+    void showOutFile();
     int rowAt(const QPoint& viewportPos) const;
 
     AppContext& ctx_;

@@ -8,6 +8,8 @@
 #include "core/context.h"
 #include "history/frmrirekiselect.h"
 #include "platform/messages.h"
+#include "results/resultexport.h"
+#include "results/viewers.h"
 #include "search/area104/frmseimei.h"
 
 #include <QGroupBox>
@@ -185,10 +187,12 @@ void frmTelFind::buildUi() {
     connect(cmdHelp_, &QToolButton::clicked, this, &frmTelFind::CmdHELP_Click);
     connect(cmdExit_, &QToolButton::clicked, this, &QWidget::close);
 
-    // Their subsystems are not part of the program yet.
     connect(cmdRireki_, &QToolButton::clicked, this, &frmTelFind::CmdRireki_Click);
-    for (QToolButton* later : {cmdSave_, cmdMemo_})
-        later->setEnabled(false);
+    connect(cmdSave_, &QToolButton::clicked, this, &frmTelFind::cmdSave_Click);
+    connect(cmdMemo_, &QToolButton::clicked, this, &frmTelFind::cmdMemo_Click);
+    // Only a shown name can be saved.
+    connect(txtName_, &QLineEdit::textChanged, this,
+            [this](const QString& name) { cmdSave_->setEnabled(!name.isEmpty()); });
     cmdSetting_->setEnabled(settingsAvailable());
 }
 
@@ -432,6 +436,29 @@ void frmTelFind::cmdClear_Click() {
     FormClear();
     txtTelNo_->setFocus();
     cmdClear_->setEnabled(false);
+}
+
+void frmTelFind::cmdSave_Click() {
+    DirRecord shown;
+    shown.telNo = txtTelNo_->text();
+    shown.name = txtName_->text();
+    shown.zip = txtYubin_->text();
+    shown.pref = txtAddress1_->text();
+    shown.city = txtAddress2_->text();
+    shown.town = txtAddress3_->text();
+    shown.block = txtAddress4_->text();
+    const int viewer = ctx_.env().viewerKind;
+    const bool toText = viewer != ViewerExcel && viewer != ViewerExcel2007;
+    PhoneSave(ctx_, shown, this);
+    // A workbook chosen for the save is the output file from now on.
+    Form_Activate();
+    if (toText && !shown.name.isEmpty())
+        cmdClear_->setFocus();
+}
+
+void frmTelFind::cmdMemo_Click() {
+    ViewOutputFile(ctx_, this);
+    Form_Activate();
 }
 
 void frmTelFind::CmdRireki_Click() {

@@ -6,8 +6,8 @@
 // until it is closed, then shows the main menu again.
 //
 // The name dictionary (frmSeimei) turns a reading typed into the name box into its written
-// form. The result export arrives with its own subsystem: its buttons (cmdSave, cmdMemo) are
-// in place and stay disabled until then.
+// form. The shown record, as the user corrected it, is saved to the output text file or
+// workbook (cmdSave), and the output opened in its viewer (cmdMemo).
 
 #include "app/searchscreen.h"
 #include "search/phone/frmjyusho2.h"
@@ -47,6 +47,10 @@ public:
     void cmdseimei_Click();
     void CmdSetting_Click();
     void CmdHELP_Click();
+    // Saves the shown record; enabled while a name is shown.
+    void cmdSave_Click();
+    // Opens the output file in the chosen viewer.
+    void cmdMemo_Click();
 
     // The hit shown, 1-based (0 before the first search).
     int currentHit() const { return currentHit_; }
