@@ -346,7 +346,7 @@ void frmKekka3::mnuCopyTab_Click() {
 }
 
 void frmKekka3::CmdHELP_Click() {
-    OpenHelp(ctx_);
+    OpenHelp(ctx_, helpPageOf(objectName()));
 }
 
 int frmKekka3::rowAt(const QPoint& viewportPos) const {

@@ -1,3 +1,4 @@
+#include "app/componentprobes.h"
 #include "app/scriptedmessages.h"
 #include "app/sysinfo.h"
 #include "shell/shellfixture.h"
@@ -45,6 +46,7 @@ TEST(SysInfo, ExpandEnvPrefix) {
 }
 
 TEST(SysInfo, FindsDesktopProgramsOnTheSearchPath) {
+    DesktopDefaults nothingRegistered;
     ScratchDir dir;
     setAppSearchPath({dir.path()});
     EXPECT_EQ(FindAppRegistration(RegSpreadsheet), 1);
@@ -60,6 +62,45 @@ TEST(SysInfo, FindsDesktopProgramsOnTheSearchPath) {
     EXPECT_EQ(AppExePath(), dir.file(QStringLiteral("localc"))) << "a failed search keeps the path";
     EXPECT_TRUE(isSpreadsheetProgram(QStringLiteral("localc")));
     EXPECT_FALSE(isSpreadsheetProgram(QStringLiteral("EXCEL.EXE")));
+    setAppSearchPath({});
+}
+
+namespace {
+
+void makeProgram(const ScratchDir& dir, const QString& name) {
+    QFile program(dir.file(name));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+}
+
+const QString kXlsx =
+    QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+
+} // namespace
+
+TEST(SysInfo, TheDesktopsRegisteredSpreadsheetComesFirst) {
+    DesktopDefaults desktop;
+    ScratchDir bin;
+    setAppSearchPath({bin.path()});
+    makeProgram(bin, QStringLiteral("libreoffice"));
+    makeProgram(bin, QStringLiteral("gnumeric"));
+
+    desktop.setDefault(kXlsx, QStringLiteral("org.gnome.Gnumeric.desktop"),
+                       QStringLiteral("gnumeric"));
+    ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("gnumeric")));
+    EXPECT_FALSE(isSpreadsheetProgram(QStringLiteral("gnumeric")));
+
+    desktop.setDefault(kXlsx, QStringLiteral("libreoffice-calc.desktop"),
+                       bin.file(QStringLiteral("libreoffice")) + QStringLiteral(" --calc"));
+    ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("libreoffice")));
+
+    // An entry whose program is gone counts as no registration.
+    desktop.setDefault(kXlsx, QStringLiteral("gone.desktop"), QStringLiteral("/nonexistent/calc"));
+    ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("libreoffice"))) << "found on the path";
     setAppSearchPath({});
 }
 
@@ -94,5 +135,19 @@ TEST(SysInfo, ComponentCheckNamesWhatDoesNotLoad) {
         QStringLiteral("ぴ～こぴこ電話帳１８の更新が完了していません。")));
     EXPECT_TRUE(messages.shown().at(0).text.contains(QStringLiteral("zipcomp")));
     EXPECT_FALSE(messages.shown().at(0).text.contains(QStringLiteral("dxs4")));
+    clearComponentProbes();
+}
+
+TEST(SysInfo, TheRealComponentsAnswerTheirProbes) {
+    // Each refuses an open with an empty record by an error code of its own.
+    EXPECT_TRUE(probeDirectoryEngine());
+    EXPECT_TRUE(probeAlternateEngine());
+    EXPECT_TRUE(probePostalComponent());
+    EXPECT_TRUE(probeNameDictionary());
+    ScriptedMessagePresenter messages;
+    clearComponentProbes();
+    registerComponentProbes();
+    CheckComponentRegistration();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
     clearComponentProbes();
 }
