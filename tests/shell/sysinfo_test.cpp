@@ -4,6 +4,7 @@
 #include "shell/shellfixture.h"
 
 #include <QFile>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -150,4 +151,47 @@ TEST(SysInfo, TheRealComponentsAnswerTheirProbes) {
     CheckComponentRegistration();
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
     clearComponentProbes();
+}
+
+namespace {
+
+void writeScript(const QString& path, const QByteArray& body) {
+    QFile script(path);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n" + body + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+TEST(SysInfo, DesktopOpenerRefusesAFileNoProgramIsRegisteredFor) {
+    ScratchDir bin;
+    const QString opened = bin.file(QStringLiteral("opened"));
+    writeScript(bin.file(QStringLiteral("xdg-open")), "echo \"$1\" > " + opened.toUtf8());
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", bin.path().toUtf8() + ':' + path);
+    qunsetenv("BROWSER");
+    ShellFixture f;
+    ContextOptions o;
+    o.programFolder = f.programFolder();
+    o.storePaths.user = f.userStore();
+    AppContext ctx(o);
+    const QString page = f.dir.file(QStringLiteral("page.html"));
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><body>x</body></html>");
+    file.close();
+
+    writeScript(bin.file(QStringLiteral("xdg-mime")), "true");
+    EXPECT_FALSE(ctx.launcher().openWithDesktop(page)) << "no browser registered";
+    writeScript(bin.file(QStringLiteral("xdg-mime")), "echo firefox-esr.desktop");
+    EXPECT_TRUE(ctx.launcher().openWithDesktop(page));
+    for (int i = 0; i < 100 && !QFile::exists(opened); ++i)
+        QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(opened)) << "handed to xdg-open";
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
 }
