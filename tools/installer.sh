@@ -16,8 +16,9 @@ store="$root/share/pikotel/HKLM.db"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 write() {
-  "$reg" --machine-store "$store" --user-store "$scratch/HKCU.db" set HKLM "$key" "$1" "$2"
+  "$reg" --machine-store "$store" --user-store "$scratch/HKCU.db" set HKLM "$key" "$1" "$2" >&2
 }
 write DICDRIVE "$dicdrive"
 write UpdateURL "$url"
+# What was written, for the list of installed files.
 echo "$store"

@@ -40,6 +40,8 @@ done
 # The installation record was written inside DESTDIR, by the freshly built tool.
 store="$root/share/pikotel/HKLM.db"
 [ -f "$store" ] || fail "no installation record in DESTDIR"
+# Every user of the machine reads it.
+[[ $(stat -c %A "$store") == ???????r* ]] || fail "record not readable by all: $(stat -c %A "$store")"
 key='SOFTWARE\(株)ザクロコボ\ぴ～こぴこ電話帳\18.0'
 scratch="$dest/scratch"
 mkdir "$scratch"
