@@ -46,11 +46,11 @@ stage: build
 run: stage
 	$(STAGE)/bin/pikotel
 
-# Installs what `make` built; it never builds (so `sudo make install` writes nothing as root
+# Installs what `make build` built; it never builds (so `sudo make install` writes nothing as root
 # into the tree but CMake's install_manifest.txt). DESTDIR stages for a package.
 install:
 	@[ -x $(BUILD_DIR)/src/app/pikotel ] && [ -x $(BUILD_DIR)/tools/pikotel-reg/pikotel-reg ] || \
-		{ echo "Nothing built in $(BUILD_DIR): run make first (as yourself, not as root)."; exit 1; }
+		{ echo "Nothing built in $(BUILD_DIR): run 'make build' first (as yourself, not as root)."; exit 1; }
 	DESTDIR="$(DESTDIR)" tools/install.sh $(BUILD_DIR) $(PREFIX) "$(UPDATE_URL)"
 
 uninstall:
