@@ -27,7 +27,8 @@ store=$(PIKOTEL_REG="$build/tools/pikotel-reg/pikotel-reg" "$(dirname "$0")/inst
 
 # Paths are kept as the installed system sees them (without DESTDIR).
 {
-  sed "s|^$destdir||" "$build/install_manifest.txt" | sed 's/^/f /'
+  # CMake's list does not end its last line.
+  awk '{ print "f " $0 }' "$build/install_manifest.txt" | sed "s|^f $destdir|f |"
   echo "f ${store#"$destdir"}"
   echo "f $list"
   {
