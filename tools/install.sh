@@ -36,4 +36,7 @@ store=$(PIKOTEL_REG="$build/tools/pikotel-reg/pikotel-reg" "$(dirname "$0")/inst
     for dir in "${above[@]}"; do echo "$dir"; done
   } | sed "s|^$destdir||" | sed 's/^/d /'
 } >"$destdir$list"
+# CMake's own list stays out of the build tree: written by root under sudo, it would keep the
+# next install by the user from writing it.
+rm -f "$build/install_manifest.txt"
 echo "Installed into $root (list of files: $destdir$list)"
