@@ -6,7 +6,9 @@
 #include "platform/paths.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTextBrowser>
@@ -53,6 +55,11 @@ public:
         resize(760, 620);
     }
     void showPage(const QString& file) {
+        // The pages' linked style sheet is a browser's business; the text browser takes it
+        // as its default one.
+        QFile css(QFileInfo(file).dir().filePath(QStringLiteral("help.css")));
+        if (css.open(QIODevice::ReadOnly))
+            browser_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
         browser_->setSource(QUrl::fromLocalFile(file));
         show();
         raise();
