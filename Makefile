@@ -8,9 +8,10 @@ UPDATE_URL ?= https://www.example.jp/pikotel/download/
 DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config xz-utils \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev libicu-dev libzip-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev fonts-ipaexfont-gothic xvfb xauth imagemagick \
-	libreoffice-dev libreoffice-calc-nogui libreoffice-writer-nogui
+	libreoffice-dev libreoffice-calc-nogui libreoffice-writer-nogui \
+	xdg-utils desktop-file-utils appstream
 
-.PHONY: deps configure build test test-asan test-long stage run install format format-check bench clean
+.PHONY: deps configure build test test-asan test-long stage run install uninstall format format-check bench clean
 
 deps:
 	@missing=$$(for p in $(DEB_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
@@ -41,14 +42,20 @@ test-long:
 stage: build
 	rm -rf $(STAGE)
 	cmake --install $(BUILD_DIR) --prefix $(STAGE)
-	tools/installer.sh $(STAGE) 0 "$(UPDATE_URL)"
+	PIKOTEL_REG=$(BUILD_DIR)/tools/pikotel-reg/pikotel-reg DESTDIR= tools/installer.sh $(STAGE) 0 "$(UPDATE_URL)"
 
 run: stage
 	$(STAGE)/bin/pikotel
 
-install: build
-	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
-	tools/installer.sh $(PREFIX) 0 "$(UPDATE_URL)"
+# Installs what `make build` built; it never builds (so `sudo make install` writes nothing as root
+# into the tree but CMake's install_manifest.txt). DESTDIR stages for a package.
+install:
+	@[ -x $(BUILD_DIR)/src/app/pikotel ] && [ -x $(BUILD_DIR)/tools/pikotel-reg/pikotel-reg ] || \
+		{ echo "Nothing built in $(BUILD_DIR): run 'make build' first (as yourself, not as root)."; exit 1; }
+	DESTDIR="$(DESTDIR)" tools/install.sh $(BUILD_DIR) $(PREFIX) "$(UPDATE_URL)"
+
+uninstall:
+	DESTDIR="$(DESTDIR)" tools/uninstall.sh $(PREFIX)
 
 bench:
 	$(MAKE) build PRESET=release

@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -112,7 +113,7 @@ void frmMain::buildMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction* contents =
-        help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &frmMain::OpenHelp);
+        help->addAction(QStringLiteral("ヘルプを開く(&M)"), this, &frmMain::mnuMokuji_Click);
     contents->setObjectName(QStringLiteral("mnuMokuji"));
     QAction* about =
         help->addAction(QStringLiteral("バージョン情報(&A)"), this, &frmMain::mnuAbout_Click);
@@ -187,6 +188,14 @@ void frmMain::buildUi() {
     lblStatus_->setFrameShape(QFrame::Panel);
     lblStatus_->setFrameShadow(QFrame::Sunken);
     lblStatus_->setMinimumHeight(24);
+    // Wide enough for the longest description, whatever font the desktop gives.
+    int longest = 0;
+    for (const StatusText& s : kStatusTexts)
+        longest = std::max(longest,
+                           lblStatus_->fontMetrics().horizontalAdvance(QString::fromUtf8(s.text)));
+    // The frame, the margin and the indent a framed label keeps on each side.
+    lblStatus_->setMinimumWidth(longest + 2 * lblStatus_->frameWidth() + 2 * lblStatus_->margin() +
+                                2 * lblStatus_->fontMetrics().horizontalAdvance(QLatin1Char('x')));
     lblStatus_->installEventFilter(this);
     bottom->addWidget(lblStatus_, 1);
     logo_ = new QLabel(central);
@@ -305,7 +314,11 @@ void frmMain::searchScreenClosed(QWidget* screen, int screenNo) {
 }
 
 void frmMain::OpenHelp() {
-    pikotel::OpenHelp(ctx_);
+    pikotel::OpenHelp(ctx_, helpPageOf(objectName()));
+}
+
+void frmMain::openHelp(const QString& page) {
+    pikotel::OpenHelp(ctx_, page);
 }
 
 void frmMain::setStatus(const QString& text, bool hand) {
@@ -329,7 +342,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             setStatus(QStringLiteral("株式会社　ザクロ・コボ"), false);
         else
             setStatus(QString(), false);
-    } else if (event->type() == QEvent::Leave && qobject_cast<QToolButton*>(watched) != nullptr) {
+    } else if (event->type() == QEvent::Leave &&
+               (qobject_cast<QToolButton*>(watched) != nullptr || watched == logo_)) {
         setStatus(QString(), false);
     }
     return QMainWindow::eventFilter(watched, event);
@@ -458,6 +472,12 @@ void frmMain::CmdHELP_Click() {
     if (menuBusy_)
         return;
     OpenHelp();
+}
+
+void frmMain::mnuMokuji_Click() {
+    if (menuBusy_)
+        return;
+    pikotel::OpenHelp(ctx_);
 }
 
 void frmMain::mnuAbout_Click() {

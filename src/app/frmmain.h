@@ -42,6 +42,7 @@ public:
     // Ends the run without the shutdown writes: the settings changed the dictionary drive
     // and the program must restart on it.
     void endAtOnce();
+    // The main menu's help page.
     void OpenHelp();
 
     // As the host of the search screens.
@@ -49,7 +50,7 @@ public:
     // Its position and number become the remembered ones, and the main menu shows again,
     // centred over it.
     void searchScreenClosed(QWidget* screen, int screenNo) override;
-    void openHelp() override { OpenHelp(); }
+    void openHelp(const QString& page) override;
     ScreenCatalog& screens() override { return screens_; }
     // Plays the mascot animation for about two seconds unless ANIME turns it off.
     void Animate();
@@ -61,6 +62,7 @@ public:
     void cmdZipFind_Click();
     void CmdSetting_Click();
     void CmdHELP_Click();
+    void mnuMokuji_Click();
     void cmdEnd_Click();
     void mnuTelFind_Click();
     void mnu104Find_Click();

@@ -1,9 +1,11 @@
 // The entry procedure: what the program needs from its environment, one instance per user,
 // then the main menu, whose loading runs the start-up sequence.
 
+#include "app/componentprobes.h"
 #include "app/desktopservices.h"
 #include "app/frmmain.h"
 #include "app/frmmsg.h"
+#include "app/help.h"
 #include "app/keyboard.h"
 #include "app/programscreens.h"
 #include "app/singleinstance.h"
@@ -103,6 +105,8 @@ int main(int argc, char** argv) {
     installKeyboardConventions(app);
     AppContext ctx(AppContext::installedOptions());
     installDesktopServices(ctx);
+    installHelpKey(app, ctx);
+    registerComponentProbes();
     ctx.setCarryOver(std::make_unique<SettingsCarryOver>(ctx));
     DialogMessagePresenter presenter;
     setMessagePresenter(&presenter);

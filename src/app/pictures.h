@@ -19,12 +19,14 @@ namespace pikotel {
 // Every picture name the program ships.
 QStringList pictureNames();
 
-// The picture rendered at size (its own size when size is empty); a null pixmap for an
-// unknown name.
-QPixmap picture(const QString& name, QSize size = QSize());
+// The picture rendered at size (its own size when size is empty), in logical pixels, sharp
+// at the device pixel ratio: ratio, or when 0 the highest ratio of the screens. A null
+// pixmap for an unknown name.
+QPixmap picture(const QString& name, QSize size = QSize(), qreal ratio = 0);
 // Its designed size; empty for an unknown name.
 QSize pictureSize(const QString& name);
-// An icon of the picture, sharp at the common button sizes.
+// An icon of the picture, rendered from the drawing at whatever size and pixel ratio it is
+// shown (up to the 256-pixel desktop icons); null for an unknown name.
 QIcon pictureIcon(const QString& name);
 
 // The hand pointer; its hot spot is the fingertip.

@@ -54,22 +54,25 @@ void CenterFormOver(const QWidget* reference, QWidget* w) {
         bottomBound = screen->geometry().height() * tppY;
     }
 
-    const double cx = twipsWidth(reference) / 2.0 + twipsLeft(reference);
-    const double cy = twipsHeight(reference) / 2.0 + twipsTop(reference);
+    // Centred in whole pixels by the client sizes, the odd pixel of a size difference dropped
+    // towards the reference's edge. Placing w over the reference and the reference back over
+    // w then returns the reference exactly where it was: rounding half pixels up both ways
+    // moved it a pixel per trip, and a window placed before the desktop has framed it (as a
+    // screen placing itself while it loads) would be off by the frame.
+    const int centredX = reference->pos().x() + (reference->width() - w->width()) / 2;
+    const int centredY = reference->pos().y() + (reference->height() - w->height()) / 2;
     const double width = twipsWidth(w);
     const double height = twipsHeight(w);
 
-    const double x = cx - width / 2;
-    double left = x > 0 ? x : 0;
-    if (width + left > rightBound)
-        left = rightBound - width;
+    int left = centredX > 0 ? centredX : 0;
+    if (width + left * tppX > rightBound)
+        left = static_cast<int>(std::lround((rightBound - width) / tppX));
 
-    const double y = cy - height / 2;
-    double top = y > 0 ? y : 0;
-    if (height + top > bottomBound)
-        top = bottomBound - height;
+    int top = centredY > 0 ? centredY : 0;
+    if (height + top * tppY > bottomBound)
+        top = static_cast<int>(std::lround((bottomBound - height) / tppY));
 
-    w->move(static_cast<int>(std::lround(left / tppX)), static_cast<int>(std::lround(top / tppY)));
+    w->move(left, top);
 }
 
 } // namespace pikotel

@@ -38,7 +38,8 @@ public:
     // A search screen closing: its position and screen number become the remembered ones
     // and the host shows itself again.
     virtual void searchScreenClosed(QWidget* screen, int screenNo) = 0;
-    virtual void openHelp() = 0;
+    // Opens a page of the help (help/<page>).
+    virtual void openHelp(const QString& page) = 0;
     virtual ScreenCatalog& screens() = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "app/searchscreen.h"
 
+#include "app/help.h"
 #include "app/pictures.h"
 #include "app/placement.h"
 #include "app/screens.h"
@@ -32,7 +33,7 @@ void SearchScreen::centreOverHost() {
 
 void SearchScreen::openHelp() {
     if (!hostWindow_.isNull())
-        host_.openHelp();
+        host_.openHelp(helpPageOf(objectName()));
 }
 
 bool SearchScreen::settingsAvailable() const {

@@ -9,7 +9,12 @@ add_library(pikotel_screens STATIC programscreens.cpp programscreens.h)
 target_link_libraries(pikotel_screens PUBLIC pikotel_shell pikotel_search_phone pikotel_search_area104_ui
   pikotel_search_industry_ui pikotel_search_postal pikotel_settings_ui)
 
+# The start-up check's probes of the components.
+add_library(pikotel_component_probes STATIC componentprobes.cpp componentprobes.h)
+target_link_libraries(pikotel_component_probes PUBLIC pikotel_startup
+  PRIVATE pikotel_dxs4 pikotel_xchdb pikotel_zipcomp pikotel_seimei)
+
 add_executable(pikotel main.cpp)
 target_compile_definitions(pikotel PRIVATE PIKOTEL_VERSION="${PROJECT_VERSION}")
-target_link_libraries(pikotel PRIVATE pikotel_screens pikotel_carryover)
+target_link_libraries(pikotel PRIVATE pikotel_screens pikotel_carryover pikotel_component_probes)
 install(TARGETS pikotel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -5,9 +5,11 @@
 #include "platform/messages.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
+#include <QTextStream>
 
 #include <cstring>
 #include <span>
@@ -86,6 +88,91 @@ QStringList pathFolders() {
     return qEnvironmentVariable("PATH").split(u':', Qt::SkipEmptyParts);
 }
 
+// The document types whose registered program stands for the kind's.
+QStringList mimeTypesOfKind(int kind) {
+    if (kind == RegWordProcessor)
+        return {QStringLiteral("application/rtf"), QStringLiteral("text/rtf")};
+    if (kind == RegSpreadsheet)
+        return {QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"),
+                QStringLiteral("application/vnd.ms-excel"),
+                QStringLiteral("application/vnd.oasis.opendocument.spreadsheet")};
+    return {};
+}
+
+// The value of key in a section of a desktop file (an entry or a list of defaults).
+QString desktopFileValue(const QString& path, const QString& section, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    QTextStream in(&file);
+    QString current;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            current = line.mid(1, line.size() - 2);
+        } else if (current == section) {
+            const qsizetype eq = line.indexOf(u'=');
+            if (eq > 0 && line.left(eq).trimmed() == key)
+                return line.mid(eq + 1).trimmed();
+        }
+    }
+    return QString();
+}
+
+// The desktop's lists of default programs, most specific first (the freedesktop.org
+// association rules; defaults.list is the older name of the data folders' list).
+QStringList defaultsLists() {
+    QStringList lists;
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        lists << dir + QStringLiteral("/mimeapps.list");
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        lists << dir + QStringLiteral("/applications/mimeapps.list");
+        lists << dir + QStringLiteral("/applications/defaults.list");
+    }
+    return lists;
+}
+
+// The program an application entry starts: the first word of its Exec line.
+QString programOfEntry(const QString& entryName) {
+    const QString entry = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entryName);
+    if (entry.isEmpty())
+        return QString();
+    const QString exec =
+        desktopFileValue(entry, QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
+    QString program = exec.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    program.remove(u'"');
+    return program;
+}
+
+// An entry's program: a path as it stands, a name on the search path.
+QString executableOf(const QString& program) {
+    if (program.isEmpty())
+        return QString();
+    if (program.contains(u'/'))
+        return QFileInfo(program).isExecutable() ? program : QString();
+    return QStandardPaths::findExecutable(program, pathFolders());
+}
+
+// The program the desktop opens the kind's documents with, when one is registered.
+QString registeredProgram(int kind) {
+    const QStringList lists = defaultsLists();
+    for (const QString& mime : mimeTypesOfKind(kind)) {
+        for (const QString& list : lists) {
+            const QStringList entries =
+                desktopFileValue(list, QStringLiteral("Default Applications"), mime)
+                    .split(u';', Qt::SkipEmptyParts);
+            for (const QString& entry : entries) {
+                const QString found = executableOf(programOfEntry(entry.trimmed()));
+                if (!found.isEmpty())
+                    return found;
+            }
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 int osKindOf(int platformId, int major, int minor) {
@@ -157,6 +244,12 @@ void setAppSearchPath(const QStringList& folders, const QString& installRoot) {
 }
 
 int FindAppRegistration(int kind) {
+    // The desktop's registered program first, as the class registry was read; without one,
+    // the programs known for the kind.
+    if (const QString registered = registeredProgram(kind); !registered.isEmpty()) {
+        g_appExePath = registered;
+        return 0;
+    }
     for (const QStringList& folders : {pathFolders(), installFolders()}) {
         for (const AppCandidate& candidate : candidatesOfKind(kind)) {
             const QString found = findProgram(candidate, folders);

@@ -3,7 +3,8 @@
 // What the program needs to know about the system it runs on. The OS-kind table and the
 // registration queries keep their Windows shape so the screens that use them need not
 // change; on Linux the system reports a modern desktop (kind 6), the documents folder is
-// the XDG one, and "registered" programs are the desktop programs found on PATH.
+// the XDG one, and the "registered" program of a kind is the desktop's default program for
+// its documents (mimeapps.list), else the first known program found on PATH.
 
 #include <QString>
 #include <QStringList>

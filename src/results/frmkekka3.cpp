@@ -376,7 +376,7 @@ void frmKekka3::cmdMemo_Click() {
 }
 
 void frmKekka3::CmdHELP_Click() {
-    OpenHelp(ctx_);
+    OpenHelp(ctx_, helpPageOf(objectName()));
 }
 
 int frmKekka3::rowAt(const QPoint& viewportPos) const {

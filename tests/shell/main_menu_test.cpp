@@ -1,15 +1,19 @@
 #include "app/frmmain.h"
 #include "app/scriptedmessages.h"
+#include "app/searchscreen.h"
 #include "app/startupvalues.h"
+#include "app/sysinfo.h"
 #include "app/twips.h"
 #include "shell/recordingscreens.h"
 #include "shell/shellfixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -172,21 +176,86 @@ TEST(MainMenu, StatusLineDescribesTheControlUnderTheMouse) {
     EXPECT_EQ(status->text(), QString());
 }
 
+TEST(MainMenu, LogoTextClearsWhenThePointerLeaves) {
+    ShellFixture f;
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
+    auto* status = w.findChild<QLabel*>(QStringLiteral("lblStatus"));
+    auto* logo = w.findChild<QLabel*>(QStringLiteral("imgLogo"));
+    QEvent enter(QEvent::Enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(logo, &enter);
+    ASSERT_FALSE(status->text().isEmpty());
+    QApplication::sendEvent(logo, &leave);
+    EXPECT_EQ(status->text(), QString());
+}
+
+TEST(MainMenu, EveryStatusTextFitsItsLabel) {
+    ShellFixture f;
+    RecordingScreens none;
+    frmMain w(*f.ctx, none);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* status = w.findChild<QLabel*>(QStringLiteral("lblStatus"));
+    for (const char* name : {"cmdTelFind", "cmd104Find", "cmdGyoshuFind", "cmdZipFind",
+                             "CmdSetting", "CmdHELP", "cmdEnd"}) {
+        QToolButton* b = button(w, name);
+        ASSERT_NE(b, nullptr) << name;
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(b, &enter);
+        ASSERT_FALSE(status->text().isEmpty()) << b->objectName().toStdString();
+        // A framed label keeps half an x of indent on each side.
+        const int indent = status->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+        EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()) + 2 * indent,
+                  status->contentsRect().width())
+            << b->objectName().toStdString();
+    }
+}
+
+namespace {
+
+void writeHelpPage(ShellFixture& f, const QString& name) {
+    QDir().mkpath(f.programFolder() + QStringLiteral("/help"));
+    QFile page(f.programFolder() + QStringLiteral("/help/") + name);
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
 TEST(MainMenu, HelpOpensThePageOrSaysItIsMissing) {
     ShellFixture f;
     ScriptedMessagePresenter messages;
     RecordingScreens none;
     frmMain w(*f.ctx, none);
-    w.OpenHelp();
+    w.CmdHELP_Click();
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("ヘルプが見つかりません。")});
     EXPECT_TRUE(f.launcher->opened.isEmpty());
 
-    QDir().mkpath(f.programFolder() + QStringLiteral("/help"));
-    QFile page(f.programFolder() + QStringLiteral("/help/index.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.close();
-    w.OpenHelp();
-    EXPECT_EQ(f.launcher->opened, QStringList{page.fileName()});
+    writeHelpPage(f, QStringLiteral("main.html"));
+    writeHelpPage(f, QStringLiteral("index.html"));
+    const QString help = f.programFolder() + QStringLiteral("/help/");
+    w.CmdHELP_Click();
+    w.findChild<QAction*>(QStringLiteral("mnuMokuji"))->trigger();
+    EXPECT_EQ(f.launcher->opened, (QStringList{help + QStringLiteral("main.html"),
+                                               help + QStringLiteral("index.html")}))
+        << "the button opens the main menu's page, the menu the contents";
+}
+
+TEST(MainMenu, HelpMenuWaitsWhileAScreenOpens) {
+    ShellFixture f;
+    writeHelpPage(f, QStringLiteral("index.html"));
+    ScreenRecorder screens;
+    frmMain w(*f.ctx, screens);
+    w.refreshCommandStates();
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("0"));
+    auto* contents = w.findChild<QAction*>(QStringLiteral("mnuMokuji"));
+    f.clock->onWait = [&] { contents->trigger(); };
+    w.cmdZipFind_Click();
+    EXPECT_EQ(screens.opened, QList<int>{4});
+    EXPECT_TRUE(f.launcher->opened.isEmpty());
+    f.clock->onWait = nullptr;
+    contents->trigger();
+    EXPECT_EQ(f.launcher->opened.size(), 1);
 }
 
 TEST(StartUp, FirstRunStoresDefaultsAndShowsTheMainMenu) {
@@ -323,6 +392,59 @@ TEST(StartUp, CarryOverOffersFollowTheImportSwitches) {
     EXPECT_EQ(f.user(QStringLiteral("IMPORT_MRU")), QStringLiteral("0"));
 }
 
+TEST(StartUp, WorkbookOutputWarnsWhenTheRegisteredSpreadsheetIsNotLibreOffice) {
+    const QString warning = QStringLiteral("エクセルのインストールが確認できません。"
+                                           "検索結果の保存先の設定を変更してください。");
+    const QString xlsx =
+        QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+    DesktopDefaults desktop;
+    ScratchDir bin;
+    for (const char* name : {"gnumeric", "libreoffice"}) {
+        QFile program(bin.file(QString::fromLatin1(name)));
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        program.close();
+        program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    }
+    setAppSearchPath({bin.path()});
+    ShellFixture f;
+    writeLaterRunRecord(f);
+    f.setUser(QStringLiteral("HIDEEXE"), QStringLiteral("Excel"));
+
+    desktop.setDefault(xlsx, QStringLiteral("gnumeric.desktop"), QStringLiteral("gnumeric"));
+    f.reset();
+    {
+        ScriptedMessagePresenter messages;
+        RecordingScreens none;
+        frmMain w(*f.ctx, none);
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_TRUE(messages.texts().contains(warning))
+            << messages.texts().join(u'|').toStdString();
+    }
+
+    desktop.setDefault(xlsx, QStringLiteral("libreoffice-calc.desktop"),
+                       QStringLiteral("libreoffice --calc"));
+    f.reset();
+    {
+        ScriptedMessagePresenter messages;
+        RecordingScreens none;
+        frmMain w(*f.ctx, none);
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_FALSE(messages.texts().contains(warning));
+    }
+
+    f.setUser(QStringLiteral("HIDEEXE"), QStringLiteral("NotePad"));
+    desktop.setDefault(xlsx, QStringLiteral("gnumeric.desktop"), QStringLiteral("gnumeric"));
+    f.reset();
+    {
+        ScriptedMessagePresenter messages;
+        RecordingScreens none;
+        frmMain w(*f.ctx, none);
+        ASSERT_TRUE(w.Form_Load());
+        EXPECT_FALSE(messages.texts().contains(warning)) << "text output needs no spreadsheet";
+    }
+    setAppSearchPath({});
+}
+
 TEST(StartUp, FailedDictionaryOpenFallsBackToTheMainMenu) {
     ShellFixture f;
     writeLaterRunRecord(f);
@@ -361,6 +483,67 @@ TEST(Placement, MainPositionRestoredOrCentred) {
 
     w.KeepMainPosition();
     EXPECT_EQ(f.ctx->shell().startUpPosX, 0.0f) << "a position off the left edge is kept as 0";
+}
+
+namespace {
+
+// A search screen whose size differs from the main menu's by an odd number of pixels both
+// ways, so centring it over the main menu leaves half a pixel to round.
+class TripScreen final : public SearchScreen {
+public:
+    TripScreen(AppContext& ctx, SearchScreenHost& host)
+        : SearchScreen(ctx, host, QStringLiteral("frmTrip"), QStringLiteral("trip"),
+                       QStringLiteral("郵便")) {
+        resize(host.hostWindow()->width() + 101, host.hostWindow()->height() + 77);
+        centreOverHost();
+    }
+
+protected:
+    int screenNo() const override { return 4; }
+};
+
+class TripScreens final : public RecordingScreens {
+public:
+    explicit TripScreens(AppContext& ctx) : ctx_(ctx) { searchScreens = true; }
+    QWidget* createSearchScreen(int screenNo, SearchScreenHost& host) override {
+        opened.append(screenNo);
+        last = new TripScreen(ctx_, host);
+        return last;
+    }
+    QPointer<QWidget> last;
+
+private:
+    AppContext& ctx_;
+};
+
+} // namespace
+
+TEST(Placement, FiftyRoundTripsToASearchScreenLeaveTheMainMenuWhereItWas) {
+    ShellFixture f;
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("1"));
+    TripScreens screens(*f.ctx);
+    frmMain w(*f.ctx, screens);
+    w.refreshCommandStates();
+    w.move(101, 61);
+    w.show();
+    w.KeepMainPosition();
+    const float keptX = f.ctx->shell().startUpPosX;
+    const float keptY = f.ctx->shell().startUpPosY;
+    EXPECT_EQ(keptY, 61.0f * 15) << "kept in twips";
+
+    for (int trip = 0; trip < 50; ++trip) {
+        w.cmdZipFind_Click();
+        ASSERT_FALSE(screens.last.isNull());
+        ASSERT_TRUE(w.isHidden());
+        screens.last->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(screens.last.isNull());
+        ASSERT_FALSE(w.isHidden());
+    }
+    EXPECT_EQ(w.pos(), QPoint(101, 61));
+    w.KeepMainPosition();
+    EXPECT_EQ(f.ctx->shell().startUpPosX, keptX);
+    EXPECT_EQ(f.ctx->shell().startUpPosY, keptY);
 }
 
 TEST(StartUp, DamagedUserStoreIsSetAsideAndTheRunStartsAfresh) {

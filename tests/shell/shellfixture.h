@@ -8,6 +8,7 @@
 #include "support/testdirs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QPair>
 
@@ -44,6 +45,58 @@ public:
     }
     QStringList opened;
     QStringList started;
+};
+
+// The desktop's association lists and application entries in a scratch folder, for as long as
+// the object lives: the programs the desktop "registers" for a document type.
+class DesktopDefaults {
+public:
+    DesktopDefaults() {
+        for (const char* name : kVariables) {
+            saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        }
+        QDir().mkpath(dir.file(QStringLiteral("config")));
+        QDir().mkpath(dir.file(QStringLiteral("data/applications")));
+        qputenv("XDG_CONFIG_HOME", dir.file(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_CONFIG_DIRS", dir.file(QStringLiteral("none")).toUtf8());
+        qputenv("XDG_DATA_HOME", dir.file(QStringLiteral("data")).toUtf8());
+        qputenv("XDG_DATA_DIRS", dir.file(QStringLiteral("none")).toUtf8());
+    }
+    ~DesktopDefaults() {
+        for (const Saved& s : saved_) {
+            if (s.set)
+                qputenv(s.name, s.value);
+            else
+                qunsetenv(s.name);
+        }
+    }
+    DesktopDefaults(const DesktopDefaults&) = delete;
+    DesktopDefaults& operator=(const DesktopDefaults&) = delete;
+
+    // Makes entry (an application starting exec) the default program for mime.
+    void setDefault(const QString& mime, const QString& entry, const QString& exec) {
+        QFile desktop(dir.file(QStringLiteral("data/applications/") + entry));
+        desktop.open(QIODevice::WriteOnly);
+        desktop.write("[Desktop Entry]\nType=Application\nName=Test\nExec=" + exec.toUtf8() +
+                      " %U\n");
+        desktop.close();
+        QFile list(dir.file(QStringLiteral("config/mimeapps.list")));
+        list.open(QIODevice::WriteOnly);
+        list.write("[Added Associations]\n[Default Applications]\n" + mime.toUtf8() + "=" +
+                   entry.toUtf8() + ";\n");
+    }
+
+    ScratchDir dir;
+
+private:
+    static constexpr const char* kVariables[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",
+                                                 "XDG_DATA_HOME", "XDG_DATA_DIRS"};
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    QList<Saved> saved_;
 };
 
 class ShellFixture {

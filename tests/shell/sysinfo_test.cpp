@@ -1,8 +1,10 @@
+#include "app/componentprobes.h"
 #include "app/scriptedmessages.h"
 #include "app/sysinfo.h"
 #include "shell/shellfixture.h"
 
 #include <QFile>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +47,7 @@ TEST(SysInfo, ExpandEnvPrefix) {
 }
 
 TEST(SysInfo, FindsDesktopProgramsOnTheSearchPath) {
+    DesktopDefaults nothingRegistered;
     ScratchDir dir;
     setAppSearchPath({dir.path()});
     EXPECT_EQ(FindAppRegistration(RegSpreadsheet), 1);
@@ -60,6 +63,45 @@ TEST(SysInfo, FindsDesktopProgramsOnTheSearchPath) {
     EXPECT_EQ(AppExePath(), dir.file(QStringLiteral("localc"))) << "a failed search keeps the path";
     EXPECT_TRUE(isSpreadsheetProgram(QStringLiteral("localc")));
     EXPECT_FALSE(isSpreadsheetProgram(QStringLiteral("EXCEL.EXE")));
+    setAppSearchPath({});
+}
+
+namespace {
+
+void makeProgram(const ScratchDir& dir, const QString& name) {
+    QFile program(dir.file(name));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+}
+
+const QString kXlsx =
+    QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+
+} // namespace
+
+TEST(SysInfo, TheDesktopsRegisteredSpreadsheetComesFirst) {
+    DesktopDefaults desktop;
+    ScratchDir bin;
+    setAppSearchPath({bin.path()});
+    makeProgram(bin, QStringLiteral("libreoffice"));
+    makeProgram(bin, QStringLiteral("gnumeric"));
+
+    desktop.setDefault(kXlsx, QStringLiteral("org.gnome.Gnumeric.desktop"),
+                       QStringLiteral("gnumeric"));
+    ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("gnumeric")));
+    EXPECT_FALSE(isSpreadsheetProgram(QStringLiteral("gnumeric")));
+
+    desktop.setDefault(kXlsx, QStringLiteral("libreoffice-calc.desktop"),
+                       bin.file(QStringLiteral("libreoffice")) + QStringLiteral(" --calc"));
+    ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("libreoffice")));
+
+    // An entry whose program is gone counts as no registration.
+    desktop.setDefault(kXlsx, QStringLiteral("gone.desktop"), QStringLiteral("/nonexistent/calc"));
+    ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("libreoffice"))) << "found on the path";
     setAppSearchPath({});
 }
 
@@ -95,4 +137,61 @@ TEST(SysInfo, ComponentCheckNamesWhatDoesNotLoad) {
     EXPECT_TRUE(messages.shown().at(0).text.contains(QStringLiteral("zipcomp")));
     EXPECT_FALSE(messages.shown().at(0).text.contains(QStringLiteral("dxs4")));
     clearComponentProbes();
+}
+
+TEST(SysInfo, TheRealComponentsAnswerTheirProbes) {
+    // Each refuses an open with an empty record by an error code of its own.
+    EXPECT_TRUE(probeDirectoryEngine());
+    EXPECT_TRUE(probeAlternateEngine());
+    EXPECT_TRUE(probePostalComponent());
+    EXPECT_TRUE(probeNameDictionary());
+    ScriptedMessagePresenter messages;
+    clearComponentProbes();
+    registerComponentProbes();
+    CheckComponentRegistration();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
+    clearComponentProbes();
+}
+
+namespace {
+
+void writeScript(const QString& path, const QByteArray& body) {
+    QFile script(path);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n" + body + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+TEST(SysInfo, DesktopOpenerRefusesAFileNoProgramIsRegisteredFor) {
+    ScratchDir bin;
+    const QString opened = bin.file(QStringLiteral("opened"));
+    writeScript(bin.file(QStringLiteral("xdg-open")), "echo \"$1\" > " + opened.toUtf8());
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", bin.path().toUtf8() + ':' + path);
+    qunsetenv("BROWSER");
+    ShellFixture f;
+    ContextOptions o;
+    o.programFolder = f.programFolder();
+    o.storePaths.user = f.userStore();
+    AppContext ctx(o);
+    const QString page = f.dir.file(QStringLiteral("page.html"));
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<html><body>x</body></html>");
+    file.close();
+
+    writeScript(bin.file(QStringLiteral("xdg-mime")), "true");
+    EXPECT_FALSE(ctx.launcher().openWithDesktop(page)) << "no browser registered";
+    writeScript(bin.file(QStringLiteral("xdg-mime")), "echo firefox-esr.desktop");
+    EXPECT_TRUE(ctx.launcher().openWithDesktop(page));
+    for (int i = 0; i < 100 && !QFile::exists(opened); ++i)
+        QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(opened)) << "handed to xdg-open";
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
 }

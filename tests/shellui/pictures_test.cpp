@@ -30,10 +30,40 @@ TEST(Pictures, EveryPictureRendersAtItsSize) {
     for (const QString& name : names) {
         const QPixmap pixmap = picture(name);
         ASSERT_FALSE(pixmap.isNull()) << name.toStdString();
-        EXPECT_EQ(pixmap.size(), pictureSize(name)) << name.toStdString();
+        EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), pictureSize(name)) << name.toStdString();
         EXPECT_TRUE(hasInk(pixmap)) << name.toStdString();
     }
     EXPECT_EQ(picture(QStringLiteral("icon_ok"), QSize(48, 48)).size(), QSize(48, 48));
+}
+
+// The picture drawn at twice the size, scaled back: what a sharp 200 % picture holds.
+TEST(Pictures, SharpAtTwiceThePixelRatio) {
+    const QPixmap sharp = picture(QStringLiteral("mascot1"), QSize(40, 40), 2.0);
+    EXPECT_EQ(sharp.size(), QSize(80, 80));
+    EXPECT_DOUBLE_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(sharp.deviceIndependentSize().toSize(), QSize(40, 40));
+    EXPECT_EQ(sharp.toImage().convertToFormat(QImage::Format_ARGB32),
+              picture(QStringLiteral("mascot1"), QSize(80, 80), 1.0)
+                  .toImage()
+                  .convertToFormat(QImage::Format_ARGB32));
+
+    // Icons are drawn at the size asked for, up to the desktop's 256-pixel icons, never
+    // scaled up from a smaller picture.
+    const QIcon icon = applicationIcon();
+    const QPixmap at2x = icon.pixmap(QSize(48, 48), 2.0);
+    EXPECT_EQ(at2x.size(), QSize(96, 96));
+    EXPECT_DOUBLE_EQ(at2x.devicePixelRatio(), 2.0);
+    EXPECT_EQ(at2x.toImage().convertToFormat(QImage::Format_ARGB32),
+              picture(QStringLiteral("appicon"), QSize(96, 96), 1.0)
+                  .toImage()
+                  .convertToFormat(QImage::Format_ARGB32));
+    EXPECT_EQ(icon.pixmap(QSize(256, 256)).size(), QSize(256, 256));
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(256, 256)));
+    const QImage disabled = pictureIcon(QStringLiteral("btn_tel"))
+                                .pixmap(QSize(32, 32), 1.0, QIcon::Disabled)
+                                .toImage();
+    EXPECT_NE(disabled, picture(QStringLiteral("btn_tel"), QSize(32, 32), 1.0).toImage())
+        << "a disabled button's icon is greyed";
 }
 
 TEST(Pictures, UnknownNamesGiveNothing) {
