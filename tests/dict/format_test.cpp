@@ -172,10 +172,12 @@ TEST_F(BuiltImage, ForeignAndFutureFilesAreRefused) {
     std::vector<std::uint8_t> bad = image_;
     bad[0] = 'X';
     EXPECT_EQ(open(bad), OpenError::BadMagic);
-    bad = image_;
-    poke<std::uint16_t>(bad, 8, 2);
-    reseal(bad);
-    EXPECT_EQ(open(bad), OpenError::UnsupportedVersion);
+    for (const std::uint16_t version : {1, kFormatVersion + 1}) {
+        bad = image_;
+        poke<std::uint16_t>(bad, 8, version);
+        reseal(bad);
+        EXPECT_EQ(open(bad), OpenError::UnsupportedVersion) << version;
+    }
     bad = image_;
     bad.push_back(0);
     EXPECT_EQ(open(bad), OpenError::BadHeader);
