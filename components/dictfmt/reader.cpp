@@ -74,8 +74,11 @@ bool readPostings(Bytes block, std::size_t begin, std::size_t end, std::uint32_t
     std::size_t pos = begin;
     std::uint64_t next = 0;
     while (pos < end) {
-        std::uint32_t delta = 0;
-        if (!readVarint(block.data(), pos, end, delta))
+        std::uint32_t delta = block[pos];
+        // Most gaps take one byte.
+        if (delta < 0x80)
+            ++pos;
+        else if (!readVarint(block.data(), pos, end, delta))
             return false;
         next += delta;
         if (next >= count)
