@@ -1,5 +1,6 @@
 // Directory dictionary benchmarks on generated listings (2 million unless
-// PIKOTEL_BENCH_LISTINGS says otherwise), each figure beside its baseline from the same run:
+// PIKOTEL_BENCH_LISTINGS says otherwise; PIKOTEL_BENCH_DATA=DIR keeps the generated listings
+// and the dictionaries for the next run), each figure beside its baseline from the same run:
 // number search against an indexed SQLite table, one city's prefix and substring scans
 // against a plain memmem loop over the same bytes and SQLite GLOB, the 104-style surname
 // search over every city of a prefecture on both engines against SQLite's LIKE on an indexed

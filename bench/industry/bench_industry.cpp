@@ -1,6 +1,7 @@
 // Industry search benchmark on generated listings: "飲食店" (31 patterns) over the 62
 // municipalities of Tokyo, 1,922 engine searches. The size is 2 million listings unless
-// --listings=N or PIKOTEL_BENCH_LISTINGS says otherwise.
+// --listings=N or PIKOTEL_BENCH_LISTINGS says otherwise; PIKOTEL_BENCH_DATA=DIR keeps the
+// generated listings and the dictionaries for the next run (bench_dict shares them).
 //
 // On each engine, through the program's own path (Directory::searchCity, the exclusions,
 // the result records):
