@@ -1,9 +1,10 @@
 // Directory dictionary benchmarks on generated listings (2 million unless
-// PIKOTEL_BENCH_LISTINGS says otherwise), each figure beside its baseline from the same run:
+// PIKOTEL_BENCH_LISTINGS says otherwise; PIKOTEL_BENCH_DATA=DIR keeps the generated listings
+// and the dictionaries for the next run), each figure beside its baseline from the same run:
 // number search against an indexed SQLite table, one city's prefix and substring scans
 // against a plain memmem loop over the same bytes and SQLite GLOB, the 104-style surname
 // search over every city of a prefecture on both engines against SQLite's LIKE on an indexed
-// reading, and the build's time, peak memory and file size.
+// reading, and the build's time, peak memory and file size (when this run built it).
 
 #include "csv.h"
 #include "dxs4.h"
@@ -128,30 +129,51 @@ struct Bench {
 
 Bench* bench = nullptr;
 
+// True when the file is a dictionary this build of the reader opens (a kept one may be of an
+// older format).
+bool opensAsDictionary(const std::string& path) {
+    pikotel::dict::MappedFile file;
+    pikotel::dict::Dictionary dict;
+    return file.open(QString::fromStdString(path)) &&
+           dict.open(file.bytes()) == pikotel::dict::OpenError::None;
+}
+
 bool setUp(Bench& b) {
     const char* env = std::getenv("PIKOTEL_BENCH_LISTINGS");
     b.listings = env ? std::atoll(env) : 2000000;
-    const std::string csv = b.dir.filePath("listings.csv").toStdString();
-    const std::string areas = b.dir.filePath("areas.csv").toStdString();
-    QDir(b.dir.path()).mkpath("DIC");
-    const std::string out = b.dir.filePath("DIC/dxs9999.dct").toStdString();
-    std::fprintf(stderr, "generating %lld listings...\n", b.listings);
-    b.generate = runTool(
-        {"generate", "--listings", std::to_string(b.listings), "--seed", "1", "--out", csv});
-    if (!b.generate.ok)
-        return false;
-    std::fprintf(stderr, "building the dictionary...\n");
-    b.build = runTool({"build", "--areas", areas, csv, out});
-    if (!b.build.ok)
-        return false;
-    const std::string xchOut = b.dir.filePath("XCH/XCHDB.DIC").toStdString();
-    QDir(b.dir.path()).mkpath("XCH");
-    if (!runTool({"build", "--engine", "xch", "--areas", areas, csv, xchOut}).ok)
+    // PIKOTEL_BENCH_DATA keeps the listings and dictionaries of each size between runs (and
+    // shares them with bench_industry): what is there and opens is not made again.
+    const char* keep = std::getenv("PIKOTEL_BENCH_DATA");
+    const QString data =
+        keep ? QStringLiteral("%1/%2").arg(QString::fromLocal8Bit(keep)).arg(b.listings)
+             : b.dir.path();
+    QDir().mkpath(data + QStringLiteral("/first/DIC"));
+    QDir().mkpath(data + QStringLiteral("/cd"));
+    const std::string csv = (data + QStringLiteral("/listings.csv")).toStdString();
+    const std::string areas = (data + QStringLiteral("/areas.csv")).toStdString();
+    const std::string out = (data + QStringLiteral("/first/DIC/dxs9999.dct")).toStdString();
+    const std::string xchOut = (data + QStringLiteral("/cd/XCHDB.DIC")).toStdString();
+    if (!QFileInfo::exists(QString::fromStdString(csv)) ||
+        !QFileInfo::exists(QString::fromStdString(areas))) {
+        std::fprintf(stderr, "generating %lld listings...\n", b.listings);
+        b.generate = runTool(
+            {"generate", "--listings", std::to_string(b.listings), "--seed", "1", "--out", csv});
+        if (!b.generate.ok)
+            return false;
+    }
+    if (!opensAsDictionary(out)) {
+        std::fprintf(stderr, "building the dictionary...\n");
+        b.build = runTool({"build", "--areas", areas, csv, out});
+        if (!b.build.ok)
+            return false;
+    }
+    if (!opensAsDictionary(xchOut) &&
+        !runTool({"build", "--engine", "xch", "--areas", areas, csv, xchOut}).ok)
         return false;
     b.fileSize = QFileInfo(QString::fromStdString(out)).size();
     b.csvSize = QFileInfo(QString::fromStdString(csv)).size();
 
-    const QByteArray folder = pikotel::jtext::toCp932(b.dir.filePath("DIC"));
+    const QByteArray folder = pikotel::jtext::toCp932(data + QStringLiteral("/first/DIC"));
     const DxsOpenRec open{static_cast<int32_t>(folder.size()), folder.constData(), 0, "", 0, ""};
     QElapsedTimer timer;
     timer.start();
@@ -160,7 +182,7 @@ bool setUp(Bench& b) {
         return false;
     b.openSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     XchOpenRec xchOpen{};
-    const QByteArray xchFolder = pikotel::jtext::toCp932(b.dir.filePath("XCH"));
+    const QByteArray xchFolder = pikotel::jtext::toCp932(data + QStringLiteral("/cd"));
     xchOpen.dictPathLength = static_cast<int32_t>(xchFolder.size());
     std::memcpy(xchOpen.dictPath, xchFolder.constData(),
                 static_cast<std::size_t>(xchFolder.size()));

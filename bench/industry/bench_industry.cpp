@@ -1,6 +1,7 @@
 // Industry search benchmark on generated listings: "飲食店" (31 patterns) over the 62
 // municipalities of Tokyo, 1,922 engine searches. The size is 2 million listings unless
-// --listings=N or PIKOTEL_BENCH_LISTINGS says otherwise.
+// --listings=N or PIKOTEL_BENCH_LISTINGS says otherwise; PIKOTEL_BENCH_DATA=DIR keeps the
+// generated listings and the dictionaries for the next run (bench_dict shares them).
 //
 // On each engine, through the program's own path (Directory::searchCity, the exclusions,
 // the result records):
@@ -30,6 +31,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -160,26 +163,49 @@ bool loadSqlite(Bench& b, const QString& csv) {
     return true;
 }
 
+// True when the file is a dictionary this build of the reader opens (a kept one may be of an
+// older format).
+bool opensAsDictionary(const QString& path) {
+    dict::MappedFile file;
+    dict::Dictionary dictionary;
+    return file.open(path) && dictionary.open(file.bytes()) == dict::OpenError::None;
+}
+
 bool setUp(Bench& b) {
     const QString root = b.dir.path();
-    const QString csv = root + QStringLiteral("/listings.csv");
-    const QString areas = root + QStringLiteral("/areas.csv");
     QDir().mkpath(root + QStringLiteral("/first/DIC"));
     QDir().mkpath(root + QStringLiteral("/alternate"));
     QDir().mkpath(root + QStringLiteral("/cd"));
-    std::fprintf(stderr, "generating %lld listings...\n", b.listings);
-    b.generateSeconds = runTool({"generate", "--listings", std::to_string(b.listings), "--seed",
-                                 "1", "--out", csv.toStdString()});
-    if (b.generateSeconds < 0)
-        return false;
-    std::fprintf(stderr, "building both dictionaries...\n");
+    // PIKOTEL_BENCH_DATA keeps the listings and dictionaries of each size between runs (and
+    // shares them with bench_dict): what is there and opens is not made again.
+    const char* keep = std::getenv("PIKOTEL_BENCH_DATA");
+    const QString data =
+        keep ? QStringLiteral("%1/%2").arg(QString::fromLocal8Bit(keep)).arg(b.listings) : root;
+    const QString csv = data + QStringLiteral("/listings.csv");
+    const QString areas = data + QStringLiteral("/areas.csv");
+    QDir().mkpath(data + QStringLiteral("/first/DIC"));
+    QDir().mkpath(data + QStringLiteral("/cd"));
+    if (!QFileInfo::exists(csv) || !QFileInfo::exists(areas)) {
+        std::fprintf(stderr, "generating %lld listings...\n", b.listings);
+        b.generateSeconds = runTool({"generate", "--listings", std::to_string(b.listings), "--seed",
+                                     "1", "--out", csv.toStdString()});
+        if (b.generateSeconds < 0)
+            return false;
+    }
     const QString dxsFile = root + QStringLiteral("/first/DIC/") + kDxsDicFile;
-    b.buildSeconds[0] = runTool(
-        {"build", "--areas", areas.toStdString(), csv.toStdString(), dxsFile.toStdString()});
-    b.buildSeconds[1] =
-        runTool({"build", "--engine", "xch", "--areas", areas.toStdString(), csv.toStdString(),
-                 (root + QStringLiteral("/cd/") + kXchDicFile).toStdString()});
+    const QString xchFile = root + QStringLiteral("/cd/") + kXchDicFile;
+    const QString dxsKept = data + QStringLiteral("/first/DIC/") + kDxsDicFile;
+    const QString xchKept = data + QStringLiteral("/cd/") + kXchDicFile;
+    std::fprintf(stderr, "building both dictionaries...\n");
+    if (!opensAsDictionary(dxsKept))
+        b.buildSeconds[0] = runTool(
+            {"build", "--areas", areas.toStdString(), csv.toStdString(), dxsKept.toStdString()});
+    if (!opensAsDictionary(xchKept))
+        b.buildSeconds[1] = runTool({"build", "--engine", "xch", "--areas", areas.toStdString(),
+                                     csv.toStdString(), xchKept.toStdString()});
     if (b.buildSeconds[0] < 0 || b.buildSeconds[1] < 0)
+        return false;
+    if (data != root && (!QFile::link(dxsKept, dxsFile) || !QFile::link(xchKept, xchFile)))
         return false;
     b.ctx[0] = openContext(root, true);
     b.ctx[1] = openContext(root, false);

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -183,7 +184,93 @@ private:
     std::vector<RowRef> rows_;
     std::vector<std::uint64_t> mask_;
     DirectoryOrder order_;
+    // The name index's blocks, one per group in order, and where each ends.
+    std::string index_;
+    std::vector<std::uint64_t> indexEnds_;
 };
+
+namespace {
+
+void putU32(std::string& out, std::uint32_t v) {
+    out.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+void putVarint(std::string& out, std::uint32_t v) {
+    while (v >= 0x80) {
+        out.push_back(static_cast<char>(v | 0x80));
+        v >>= 7;
+    }
+    out.push_back(static_cast<char>(v));
+}
+
+// An individual group's block: the listings (group-relative, in directory order) by name
+// bytes, then by reading bytes; ties keep directory order.
+void appendPrefixBlock(const std::vector<std::string_view>& names,
+                       const std::vector<std::string_view>& readings, std::string& out) {
+    std::vector<std::uint32_t> order(names.size());
+    for (const auto* texts : {&names, &readings}) {
+        for (std::uint32_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [texts](std::uint32_t a, std::uint32_t b) {
+            return (*texts)[a] < (*texts)[b];
+        });
+        for (const std::uint32_t k : order)
+            putU32(out, k);
+    }
+}
+
+// A business group's block: every bigram of each name hashed to a bucket; each bucket lists
+// its listings ascending, as varint gaps.
+void appendBigramBlock(const std::vector<std::string_view>& names, std::string& out) {
+    std::vector<char32_t> cps;
+    std::vector<std::uint64_t> keys;
+    std::vector<std::uint64_t> distinct;
+    for (const std::string_view name : names) {
+        codePointsOf(name, cps);
+        for (std::size_t i = 1; i < cps.size(); ++i)
+            distinct.push_back((std::uint64_t{cps[i - 1]} << 32) | cps[i]);
+    }
+    std::sort(distinct.begin(), distinct.end());
+    const std::size_t kinds =
+        static_cast<std::size_t>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
+    distinct = {};
+    const std::uint32_t buckets = std::min<std::uint32_t>(
+        kMaxBigramBuckets, std::bit_ceil(static_cast<std::uint32_t>(std::max<std::size_t>(
+                               1, std::min<std::size_t>(kinds, kMaxBigramBuckets)))));
+    // (bucket, listing) pairs, each listing once per bucket.
+    std::vector<std::uint64_t> pairs;
+    std::vector<std::uint32_t> own;
+    for (std::uint32_t k = 0; k < names.size(); ++k) {
+        codePointsOf(names[k], cps);
+        own.clear();
+        for (std::size_t i = 1; i < cps.size(); ++i)
+            own.push_back(bigramBucket(cps[i - 1], cps[i], buckets));
+        std::sort(own.begin(), own.end());
+        own.erase(std::unique(own.begin(), own.end()), own.end());
+        for (const std::uint32_t b : own)
+            pairs.push_back((std::uint64_t{b} << 32) | k);
+    }
+    std::sort(pairs.begin(), pairs.end());
+    std::string postings;
+    std::vector<std::uint32_t> starts(std::size_t{buckets} + 1, 0);
+    std::size_t p = 0;
+    for (std::uint32_t b = 0; b < buckets; ++b) {
+        starts[b] = static_cast<std::uint32_t>(postings.size());
+        std::uint32_t next = 0;
+        for (; p < pairs.size() && (pairs[p] >> 32) == b; ++p) {
+            const auto k = static_cast<std::uint32_t>(pairs[p]);
+            putVarint(postings, k - next);
+            next = k + 1;
+        }
+    }
+    starts[buckets] = static_cast<std::uint32_t>(postings.size());
+    putU32(out, buckets);
+    for (const std::uint32_t start : starts)
+        putU32(out, start);
+    out.append(postings);
+}
+
+} // namespace
 
 bool Builder::openInput(Input& in, const QString& path) {
     in.path = path;
@@ -411,7 +498,7 @@ bool Builder::write(const Input& source, bool withOp) {
             areaText += names.pref.size() + names.city.size();
         }
     }
-    const std::uint64_t sizes[kSectionCount] = {
+    std::uint64_t sizes[kSectionCount] = {
         std::uint64_t{areaCount} * kAreaEntrySize,
         areaText,
         groups_.size() * kGroupEntrySize,
@@ -422,6 +509,7 @@ bool Builder::write(const Input& source, bool withOp) {
         n * 4,
         (n + kSparseStride - 1) / kSparseStride * 8,
         mask_.size() * 8,
+        0, // the name index: known once the groups are written
     };
     std::uint64_t offsets[kSectionCount];
     std::uint64_t end = kHeaderSize + kSectionCount * kSectionEntrySize;
@@ -436,7 +524,7 @@ bool Builder::write(const Input& source, bool withOp) {
             QStringLiteral("%1: cannot write (%2)").arg(options_.output, file.errorString()));
     std::vector<SectionWriter> w;
     w.reserve(kSectionCount);
-    for (std::uint32_t i = 0; i < kSectionCount; ++i)
+    for (std::uint32_t i = 0; i + 1 < kSectionCount; ++i)
         w.emplace_back(file, offsets[i], sizes[i]);
     auto& areasOut = w[0];
     auto& areaTextOut = w[1];
@@ -484,6 +572,20 @@ bool Builder::write(const Input& source, bool withOp) {
     numbers = {};
     for (std::uint64_t key : mask_)
         w[9].put<std::uint64_t>(key);
+
+    const std::uint64_t indexTable = groups_.size() * kIndexEntrySize;
+    const std::size_t last = kSectionCount - 1;
+    sizes[last] = indexTable + index_.size();
+    end = offsets[last] + align8(sizes[last]);
+    w.emplace_back(file, offsets[last], sizes[last]);
+    std::uint64_t blockStart = indexTable;
+    for (const std::uint64_t blockEnd : indexEnds_) {
+        w[last].put<std::uint64_t>(blockStart);
+        w[last].put<std::uint64_t>(indexTable + blockEnd - blockStart);
+        blockStart = indexTable + blockEnd;
+    }
+    w[last].write(index_);
+    index_ = {};
 
     std::uint8_t head[kHeaderSize + kSectionCount * kSectionEntrySize] = {};
     for (std::uint32_t i = 0; i < kSectionCount; ++i) {
@@ -607,6 +709,17 @@ bool Builder::writeGroups(const Input& source, bool withOp, std::vector<SectionW
                               text(b, Entry::Town), text(b, Entry::Block), text(b, Entry::Zip));
         });
         const bool individual = groups_[gi].kind == PersonKind::Individual;
+        std::vector<std::string_view> names;
+        std::vector<std::string_view> readings;
+        for (std::uint32_t i : sortedIdx) {
+            names.push_back(text(entries[i], Entry::Name));
+            readings.push_back(text(entries[i], Entry::Reading));
+        }
+        if (individual)
+            appendPrefixBlock(names, readings, index_);
+        else
+            appendBigramBlock(names, index_);
+        indexEnds_.push_back(index_.size());
         std::uint32_t textRel = 0;
         std::uint32_t detailRel = 0;
         for (std::uint32_t i : sortedIdx) {

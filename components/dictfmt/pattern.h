@@ -20,6 +20,13 @@ public:
     bool matchesAll() const { return longest_.empty(); }
     // The longest literal piece; any match contains it. Empty when matchesAll().
     std::string_view anchor() const { return longest_; }
+    // The literal piece every match begins with; empty when the pattern begins with "*".
+    std::string_view head() const {
+        return anchoredStart_ && !pieces_.empty() ? std::string_view(pieces_.front())
+                                                  : std::string_view();
+    }
+    // The literal pieces between the "*", in order.
+    const std::vector<std::string>& pieces() const { return pieces_; }
 
 private:
     std::vector<std::string> pieces_;

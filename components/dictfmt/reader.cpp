@@ -49,6 +49,47 @@ bool readField(Bytes bytes, std::size_t& pos, std::size_t end, std::string_view&
     return true;
 }
 
+// Reads one unsigned LEB128 value of at most 32 bits within [pos, end).
+bool readVarint(const std::uint8_t* bytes, std::size_t& pos, std::size_t end,
+                std::uint32_t& value) {
+    std::uint64_t v = 0;
+    for (int shift = 0;; shift += 7) {
+        if (pos >= end || shift > 28)
+            return false;
+        const std::uint8_t b = bytes[pos++];
+        v |= static_cast<std::uint64_t>(b & 0x7F) << shift;
+        if ((b & 0x80) == 0)
+            break;
+    }
+    if (v > UINT32_MAX)
+        return false;
+    value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+// Decodes one bucket of a bigram block: listings below count, strictly ascending, filling
+// the bytes exactly.
+bool readPostings(Bytes block, std::size_t begin, std::size_t end, std::uint32_t count,
+                  std::vector<std::uint32_t>* out) {
+    std::size_t pos = begin;
+    std::uint64_t next = 0;
+    while (pos < end) {
+        std::uint32_t delta = block[pos];
+        // Most gaps take one byte.
+        if (delta < 0x80)
+            ++pos;
+        else if (!readVarint(block.data(), pos, end, delta))
+            return false;
+        next += delta;
+        if (next >= count)
+            return false;
+        if (out)
+            out->push_back(static_cast<std::uint32_t>(next));
+        ++next;
+    }
+    return true;
+}
+
 } // namespace
 
 const char* describe(OpenError error) {
@@ -79,6 +120,8 @@ const char* describe(OpenError error) {
         return "number index damaged";
     case OpenError::BadMask:
         return "masked-number list damaged";
+    case OpenError::BadNameIndex:
+        return "name index damaged";
     }
     return "unknown error";
 }
@@ -109,6 +152,8 @@ OpenError Dictionary::open(Bytes image, const OpenOptions& options) {
         error = checkNumberIndex();
     if (error == OpenError::None)
         error = checkMask();
+    if (error == OpenError::None)
+        error = checkNameIndex();
     if (error != OpenError::None)
         clear();
     return error;
@@ -178,7 +223,8 @@ OpenError Dictionary::readHeader(const OpenOptions& options) {
         !sizeIs(SectionId::Listings, n * kListingEntrySize) ||
         !sizeIs(SectionId::NumberKeys, n * 8) || !sizeIs(SectionId::NumberIds, n * 4) ||
         !sizeIs(SectionId::NumberSparse, (n + kSparseStride - 1) / kSparseStride * 8) ||
-        !sizeIs(SectionId::Mask, header_.maskCount * 8))
+        !sizeIs(SectionId::Mask, header_.maskCount * 8) ||
+        section(SectionId::NameIndex).size < std::uint64_t{header_.groupCount} * kIndexEntrySize)
         return OpenError::BadHeader;
 
     if (options.verifyChecksums && !damagedSections().empty())
@@ -476,6 +522,206 @@ std::string_view Dictionary::groupText(std::uint32_t groupIndex) const {
                             g.textSize);
 }
 
+Bytes Dictionary::indexBlock(std::uint32_t groupIndex) const {
+    const Bytes index = sectionBytes(SectionId::NameIndex);
+    const std::size_t at = std::size_t{groupIndex} * kIndexEntrySize;
+    return index.subspan(load<std::uint64_t>(index, at), load<std::uint64_t>(index, at + 8));
+}
+
+namespace {
+
+// The name of the listing k of a group's scan text (up to the reading separator), and for
+// individuals its reading; false when the record is damaged.
+struct GroupText {
+    std::string_view text;
+    Bytes listings;
+    std::uint32_t count;
+    bool individual;
+
+    std::uint64_t rel(std::uint32_t k) const {
+        return k < count ? load<std::uint32_t>(listings, std::size_t{k} * kListingEntrySize)
+                         : text.size();
+    }
+    bool record(std::uint32_t k, std::string_view& name, std::string_view& reading) const {
+        if (k >= count)
+            return false;
+        const std::uint64_t start = rel(k);
+        const std::uint64_t end = rel(k + 1);
+        if (start >= end || end > text.size())
+            return false;
+        name = text.substr(start, end - start - 1);
+        reading = {};
+        if (!individual)
+            return true;
+        const std::size_t sep = name.find(static_cast<char>(kReadingSeparator));
+        if (sep == std::string_view::npos)
+            return false;
+        reading = name.substr(sep + 1);
+        name = name.substr(0, sep);
+        return true;
+    }
+};
+
+} // namespace
+
+OpenError Dictionary::checkNameIndex() const {
+    const Bytes index = sectionBytes(SectionId::NameIndex);
+    std::uint64_t expected = std::uint64_t{header_.groupCount} * kIndexEntrySize;
+    std::vector<std::uint8_t> seen;
+    for (std::uint32_t gi = 0; gi < header_.groupCount; ++gi) {
+        const std::size_t at = std::size_t{gi} * kIndexEntrySize;
+        const auto offset = load<std::uint64_t>(index, at);
+        const auto size = load<std::uint64_t>(index, at + 8);
+        if (offset != expected || !within(offset, size, index.size()))
+            return OpenError::BadNameIndex;
+        expected = offset + size;
+        const GroupRecord g = groupRecord(gi);
+        const Bytes block = index.subspan(offset, size);
+        if (g.kind == static_cast<std::uint32_t>(PersonKind::Individual)) {
+            // Two permutations of the group's listings.
+            if (size != std::uint64_t{g.listingCount} * 8)
+                return OpenError::BadNameIndex;
+            for (std::size_t half = 0; half < 2; ++half) {
+                seen.assign(g.listingCount, 0);
+                for (std::uint32_t i = 0; i < g.listingCount; ++i) {
+                    const auto k = load<std::uint32_t>(block, (half * g.listingCount + i) * 4);
+                    if (k >= g.listingCount || seen[k])
+                        return OpenError::BadNameIndex;
+                    seen[k] = 1;
+                }
+            }
+            continue;
+        }
+        if (size < 8)
+            return OpenError::BadNameIndex;
+        const auto buckets = load<std::uint32_t>(block, 0);
+        if (buckets == 0 || buckets > kMaxBigramBuckets || (buckets & (buckets - 1)) != 0 ||
+            4 + (std::uint64_t{buckets} + 1) * 4 > size)
+            return OpenError::BadNameIndex;
+        const std::size_t postings = 4 + (std::size_t{buckets} + 1) * 4;
+        std::uint64_t previous = 0;
+        for (std::uint32_t b = 0; b <= buckets; ++b) {
+            const std::uint64_t start = load<std::uint32_t>(block, 4 + std::size_t{b} * 4);
+            if ((b == 0 && start != 0) || start < previous || start > size - postings ||
+                (b == buckets && start != size - postings))
+                return OpenError::BadNameIndex;
+            if (b > 0 && !readPostings(block, postings + previous, postings + start, g.listingCount,
+                                       nullptr))
+                return OpenError::BadNameIndex;
+            previous = start;
+        }
+    }
+    if (expected != index.size())
+        return OpenError::BadNameIndex;
+    return OpenError::None;
+}
+
+Dictionary::IndexUse Dictionary::indexCandidates(std::uint32_t groupIndex, const GroupRecord& g,
+                                                 const Pattern& pattern,
+                                                 const Pattern* readingPattern,
+                                                 std::vector<std::uint32_t>& candidates) const {
+    candidates.clear();
+    const Bytes block = indexBlock(groupIndex);
+    const GroupText text{groupText(groupIndex),
+                         sectionBytes(SectionId::Listings)
+                             .subspan(std::size_t{g.firstListing} * kListingEntrySize,
+                                      std::size_t{g.listingCount} * kListingEntrySize),
+                         g.listingCount,
+                         g.kind == static_cast<std::uint32_t>(PersonKind::Individual)};
+    if (text.individual) {
+        // Names and readings in byte order: the listings that begin with the pattern's head
+        // are one run in each.
+        if (pattern.head().empty() || (readingPattern && readingPattern->head().empty()))
+            return IndexUse::NotUsable;
+        bool damaged = false;
+        const auto collect = [&](std::size_t half, std::string_view head, bool byReading) {
+            const auto entry = [&](std::uint32_t i) {
+                return load<std::uint32_t>(block, (half * g.listingCount + i) * 4);
+            };
+            const auto textOf = [&](std::uint32_t i, std::string_view& out) {
+                std::string_view name;
+                std::string_view reading;
+                if (!text.record(entry(i), name, reading)) {
+                    damaged = true;
+                    return false;
+                }
+                out = byReading ? reading : name;
+                return true;
+            };
+            std::uint32_t lo = 0;
+            std::uint32_t hi = g.listingCount;
+            std::string_view t;
+            while (lo < hi) {
+                const std::uint32_t mid = lo + (hi - lo) / 2;
+                if (!textOf(mid, t))
+                    return;
+                if (t < head)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            for (; lo < g.listingCount; ++lo) {
+                if (!textOf(lo, t) || !t.starts_with(head))
+                    return;
+                candidates.push_back(entry(lo));
+            }
+        };
+        collect(0, pattern.head(), false);
+        if (readingPattern)
+            collect(1, readingPattern->head(), true);
+        if (damaged)
+            return IndexUse::Damaged;
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        return IndexUse::Used;
+    }
+    // Businesses: every bigram of every literal piece is in the name of a match.
+    const auto buckets = load<std::uint32_t>(block, 0);
+    std::vector<std::uint32_t> wanted;
+    std::vector<char32_t> cps;
+    for (const std::string& piece : pattern.pieces()) {
+        codePointsOf(piece, cps);
+        for (std::size_t i = 1; i < cps.size(); ++i)
+            wanted.push_back(bigramBucket(cps[i - 1], cps[i], buckets));
+    }
+    if (wanted.empty())
+        return IndexUse::NotUsable;
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    const std::size_t postings = 4 + (std::size_t{buckets} + 1) * 4;
+    const auto bucketRange = [&](std::uint32_t b) {
+        return std::pair<std::size_t, std::size_t>(
+            postings + load<std::uint32_t>(block, 4 + std::size_t{b} * 4),
+            postings + load<std::uint32_t>(block, 8 + std::size_t{b} * 4));
+    };
+    // The shortest list first, then each of the others narrows it.
+    std::sort(wanted.begin(), wanted.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const auto [a0, a1] = bucketRange(a);
+        const auto [b0, b1] = bucketRange(b);
+        return a1 - a0 < b1 - b0;
+    });
+    std::vector<std::uint32_t> list;
+    for (std::size_t w = 0; w < wanted.size(); ++w) {
+        const auto [begin, end] = bucketRange(wanted[w]);
+        if (begin > end || end > block.size())
+            return IndexUse::Damaged;
+        if (w == 0) {
+            if (!readPostings(block, begin, end, g.listingCount, &candidates))
+                return IndexUse::Damaged;
+            continue;
+        }
+        if (candidates.empty())
+            break;
+        list.clear();
+        if (!readPostings(block, begin, end, g.listingCount, &list))
+            return IndexUse::Damaged;
+        const auto last = std::set_intersection(candidates.begin(), candidates.end(), list.begin(),
+                                                list.end(), candidates.begin());
+        candidates.erase(last, candidates.end());
+    }
+    return IndexUse::Used;
+}
+
 bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern,
                            const Pattern* readingPattern,
                            const std::function<bool(std::uint32_t)>& visit) const {
@@ -492,32 +738,35 @@ bool Dictionary::scanGroup(std::uint32_t groupIndex, const Pattern& pattern,
         }
         return true;
     }
-    const std::string_view text = groupText(groupIndex);
-    const Bytes listings = sectionBytes(SectionId::Listings)
-                               .subspan(std::size_t{g.firstListing} * kListingEntrySize,
-                                        std::size_t{g.listingCount} * kListingEntrySize);
-    const auto textRel = [&](std::uint32_t k) -> std::uint64_t {
-        return k < g.listingCount
-                   ? load<std::uint32_t>(listings, std::size_t{k} * kListingEntrySize)
-                   : g.textSize;
-    };
-    // The record k of the group, without its terminating NUL; false when damaged.
+    const GroupText group{groupText(groupIndex),
+                          sectionBytes(SectionId::Listings)
+                              .subspan(std::size_t{g.firstListing} * kListingEntrySize,
+                                       std::size_t{g.listingCount} * kListingEntrySize),
+                          g.listingCount, individual};
+    const std::string_view text = group.text;
+    const auto textRel = [&](std::uint32_t k) { return group.rel(k); };
     const auto recordAt = [&](std::uint32_t k, std::string_view& name, std::string_view& reading) {
-        const std::uint64_t start = textRel(k);
-        const std::uint64_t end = textRel(k + 1);
-        if (start >= end || end > text.size())
-            return false;
-        name = text.substr(start, end - start - 1);
-        reading = {};
-        if (!individual)
-            return true;
-        const std::size_t sep = name.find(static_cast<char>(kReadingSeparator));
-        if (sep == std::string_view::npos)
-            return false;
-        reading = name.substr(sep + 1);
-        name = name.substr(0, sep);
-        return true;
+        return group.record(k, name, reading);
     };
+    std::vector<std::uint32_t> candidates;
+    switch (indexCandidates(groupIndex, g, pattern, readingPattern, candidates)) {
+    case IndexUse::Damaged:
+        return false;
+    case IndexUse::Used:
+        for (const std::uint32_t k : candidates) {
+            std::string_view name;
+            std::string_view reading;
+            if (!recordAt(k, name, reading))
+                return false;
+            if ((pattern.matches(name) ||
+                 (readingPattern != nullptr && readingPattern->matches(reading))) &&
+                !visit(g.firstListing + k))
+                return true;
+        }
+        return true;
+    case IndexUse::NotUsable:
+        break;
+    }
     if (readingPattern != nullptr && readingPattern != &pattern) {
         // A reading written otherwise than the names (hiragana, half width): no one anchor
         // finds both, so every record is looked at.

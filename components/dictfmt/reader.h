@@ -6,13 +6,13 @@
 // of reading past an end. Layout (little-endian; FORMAT.md has the full text):
 //
 //   0 ┌──────────────────────────────── header, 64 bytes ─────────────────────────────┐
-//     │ "PKTLDICT" │ u16 version │ u8 engine │ u8 role │ u32 section count (10)       │
+//     │ "PKTLDICT" │ u16 version │ u8 engine │ u8 role │ u32 section count (11)       │
 //  16 │ i64 build time (s, UTC)   │ u64 listing count                                 │
 //  32 │ u32 area count │ u32 group count │ u64 file size                              │
 //  48 │ u64 masked-number count   │ u64 header hash (bytes 0-55 + section table)      │
-//  64 ├──────────── section table: 10 × { u32 id, u32 0, u64 offset, u64 size,        │
+//  64 ├──────────── section table: 11 × { u32 id, u32 0, u64 offset, u64 size,        │
 //     │                                   u64 hash of the 8-aligned extent } ────────┤
-// 384 ├ 1 Areas        area count × { u32 city code, u32 pref off, u32 city off,      │
+// 416 ├ 1 Areas        area count × { u32 city code, u32 pref off, u32 city off,      │
 //     │                               u16 pref len, u16 city len }, codes ascending   │
 //     ├ 2 AreaText     UTF-8 names                                                    │
 //     ├ 3 Groups       group count × { u32 city code, u32 person kind,                │
@@ -27,6 +27,10 @@
 //     ├ 8 NumberIds    listing count × u32 listing id (ascending within a key)        │
 //     ├ 9 NumberSparse ceil(listing count / 64) × u64: every 64th number key          │
 //     ├ 10 Mask        masked-number count × u64 number key, ascending (delta only)   │
+//     ├ 11 NameIndex   group count × { u64 offset, u64 size } of each group's block:   │
+//     │                individuals: u32 listings by name, u32 listings by reading     │
+//     │                (byte order); businesses: name bigrams hashed to buckets, each │
+//     │                bucket an ascending varint-delta list of listings             │
 //     └ end of file = end of the last section's 8-aligned extent                      ┘
 //
 // Listings are in directory order: by city code, person kind, reading (Japanese collation),
@@ -61,6 +65,7 @@ enum class OpenError {
     BadListings,
     BadNumberIndex,
     BadMask,
+    BadNameIndex,
 };
 
 const char* describe(OpenError error);
@@ -178,7 +183,15 @@ private:
     OpenError checkListings() const;
     OpenError checkNumberIndex() const;
     OpenError checkMask() const;
+    OpenError checkNameIndex() const;
     GroupRecord groupRecord(std::uint32_t index) const;
+    Bytes indexBlock(std::uint32_t groupIndex) const;
+    enum class IndexUse { Used, NotUsable, Damaged };
+    // The listings of the group (group-relative, ascending) that may match, from the group's
+    // name index; every listing that matches is among them.
+    IndexUse indexCandidates(std::uint32_t groupIndex, const GroupRecord& g, const Pattern& pattern,
+                             const Pattern* readingPattern,
+                             std::vector<std::uint32_t>& candidates) const;
     std::uint32_t groupOfListing(std::uint32_t id) const;
     Bytes sectionBytes(SectionId id) const;
     void clear();

@@ -49,6 +49,10 @@ struct SearchObject {
     std::vector<pikotel::dict::HitRef> hits;
     std::vector<std::unique_ptr<HitTexts>> fetched;
     Cp932Codec codec;
+    // The prefecture and city names of the last city fetched: a city's hits come together.
+    std::int64_t areaCode = -1;
+    std::string areaPref;
+    std::string areaCity;
 };
 
 // Blocks the caller hands back are checked against the objects alive, so a stale or zeroed
@@ -254,17 +258,23 @@ std::int32_t getRec(SearchObject& s, std::int32_t index, DxsResultRec* rec) {
     auto& slot = s.fetched[static_cast<std::size_t>(index)];
     if (!slot) {
         auto texts = std::make_unique<HitTexts>();
-        pikotel::dict::AreaView storage;
-        const pikotel::dict::AreaView* area = s.directory->findArea(listing.cityCode, storage);
-        const std::string_view utf8[7] = {listing.number,
-                                          listing.zip,
-                                          listing.name,
-                                          area ? area->pref : std::string_view(),
-                                          area ? area->city : std::string_view(),
-                                          listing.town,
-                                          listing.block};
+        if (std::int64_t{listing.cityCode} != s.areaCode) {
+            pikotel::dict::AreaView storage;
+            const pikotel::dict::AreaView* area = s.directory->findArea(listing.cityCode, storage);
+            s.areaPref.clear();
+            s.areaCity.clear();
+            if (area) {
+                s.codec.encode(area->pref, s.areaPref);
+                s.codec.encode(area->city, s.areaCity);
+            }
+            s.areaCode = listing.cityCode;
+        }
+        const std::string_view utf8[7] = {listing.number, listing.zip,  listing.name, {}, {},
+                                          listing.town,   listing.block};
         for (int i = 0; i < 7; ++i)
             s.codec.encode(utf8[i], (*texts)[static_cast<std::size_t>(i)]);
+        (*texts)[3] = s.areaPref;
+        (*texts)[4] = s.areaCity;
         slot = std::move(texts);
     }
     const HitTexts& t = *slot;

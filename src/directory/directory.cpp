@@ -32,6 +32,9 @@ constexpr qint64 kXchAreaRetryMs = 4000;
 // Between two failed area fetches: short enough to feel immediate, long enough not to
 // spin the processor for the whole 4 seconds.
 constexpr int kXchAreaPauseMs = 100;
+// Pending events run before every this many fetches of a city's hits: often enough for the
+// stop button, rarely enough that a run over many hits is not spent polling.
+constexpr int32_t kFetchesPerEventRun = 64;
 
 // The out-of-memory error as the program reports unexpected errors.
 constexpr int kOutOfMemoryError = 7;
@@ -578,7 +581,8 @@ int Directory::dxsSearchCity(const CityCondition& condition, const CityHitVisito
     if (result != 0)
         return result;
     for (int32_t i = 0; i < count; ++i) {
-        clock_.processEvents();
+        if (i % kFetchesPerEventRun == 0)
+            clock_.processEvents();
         DxsResultRec rec{};
         if (Dxs4_GetRec(&dxsSearch_, i, &rec) != 0)
             continue;
@@ -605,7 +609,8 @@ void Directory::xchSearchCity(const CityCondition& condition, const CityHitVisit
     // As in the number search the fetches are not checked: a failed one hands on an empty
     // record, which the result list does not show.
     for (int32_t i = 0; i < count; ++i) {
-        clock_.processEvents();
+        if (i % kFetchesPerEventRun == 0)
+            clock_.processEvents();
         XchResultRec rec{};
         hXchDB_Getrec(xchHandle_, i, &rec);
         if (!deliver(DirRecordFromXch(rec)))

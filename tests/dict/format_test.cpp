@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 #include <vector>
 
@@ -170,10 +172,12 @@ TEST_F(BuiltImage, ForeignAndFutureFilesAreRefused) {
     std::vector<std::uint8_t> bad = image_;
     bad[0] = 'X';
     EXPECT_EQ(open(bad), OpenError::BadMagic);
-    bad = image_;
-    poke<std::uint16_t>(bad, 8, 2);
-    reseal(bad);
-    EXPECT_EQ(open(bad), OpenError::UnsupportedVersion);
+    for (const std::uint16_t version : {1, kFormatVersion + 1}) {
+        bad = image_;
+        poke<std::uint16_t>(bad, 8, version);
+        reseal(bad);
+        EXPECT_EQ(open(bad), OpenError::UnsupportedVersion) << version;
+    }
     bad = image_;
     bad.push_back(0);
     EXPECT_EQ(open(bad), OpenError::BadHeader);
@@ -255,6 +259,70 @@ TEST_F(BuiltImage, AbsurdCountsAndOffsetsAreRefusedEvenWithValidChecksums) {
         f.apply(bad);
         reseal(bad);
         EXPECT_EQ(open(bad), f.expected) << f.what;
+    }
+}
+
+TEST_F(BuiltImage, DamagedNameIndexIsRefusedEvenWithValidChecksums) {
+    ASSERT_EQ(open(image_), OpenError::None);
+    std::int64_t individual = -1;
+    std::int64_t business = -1;
+    for (std::uint32_t g = 0; g < dict_.groupCount(); ++g) {
+        const GroupView v = dict_.group(g);
+        if (v.kind == PersonKind::Individual && individual < 0 && v.listingCount >= 2)
+            individual = g;
+        if (v.kind == PersonKind::Corporate && business < 0)
+            business = g;
+    }
+    ASSERT_GE(individual, 0);
+    ASSERT_GE(business, 0);
+    const auto block = [](const std::vector<std::uint8_t>& b, std::int64_t g) {
+        const std::size_t index = sectionOffset(b, SectionId::NameIndex);
+        return index +
+               peek<std::uint64_t>(b, index + static_cast<std::size_t>(g) * kIndexEntrySize);
+    };
+    const auto bucketEnd = [&](const std::vector<std::uint8_t>& b) {
+        const std::size_t at = block(b, business);
+        return at + 4 + std::size_t{peek<std::uint32_t>(b, at)} * 4;
+    };
+    struct Forgery {
+        const char* what;
+        std::function<void(std::vector<std::uint8_t>&)> apply;
+    };
+    const Forgery forgeries[] = {
+        {"block offset",
+         [](auto& b) { poke<std::uint64_t>(b, sectionOffset(b, SectionId::NameIndex), 8); }},
+        {"block size",
+         [](auto& b) {
+             poke<std::uint64_t>(b, sectionOffset(b, SectionId::NameIndex) + 8, 1ULL << 62);
+         }},
+        {"listing twice in a permutation",
+         [&](auto& b) {
+             poke<std::uint32_t>(b, block(b, individual) + 4,
+                                 peek<std::uint32_t>(b, block(b, individual)));
+         }},
+        {"listing beyond the group",
+         [&](auto& b) { poke<std::uint32_t>(b, block(b, individual), 1u << 30); }},
+        {"bucket count", [&](auto& b) { poke<std::uint32_t>(b, block(b, business), 3); }},
+        {"huge bucket count",
+         [&](auto& b) { poke<std::uint32_t>(b, block(b, business), 1u << 31); }},
+        {"postings end", [&](auto& b) { poke<std::uint32_t>(b, bucketEnd(b), 1); }},
+        {"posting beyond the group",
+         [&](auto& b) {
+             const std::size_t postings = bucketEnd(b) + 4;
+             const std::size_t at = block(b, business) + 4;
+             // The first non-empty bucket's first value.
+             std::size_t k = 0;
+             while (peek<std::uint32_t>(b, at + (k + 1) * 4) == 0)
+                 ++k;
+             b[postings + peek<std::uint32_t>(b, at + k * 4)] = 0x7F;
+         }},
+    };
+    for (const Forgery& f : forgeries) {
+        std::vector<std::uint8_t> bad = image_;
+        f.apply(bad);
+        reseal(bad);
+        EXPECT_EQ(open(bad), OpenError::BadNameIndex) << f.what;
+        EXPECT_EQ(open(bad, false), OpenError::BadNameIndex) << f.what;
     }
 }
 

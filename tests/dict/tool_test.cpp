@@ -1,10 +1,12 @@
 // pikotel-dict as a user runs it: build, info and search through either engine.
 
 #include "dicttest.h"
+#include "format.h"
 #include "support/testdirs.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -78,7 +80,14 @@ TEST(DictTool, BrokenFilesAndBadInputFailWithAMessage) {
     QFile f(d.file("main.dct"));
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     QByteArray bytes = f.readAll();
-    bytes[bytes.size() - 100] = static_cast<char>(bytes[bytes.size() - 100] ^ 1);
+    // A byte of the listing details: only its checksum notices (the structure is intact).
+    const auto details =
+        qFromLittleEndian<quint64>(bytes.constData() + pikotel::dict::kHeaderSize +
+                                   (static_cast<int>(pikotel::dict::SectionId::Details) - 1) *
+                                       pikotel::dict::kSectionEntrySize +
+                                   8);
+    const auto at = static_cast<qsizetype>(details + 10);
+    bytes[at] = static_cast<char>(bytes[at] ^ 1);
     f.seek(0);
     f.write(bytes);
     f.close();

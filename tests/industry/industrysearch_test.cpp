@@ -2,6 +2,10 @@
 
 #include "directory/searchprogress.h"
 #include "directory/stoptoken.h"
+#include "jtext/kana.h"
+
+#include <algorithm>
+#include <random>
 
 using namespace pikotel;
 using namespace pikotel::test;
@@ -194,6 +198,58 @@ TEST(IndustryKeywords, OriginalsAreFoundByTheirListPositionWithAtMostThirtyPatte
     EXPECT_EQ(
         BuildKeywords(QStringLiteral("駅"), industry::Kind::EndsWith, 0, originals).patterns(),
         QStringList{QStringLiteral("*駅")});
+}
+
+// The exclusion test against its plain form (fold the name, look for every folded word) over
+// names made of the tables' own words in every width and kana form, and random mixtures of
+// their characters with kana that join (ｶﾞ, か゛) and letters that fold.
+TEST(IndustryKeywords, KeepsWhatAPlainFoldAndSearchKeeps) {
+    ShellFixture f;
+    OriginalIndustries none(f.ctx->store());
+    std::mt19937 random(17);
+    QString pool = QStringLiteral("ｶﾞﾊﾟかが゛゜ゞﾞﾟAaＡａ1１ -ーｰ・･");
+    QStringList forms;
+    for (const industry::Industry& i : industry::builtinIndustries()) {
+        for (int p = 1; p <= industry::searchPatterns(i).size(); ++p) {
+            for (const QString& w : industry::exclusionWords(i, p)) {
+                pool += w;
+                forms << w << QStringLiteral("株式会社") + w + QStringLiteral("店")
+                      << jtext::toHalfWidth(w) << jtext::katakanaToHiragana(w)
+                      << jtext::toHalfWidth(w).left(2) + w.mid(2) << w.toLower();
+            }
+        }
+    }
+    for (int n = 0; n < 1500; ++n) {
+        QString name;
+        const int length = 1 + static_cast<int>(random() % 12);
+        for (int k = 0; k < length; ++k)
+            name += pool.at(static_cast<qsizetype>(random() % static_cast<unsigned>(pool.size())));
+        forms << name;
+    }
+    QStringList folded;
+    for (const QString& name : forms) {
+        folded << jtext::foldForCompare(name);
+        ASSERT_EQ(foldedName(name), folded.back()) << name.toStdString();
+    }
+    int dropped = 0;
+    for (const industry::Industry& i : industry::builtinIndustries()) {
+        const IndustryKeywords keywords = BuildKeywords(i.name.toString(), i.kind, 0, none);
+        for (int p = 1; p <= keywords.count(); ++p) {
+            QStringList words;
+            for (const QString& w : industry::applicableExclusionWords(i, p))
+                words << jtext::foldForCompare(w);
+            for (qsizetype n = 0; n < forms.size(); ++n) {
+                const bool plain = std::none_of(words.begin(), words.end(), [&](const QString& w) {
+                    return folded.at(n).contains(w);
+                });
+                ASSERT_EQ(keywords.keeps(forms.at(n), p), plain)
+                    << i.name.toString().toStdString() << " " << p << " "
+                    << forms.at(n).toStdString();
+                dropped += plain ? 0 : 1;
+            }
+        }
+    }
+    EXPECT_GT(dropped, 1000);
 }
 
 } // namespace

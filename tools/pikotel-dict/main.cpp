@@ -249,6 +249,8 @@ const char* sectionName(pikotel::dict::SectionId id) {
         return "NumberSparse";
     case SectionId::Mask:
         return "Mask";
+    case SectionId::NameIndex:
+        return "NameIndex";
     }
     return "?";
 }

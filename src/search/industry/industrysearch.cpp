@@ -9,6 +9,8 @@
 #include "search/industry/originalindustries.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace pikotel {
 
@@ -44,17 +46,58 @@ void IndustryKeywords::add(const QString& pattern, const QStringList& exclusionW
         if (!word.isEmpty() && !industry::defeatsPattern(word, pattern))
             folded.append(foldForCompare(word));
     }
+    std::sort(folded.begin(), folded.end());
+    for (const QString& word : folded) {
+        if (word.isEmpty()) // found in every name: no character rules a name out
+            std::fill(firstChars_.begin(), firstChars_.end(), true);
+        else
+            firstChars_[word.front().unicode()] = true;
+    }
     patterns_.append(pattern);
     foldedWords_.append(folded);
+}
+
+QString foldedName(const QString& name) {
+    // Whether a character folds to itself. Marks and conjoining jamo are left to the full
+    // fold, which may join them with the character before.
+    thread_local std::vector<std::int8_t> unchanged(0x10000, -1);
+    for (const QChar c : name) {
+        std::int8_t& u = unchanged[c.unicode()];
+        if (u < 0) {
+            const char16_t code = c.unicode();
+            const bool joins =
+                c.isSurrogate() || c.isMark() || (code >= 0x3099 && code <= 0x309C) ||
+                code == 0xFF9E || code == 0xFF9F || (code >= 0x1100 && code <= 0x11FF) ||
+                (code >= 0xA960 && code <= 0xA97F) || (code >= 0xD7B0 && code <= 0xD7FF);
+            u = !joins && foldForCompare(QString(c)) == QString(c) ? 1 : 0;
+        }
+        if (u == 0)
+            return foldForCompare(name);
+    }
+    return name;
 }
 
 bool IndustryKeywords::keeps(const QString& name, int patternNo) const {
     const QStringList& words = foldedWords_.at(patternNo - 1);
     if (words.isEmpty())
         return true;
-    const QString folded = foldForCompare(name);
-    return std::none_of(words.begin(), words.end(),
-                        [&](const QString& word) { return folded.contains(word); });
+    if (words.front().isEmpty())
+        return false;
+    const QString folded = foldedName(name);
+    const QStringView text(folded);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!firstChars_[c.unicode()])
+            continue;
+        auto word =
+            std::lower_bound(words.begin(), words.end(), c,
+                             [](const QString& w, QChar first) { return w.front() < first; });
+        for (; word != words.end() && word->front() == c; ++word) {
+            if (text.sliced(i).startsWith(*word))
+                return false;
+        }
+    }
+    return true;
 }
 
 IndustryKeywords BuildKeywords(const QString& text, industry::Kind kind, int listPosition,

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace pikotel {
 
 class AppContext;
@@ -41,8 +43,14 @@ public:
 
 private:
     QStringList patterns_;
+    // Each pattern's folded words, ordered by their first character.
     QList<QStringList> foldedWords_;
+    // The first characters of all folded words: where a name holds none, no word begins.
+    std::vector<bool> firstChars_ = std::vector<bool>(0x10000, false);
 };
+
+// foldForCompare(name); a name whose characters all fold to themselves is given back as it is.
+QString foldedName(const QString& name);
 
 // BuildKeywords for the industry the list shows as text, of the kind its item holds. An
 // original industry is the slot at its list position (originals come first in the list);
