@@ -228,6 +228,7 @@ std::uint32_t Generator::pickCity(std::size_t pref, CityNeed need) {
 // "３丁目１２－５", "３－１２－５", "１２３４番地", now and then a building after it.
 // Returns the chōme, 0 for none.
 int Generator::appendBlock(std::string* block, const Address& address) {
+    const Town& town = book_.towns[address.town];
     block->clear();
     int chome = 0;
     if (address.chome != 0) {
@@ -310,7 +311,8 @@ int Generator::appendBlock(std::string* block, const Address& address) {
             block->append("階");
             break;
         case 2:
-            block->append(names_.givenName(random_).written);
+            // Named after the town where it makes a name, else after its owner's family.
+            block->append(town.nameKana.empty() ? names_.surname(random_).written : town.name);
             block->append("マンション");
             appendFullWidth(block, floor * 100 + random_.between(1, 12));
             block->append("号");
@@ -527,11 +529,15 @@ bool generateListings(const GeneratorOptions& options, QString* error) {
         }
     }
     const QDir source(options.sourceDataDir);
+    AreaCodeTable areaCodes;
+    if (!areaCodes.load(source.filePath(QStringLiteral("areacodes.tsv")), err))
+        return false;
     AddressBook book;
-    if (!book.load(source.filePath(QStringLiteral("ken_all_merged.utf8.csv")), err))
+    if (!book.load(source.filePath(QStringLiteral("ken_all_merged.utf8.csv")), areaCodes, err))
         return false;
     NameBook names;
-    if (!names.load(source.filePath(QStringLiteral("names_ipadic_gimei.tsv")), err))
+    if (!names.load(source.filePath(QStringLiteral("names_ipadic_gimei.tsv")), book.placeNames(),
+                    err))
         return false;
     Generator generator(options, book, names);
     return generator.run(err);
