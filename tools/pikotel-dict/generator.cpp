@@ -361,11 +361,10 @@ bool Generator::household(std::size_t pref, qint64 rows, Output& csv, qint64* wr
             namer_.compose(templateIndex, cityIndex, address.town, random_, &name_, &reading_);
             kind = 2;
         } else {
-            // Members of one family have different given names.
+            // Members of one family have different given names, so no two rows are the same
+            // (the dictionary builder refuses a repeated row).
             const PersonName* given = &names_.givenName(random_);
-            for (int retry = 0; retry < 4 && std::find(givenNames.begin(), givenNames.end(),
-                                                       given) != givenNames.end();
-                 ++retry)
+            while (std::find(givenNames.begin(), givenNames.end(), given) != givenNames.end())
                 given = &names_.givenName(random_);
             givenNames[static_cast<std::size_t>(i)] = given;
             appendPerson(&name_, &reading_, familyName, *given);
