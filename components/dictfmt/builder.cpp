@@ -359,18 +359,24 @@ bool Builder::readMain(Input& in, bool listings) {
         for (std::uint64_t key : mask_)
             baseNumbers.emplace(key, false);
     }
+    DuplicateRows duplicates;
     while (reader.next(row)) {
         if (!parseListing(row, false, listing, message))
             return failAt(in, row.line, message);
         if (!checkArea(in, row.line, listing, !areasFixed_))
             return false;
-        if (listings)
+        if (listings) {
             addListing(listing, row.offset);
-        else if (auto it = baseNumbers.find(listing.numberKey); it != baseNumbers.end())
+            duplicates.add(row);
+        } else if (auto it = baseNumbers.find(listing.numberKey); it != baseNumbers.end()) {
             it->second = true;
+        }
     }
     if (!reader.error().empty())
         return failAt(in, row.line, reader.error());
+    if (const auto repeated = duplicates.first(in.data))
+        return failAt(in, repeated->first,
+                      "the row repeats line " + std::to_string(repeated->second) + " exactly");
     for (const auto& [key, found] : baseNumbers) {
         if (!found)
             return fail(QStringLiteral("%1: number %2 to replace or remove is not in %3")
@@ -395,6 +401,7 @@ bool Builder::readDelta(Input& in) {
         std::string city;
     };
     std::vector<Pending> pending;
+    DuplicateRows duplicates;
     while (reader.next(row)) {
         if (!parseListing(row, true, listing, message))
             return failAt(in, row.line, message);
@@ -407,6 +414,7 @@ bool Builder::readDelta(Input& in) {
             return failAt(in, row.line,
                           "number " + std::string(listing.number) +
                               " has conflicting ops (add, replace and remove exclude each other)");
+        duplicates.add(row);
         if (listing.op == DeltaOp::Remove)
             continue;
         addListing(listing, row.offset);
@@ -415,6 +423,9 @@ bool Builder::readDelta(Input& in) {
     }
     if (!reader.error().empty())
         return failAt(in, row.line, reader.error());
+    if (const auto repeated = duplicates.first(in.data))
+        return failAt(in, repeated->first,
+                      "the row repeats line " + std::to_string(repeated->second) + " exactly");
     for (const auto& [key, seen] : ops) {
         if (seen & ((1u << static_cast<unsigned>(DeltaOp::Replace)) |
                     (1u << static_cast<unsigned>(DeltaOp::Remove))))

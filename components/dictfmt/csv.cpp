@@ -1,5 +1,9 @@
 #include "csv.h"
 
+#include "hash.h"
+
+#include <algorithm>
+
 namespace pikotel::dict {
 
 using jtext::CsvRow;
@@ -61,6 +65,26 @@ bool checkUtf8(std::string_view text, bool allowControls) {
         i += len;
     }
     return true;
+}
+
+// Full-width katakana (with ・ and ー), parts separated by one ideographic space; the text is
+// valid UTF-8 already.
+bool isKatakanaReading(std::string_view text) {
+    if (text.empty() || text.size() % 3 != 0)
+        return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    bool space = true; // a leading space counts as a doubled one
+    for (std::size_t i = 0; i < text.size(); i += 3) {
+        if (p[i] != 0xE3)
+            return false;
+        const bool kana = (p[i + 1] == 0x82 && p[i + 2] >= 0xA1 && p[i + 2] <= 0xBF) ||
+                          (p[i + 1] == 0x83 && p[i + 2] >= 0x80 && p[i + 2] <= 0xBC);
+        const bool blank = p[i + 1] == 0x80 && p[i + 2] == 0x80;
+        if (!kana && (!blank || space))
+            return false;
+        space = blank;
+    }
+    return !space;
 }
 
 // Stored texts must not hold control characters: the scan text uses two as separators.
@@ -173,7 +197,53 @@ bool parseListing(const CsvRow& row, bool withOp, ListingRow& out, std::string& 
             return false;
         }
     }
+    if (!isKatakanaReading(f[2])) {
+        error = "reading must be full-width katakana (parts separated by one U+3000)";
+        return false;
+    }
     return readListing(row, withOp, out);
+}
+
+void DuplicateRows::add(const CsvRow& row) {
+    Hash64Stream hash;
+    static constexpr std::uint8_t kSeparator = 0x1F;
+    for (const std::string_view field : row.fields) {
+        hash.update(std::span(reinterpret_cast<const std::uint8_t*>(field.data()), field.size()));
+        hash.update(std::span(&kSeparator, 1));
+    }
+    rows_.push_back({hash.finish(), row.offset, row.line});
+}
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>>
+DuplicateRows::first(std::string_view data) const {
+    std::vector<Seen> sorted = rows_;
+    std::sort(sorted.begin(), sorted.end(), [](const Seen& a, const Seen& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.line < b.line;
+    });
+    const auto fields = [&](const Seen& s) {
+        jtext::CsvReader reader(data, s.offset, s.line);
+        CsvRow row;
+        reader.next(row);
+        return std::vector<std::string>(row.fields.begin(), row.fields.end());
+    };
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> found;
+    for (std::size_t end = 0, start = 0; start < sorted.size(); start = end) {
+        end = start + 1;
+        while (end < sorted.size() && sorted[end].hash == sorted[start].hash)
+            ++end;
+        for (std::size_t j = start + 1; j < end; ++j) {
+            if (found && sorted[j].line >= found->first)
+                break;
+            const std::vector<std::string> later = fields(sorted[j]);
+            for (std::size_t i = start; i < j; ++i) {
+                if (fields(sorted[i]) == later) {
+                    found = std::pair(sorted[j].line, sorted[i].line);
+                    break;
+                }
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace pikotel::dict

@@ -7,8 +7,10 @@
 #include "jtext/csv.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pikotel::dict {
@@ -48,6 +50,24 @@ bool isHeader(const jtext::CsvRow& row, std::string_view header);
 bool parseListing(const jtext::CsvRow& row, bool withOp, ListingRow& out, std::string& error);
 // Reads a row parseListing accepted before, without checking it again.
 bool readListing(const jtext::CsvRow& row, bool withOp, ListingRow& out);
+
+// Rows that repeat an earlier row field for field. Keeps a hash per row and compares rows in
+// full (read again from the data) only where hashes meet.
+class DuplicateRows {
+public:
+    void add(const jtext::CsvRow& row);
+    // The first row that repeats an earlier one: {its line, the earlier row's line}; nullopt
+    // when every row differs. data is what the rows were read from.
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> first(std::string_view data) const;
+
+private:
+    struct Seen {
+        std::uint64_t hash;
+        std::size_t offset;
+        std::uint64_t line;
+    };
+    std::vector<Seen> rows_;
+};
 
 // Parses a 5-digit municipality code.
 bool parseCityCode(std::string_view text, std::uint32_t& code);

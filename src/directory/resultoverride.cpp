@@ -9,16 +9,16 @@ const QList<OverrideRow>& ResultOverride::rows() {
     // that closed or numbers whose holders asked to be left out (drop), and businesses that
     // renamed or moved within their street (replace).
     static const QList<OverrideRow> table = {
-        {QStringLiteral("0847584462"), true, {}, {}},
-        {QStringLiteral("0957260098"), true, {}, {}},
-        {QStringLiteral("0986473629"), true, {}, {}},
-        {QStringLiteral("0174056389"), true, {}, {}},
-        {QStringLiteral("0154260976"), true, {}, {}},
-        {QStringLiteral("0924374555"), false, QStringLiteral("志摩野北工務店"),
-         QStringLiteral("１５２番地１")},
-        {QStringLiteral("0697086328"), false, QStringLiteral("フラワーショップ鷺洲"),
-         QStringLiteral("３丁目１７－５")},
-        {QStringLiteral("0782168697"), false, QStringLiteral("カレーハウスこころ山田店"), {}},
+        {QStringLiteral("0826786320"), true, {}, {}},
+        {QStringLiteral("0956897808"), true, {}, {}},
+        {QStringLiteral("0986248520"), true, {}, {}},
+        {QStringLiteral("0177274405"), true, {}, {}},
+        {QStringLiteral("0112136491"), true, {}, {}},
+        {QStringLiteral("0948845305"), false, QStringLiteral("泉河内工務店"),
+         QStringLiteral("１１５番地１")},
+        {QStringLiteral("0649377876"), false, QStringLiteral("フラワーショップ長吉六反"),
+         QStringLiteral("１丁目１６－５")},
+        {QStringLiteral("0788756396"), false, QStringLiteral("カレーハウス若葉北店"), {}},
     };
     return table;
 }

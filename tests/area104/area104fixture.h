@@ -57,17 +57,24 @@ protected:
             add(w, QStringLiteral("佐藤　太郎"), QStringLiteral("サトウ　タロウ"), 1);
             add(w, QStringLiteral("山田商店"), QStringLiteral("ヤマダショウテン"), 2);
         }
-        // Crowded: 600 タナカ in each of the 10th and 11th wards, 1200 スズキ in the 12th.
+        // Crowded: 600 タナカ in each of the 10th and 11th wards, 1200 スズキ in the 12th. A
+        // reading is katakana: the serial's digits become ア…コ.
+        const auto kana = [](int i) {
+            QString digits = QString::number(i);
+            for (QChar& c : digits)
+                c = QStringView(u"アイウエオカキクケコ")[c.digitValue()];
+            return digits;
+        };
         for (int i = 0; i < 600; ++i) {
-            add(9, QStringLiteral("田中　%1").arg(i), QStringLiteral("タナカ　%1").arg(i), 1);
-            add(10, QStringLiteral("田中　%1").arg(i), QStringLiteral("タナカ　%1").arg(i), 1);
+            add(9, QStringLiteral("田中　%1").arg(i), QStringLiteral("タナカ　") + kana(i), 1);
+            add(10, QStringLiteral("田中　%1").arg(i), QStringLiteral("タナカ　") + kana(i), 1);
         }
         for (int i = 0; i < 1200; ++i)
-            add(11, QStringLiteral("鈴木　%1").arg(i), QStringLiteral("スズキ　%1").arg(i), 1);
+            add(11, QStringLiteral("鈴木　%1").arg(i), QStringLiteral("スズキ　") + kana(i), 1);
         // A listing the correction table drops, between two kept ones.
         add(3, QStringLiteral("高橋　一"), QStringLiteral("タカハシ　ハジメ"), 1);
         add(3, QStringLiteral("高橋　二"), QStringLiteral("タカハシ　ジ"), 1,
-            QStringLiteral("本町"), QStringLiteral("0847-58-4462"));
+            QStringLiteral("本町"), QStringLiteral("0826-78-6320"));
         add(3, QStringLiteral("高橋　三"), QStringLiteral("タカハシ　サン"), 1);
 
         const QString source = f.dir.file(QStringLiteral("listings.csv"));

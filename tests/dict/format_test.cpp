@@ -395,13 +395,27 @@ TEST_F(BuilderInput, BadRowsAreRefusedWithFileAndLine) {
         {kHead + kRow + "03-1234-5678,a,b,3,1,東京都,新宿区,13104,,\n", "l.csv:3: kind"},
         {kHead + "03-1234-5678,a,b,1,1,東京都,新宿区,1310,,\n", "l.csv:2: city_code"},
         {kHead + "03-1234-5678,,b,1,1,東京都,新宿区,13104,,\n", "l.csv:2: name"},
-        {kHead + "03-1234-5678,a,b,1,1,東京都,新宿区,13104,,\n03-1234-5679,a,b,1,1,東京都,渋谷区,"
+        {kHead + "03-1234-5678,a,ビ,1,1,東京都,新宿区,13104,,\n03-1234-5679,a,ビ,1,1,東京都,渋谷区,"
                  "13104,,\n",
          "l.csv:3: city_code 13104"},
         {kHead + "03-1234-5678,\"a,b,1,1,東京都,新宿区,13104,,\n", "unterminated"},
         {kHead + "03-1234-5678,a\x01,b,1,1,東京都,新宿区,13104,,\n", "control"},
-        {kHead + "03-1234-5678,a,b,1,1,東京都,新宿区,13104,,\n03-1234-5678,a,b,1,1,東京都\n",
+        {kHead + "03-1234-5678,a,ビ,1,1,東京都,新宿区,13104,,\n03-1234-5678,a,ビ,1,1,東京都\n",
          "l.csv:3: expected 10 fields"},
+        // Readings are full-width katakana, a person's two parts split by one U+3000.
+        {kHead + kRow + "03-1234-5679,a,やまだ,1,1,東京都,新宿区,13104,,\n", "l.csv:3: reading"},
+        {kHead + kRow + "03-1234-5679,a,ﾔﾏﾀﾞ,1,1,東京都,新宿区,13104,,\n", "l.csv:3: reading"},
+        {kHead + kRow + "03-1234-5679,a,ヤマダ　　タロウ,1,1,東京都,新宿区,13104,,\n",
+         "l.csv:3: reading"},
+        {kHead + kRow + "03-1234-5679,a,ヤマダ ,1,1,東京都,新宿区,13104,,\n", "l.csv:3: reading"},
+        {kHead + kRow + "03-1234-5679,a,,2,1,東京都,新宿区,13104,,\n", "l.csv:3: reading"},
+        {kHead + kRow + "03-1234-5679,a,ヤマダ　,1,1,東京都,新宿区,13104,,\n", "l.csv:3: reading"},
+        // An exact repeat, however it is quoted; the same number with another name is a
+        // shared line.
+        {kHead + kRow +
+             "03-1234-5678,山田　花子,ヤマダ　ハナコ,1,160-0022,東京都,新宿区,13104,新宿,１\n" +
+             "\"03-1234-5678\",山田　太郎,ヤマダ　タロウ,1,160-0022,東京都,新宿区,13104,新宿,１\n",
+         "l.csv:4: the row repeats line 2 exactly"},
         {kHead + "0312-3456-7890123,a,b,1,1,東京都,新宿区,13104,,\n", "16 characters"},
     };
     for (const auto& c : cases) {
@@ -432,8 +446,13 @@ TEST_F(BuilderInput, DeltaOpsMustBeConsistentWithTheirBase) {
                     .contains("conflicting"));
     EXPECT_TRUE(
         build(kHead + kRow, kDeltaHead + "erase,03-1234-5678,,,,,,,,,\n").contains("op must be"));
-    EXPECT_TRUE(build(kHead + kRow, kDeltaHead + "add,03-1,a,b,1,1,沖縄県,那覇市,47201,,\n")
+    EXPECT_TRUE(build(kHead + kRow, kDeltaHead + "add,03-1,a,ア,1,1,沖縄県,那覇市,47201,,\n")
                     .contains("47201 is not in the area table"));
+    EXPECT_TRUE(build(kHead + kRow, kDeltaHead + "remove,03-1234-5678,,,,,,,,,\n" +
+                                        "remove,03-1234-5678,,,,,,,,,\n")
+                    .contains("delta.csv:3: the row repeats line 2 exactly"));
+    EXPECT_TRUE(build(kHead + kRow, kDeltaHead + "add,03-1,a,ｱ,1,1,東京都,新宿区,13104,,\n")
+                    .contains("delta.csv:2: reading"));
     EXPECT_TRUE(build(kHead + kRow, kHead).contains("delta.csv:1: header"));
 }
 

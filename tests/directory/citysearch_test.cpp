@@ -68,11 +68,11 @@ class CitySearchTest : public ::testing::TestWithParam<dict::Engine> {
 protected:
     void SetUp() override {
         listings = test::sampleListings(800, 17);
-        listings
-            << corrected("092-437-4555", "株式会社岡村工務店", "オカムラコウムテン", "１５２番地")
-            << corrected("0847-58-4462", "スナック国分寺", "スナックコクブンジ", "１１１番地６")
-            << corrected("078-216-8697", "カレーハウスこころ", "カレーハウスココロ", "２９３９")
-            << corrected("092-437-4000", "糸島印刷", "イトシマインサツ", "１番地");
+        listings << corrected("0948-84-5305", "株式会社打木工務店",
+                              "カブシキガイシャウチキコウムテン", "１１５番地")
+                 << corrected("0826-78-6320", "スナック天王寺", "スナックテンノウジ", "３１２")
+                 << corrected("078-875-6396", "カレーハウス若葉", "カレーハウスワカバ", "１９１")
+                 << corrected("092-437-4000", "糸島印刷", "イトシマインサツ", "１番地");
         const QString csv = scratch.file(QStringLiteral("listings.csv"));
         ASSERT_TRUE(test::writeFile(csv, test::listingCsv(listings)));
 
@@ -170,11 +170,11 @@ TEST_P(CitySearchTest, CorrectionTableDropsAndCorrects) {
     };
     CityCondition c = everyBusiness(kCorrectedCity);
     const QStringList kept = {QStringLiteral("糸島印刷/１番地"),
-                              QStringLiteral("志摩野北工務店/１５２番地１"),
-                              QStringLiteral("カレーハウスこころ山田店/２９３９")};
+                              QStringLiteral("泉河内工務店/１１５番地１"),
+                              QStringLiteral("カレーハウス若葉北店/１９１")};
     EXPECT_EQ(names(search(c)), kept);
     c.applyDrops = false;
-    EXPECT_EQ(names(search(c)), kept + QStringList{QStringLiteral("スナック国分寺/１１１番地６")});
+    EXPECT_EQ(names(search(c)), kept + QStringList{QStringLiteral("スナック天王寺/３１２")});
 }
 
 TEST_P(CitySearchTest, EngineRefusalsReachTheCallerOnlyFromTheFirstEngine) {

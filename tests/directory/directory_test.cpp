@@ -41,12 +41,12 @@ const char kListings[] =
     "03-3456-7892,佐藤　一郎,サトウ　イチロウ,1,160-0023,東京都,新宿区,13104,西新宿,１－１\n"
     "042-621-4763,山部建設株式会社,ヤマベケンセツ,2,188-0013,東京都,西東京市,13229,新町,１－６－"
     "１\n"
-    "092-437-4555,株式会社岡村工務店,オカムラコウムテン,2,819-1304,福岡県,糸島市,40230,志摩野北,"
-    "１５２番地\n"
-    "0847-58-4462,スナック国分寺,スナックコクブンジ,2,722-1112,広島県,世羅郡世羅町,34462,甲山,"
-    "１１１番地６\n"
-    "078-216-8697,カレーハウスこころ,カレーハウスココロ,2,651-1243,兵庫県,神戸市北区,28109,"
-    "山田町中,２９３９\n";
+    "0948-84-5305,株式会社打木工務店,カブシキガイシャウチキコウムテン,2,820-0334,福岡県,嘉麻市,"
+    "40227,泉河内,１１５番地\n"
+    "0826-78-6320,スナック天王寺,スナックテンノウジ,2,731-3845,広島県,山県郡安芸太田町,34368,那須,"
+    "３１２\n"
+    "078-875-6396,カレーハウス若葉,カレーハウスワカバ,2,651-1623,兵庫県,神戸市北区,28109,"
+    "淡河町野瀬,１９１\n";
 
 const char kDelta[] =
     "op,number,name,reading,kind,zip,pref,city,city_code,town,block\n"
@@ -155,7 +155,7 @@ TEST_F(DirectoryTest, HardDiskOpensFirstEngineWithAreaList) {
     EXPECT_FALSE(d.DicExistChk());
 
     EXPECT_EQ(d.areaCount(), 5);
-    EXPECT_EQ(d.GetTodoufukenName(40230), QStringLiteral("福岡県"));
+    EXPECT_EQ(d.GetTodoufukenName(40227), QStringLiteral("福岡県"));
     EXPECT_EQ(d.GetSikuchousonName(28109), QStringLiteral("神戸市北区"));
     EXPECT_EQ(d.GetTodoufukenName(99999), QString());
     EXPECT_EQ(d.GetSikuchousonName(0), QString());
@@ -180,7 +180,7 @@ TEST_F(DirectoryTest, CdHoldingOnlyXchdbOpensAlternateEngine) {
     EXPECT_TRUE(messages.shown().isEmpty());
     EXPECT_TRUE(clock.waits.isEmpty());
     EXPECT_EQ(d.areaCount(), 5);
-    EXPECT_EQ(d.GetSikuchousonName(34462), QStringLiteral("世羅郡世羅町"));
+    EXPECT_EQ(d.GetSikuchousonName(34368), QStringLiteral("山県郡安芸太田町"));
 }
 
 TEST_F(DirectoryTest, DamagedFirstDictionaryOnCdFallsBackToAlternate) {
@@ -439,17 +439,17 @@ TEST_F(DirectoryTest, NumberSearchAppliesCorrectionTable) {
             d.DicReopen();
         }
         ASSERT_EQ(d.dicKind(), kind);
-        const QString dropped = QStringLiteral("0847-58-4462");
+        const QString dropped = QStringLiteral("0826-78-6320");
         ASSERT_EQ(kind == 0 ? d.DxsTelSearch(dropped) : d.XchTelSearch(dropped), 0);
         EXPECT_EQ(d.TelSearchWithOverride(dropped), 1);
         EXPECT_EQ(d.telCount(), 0);
 
-        ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("092-437-4555")), 0);
-        EXPECT_EQ(d.telResult()[0], record("092-437-4555", "志摩野北工務店", "819-1304", "福岡県",
-                                           "糸島市", "志摩野北", "１５２番地１"));
-        ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("0782168697")), 0);
-        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("カレーハウスこころ山田店"));
-        EXPECT_EQ(d.telResult()[0].block, QStringLiteral("２９３９"));
+        ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("0948-84-5305")), 0);
+        EXPECT_EQ(d.telResult()[0], record("0948-84-5305", "泉河内工務店", "820-0334", "福岡県",
+                                           "嘉麻市", "泉河内", "１１５番地１"));
+        ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("0788756396")), 0);
+        EXPECT_EQ(d.telResult()[0].name, QStringLiteral("カレーハウス若葉北店"));
+        EXPECT_EQ(d.telResult()[0].block, QStringLiteral("１９１"));
 
         ASSERT_EQ(d.TelSearchWithOverride(QStringLiteral("042-621-4763")), 0);
         EXPECT_EQ(d.telResult()[0].name, QStringLiteral("山部建設株式会社"));
@@ -608,8 +608,8 @@ TEST(ResultOverrideTest, RowsAreFiveDropsAndThreeReplacements) {
     EXPECT_EQ(drops, 5);
     EXPECT_EQ(ResultOverride::rows().size(), 8);
     EXPECT_EQ(blocks, 2);
-    EXPECT_TRUE(ResultOverride::drops(QStringLiteral("0957-26-0098|閉店")));
-    EXPECT_FALSE(ResultOverride::drops(QStringLiteral("092-437-4555")));
+    EXPECT_TRUE(ResultOverride::drops(QStringLiteral("0956-89-7808|閉店")));
+    EXPECT_FALSE(ResultOverride::drops(QStringLiteral("0948-84-5305")));
 }
 
 } // namespace

@@ -54,8 +54,8 @@ inline const QStringList kChiyodaNames = {
     QStringLiteral("ホテル高橋"),                   // a number the correction table drops
 };
 // The numbers of the last two: rows of the correction table.
-inline const QString kRenamedNumber = QStringLiteral("078-216-8697");
-inline const QString kDroppedNumber = QStringLiteral("0847-58-4462");
+inline const QString kRenamedNumber = QStringLiteral("078-875-6396");
+inline const QString kDroppedNumber = QStringLiteral("0826-78-6320");
 
 class IndustryFixture : public ::testing::TestWithParam<dict::Engine> {
 protected:

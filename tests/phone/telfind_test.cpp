@@ -303,22 +303,22 @@ TEST_F(TelFindTest, UnregisteredExchangeGivesOneMessageAndTheNumberBoxTheFocus) 
 TEST_F(TelFindTest, CorrectionTableDropsAndReplacesListings) {
     open();
     // A dropped listing takes the not-found way: its exchange is not in the postal data.
-    search(QStringLiteral("0847-58-4462"));
+    search(QStringLiteral("0826-78-6320"));
     EXPECT_EQ(messages->texts(), QStringList{kNotRegistered});
     EXPECT_EQ(resultFields(), QStringList(6));
     EXPECT_FALSE(mruValues().contains(QStringLiteral("TELNO(0)")));
 
     messages->clear();
-    search(QStringLiteral("092-437-4555"));
-    EXPECT_EQ(field("txtName")->text(), QStringLiteral("志摩野北工務店"));
-    EXPECT_EQ(field("txtAddress4")->text(), QStringLiteral("１５２番地１"));
+    search(QStringLiteral("0948-84-5305"));
+    EXPECT_EQ(field("txtName")->text(), QStringLiteral("泉河内工務店"));
+    EXPECT_EQ(field("txtAddress4")->text(), QStringLiteral("１１５番地１"));
     // A row without a block keeps the listing's.
-    search(QStringLiteral("078-216-8697"));
-    EXPECT_EQ(field("txtName")->text(), QStringLiteral("カレーハウスこころ山田店"));
-    EXPECT_EQ(field("txtAddress4")->text(), QStringLiteral("２９３９"));
+    search(QStringLiteral("078-875-6396"));
+    EXPECT_EQ(field("txtName")->text(), QStringLiteral("カレーハウス若葉北店"));
+    EXPECT_EQ(field("txtAddress4")->text(), QStringLiteral("１９１"));
     EXPECT_TRUE(messages->texts().isEmpty());
     EXPECT_EQ(mruValues().value(QStringLiteral("TELNO(0)")),
-              QStringLiteral("0924374555 志摩野北工務店"));
+              QStringLiteral("0948845305 泉河内工務店"));
 }
 
 TEST_F(TelFindTest, SearchesLeaveTheirHistoryValuesInTheStore) {
@@ -348,7 +348,7 @@ TEST_F(TelFindTest, SearchesLeaveTheirHistoryValuesInTheStore) {
               }));
 
     // The sixth distinct search drops the oldest; a repeat only moves the pointer.
-    for (const char* number : {"092-437-4555", "078-216-8697", "03-3456-7893"})
+    for (const char* number : {"0948-84-5305", "078-875-6396", "03-3456-7893"})
         search(QString::fromLatin1(number));
     EXPECT_EQ(mruValues().value(QStringLiteral("TELNOLASTFIND")), QStringLiteral("4"));
     search(QStringLiteral("03-3456-7894"));
@@ -357,10 +357,9 @@ TEST_F(TelFindTest, SearchesLeaveTheirHistoryValuesInTheStore) {
     EXPECT_EQ(values.value(QStringLiteral("TELNO(4)")), QStringLiteral("0334567894 高橋商事"));
     EXPECT_EQ(values.value(QStringLiteral("TELNOLASTFIND")), QStringLiteral("4"));
     EXPECT_FALSE(values.contains(QStringLiteral("TELNO(5)")));
-    search(QStringLiteral("092-437-4555"));
+    search(QStringLiteral("0948-84-5305"));
     values = mruValues();
-    EXPECT_EQ(values.value(QStringLiteral("TELNO(1)")),
-              QStringLiteral("0924374555 志摩野北工務店"));
+    EXPECT_EQ(values.value(QStringLiteral("TELNO(1)")), QStringLiteral("0948845305 泉河内工務店"));
     EXPECT_EQ(values.value(QStringLiteral("TELNOLASTFIND")), QStringLiteral("1"));
 }
 

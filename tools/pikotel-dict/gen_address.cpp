@@ -145,7 +145,8 @@ struct RawCity {
 
 } // namespace
 
-bool AddressBook::load(const QString& kenAllPath, QString* error) {
+bool AddressBook::load(const QString& kenAllPath, const AreaCodeTable& areaCodeTable,
+                       QString* error) {
     QFile file(kenAllPath);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("cannot read the postal data %1: %2")
@@ -297,29 +298,32 @@ bool AddressBook::load(const QString& kenAllPath, QString* error) {
         cities.push_back(std::move(city));
     }
 
-    // Each town takes the code of the postal district of its first address.
-    std::vector<bool> coded(towns.size(), false);
-    for (const City& city : cities) {
-        for (const std::uint32_t a : city.addresses) {
-            const Address& address = addresses[a];
-            if (coded[address.town])
-                continue;
-            coded[address.town] = true;
-            const std::string zip7 = address.zip.substr(0, 3) + address.zip.substr(4);
-            const std::string code = areaCodeFor(city.pref, city.name, zip7);
-            if (code.empty()) {
-                *error =
-                    QStringLiteral("no area code for %1 %2")
-                        .arg(QString::fromStdString(city.pref), QString::fromStdString(city.name));
-                return false;
-            }
-            const auto [it, added] =
-                codeIndex.emplace(code, static_cast<std::uint32_t>(areaCodes.size()));
-            if (added)
-                areaCodes.push_back(code);
-            towns[address.town].areaCode = it->second;
+    // Every town of a municipality takes the municipality's code: no fallback, a municipality
+    // the table lacks or names otherwise stops the run.
+    std::vector<std::uint32_t> cityCode(cities.size());
+    for (std::size_t c = 0; c < cities.size(); ++c) {
+        const City& city = cities[c];
+        const AreaCodeEntry* entry = areaCodeTable.find(city.code);
+        const QString where = QString::fromStdString(city.code + ' ' + city.pref + city.name);
+        if (entry == nullptr) {
+            *error =
+                QStringLiteral("the area-code table has no row for municipality %1").arg(where);
+            return false;
         }
+        if (entry->pref != city.pref || entry->city != city.name) {
+            *error = QStringLiteral("the area-code table names municipality %1 %2%3")
+                         .arg(where, QString::fromStdString(entry->pref),
+                              QString::fromStdString(entry->city));
+            return false;
+        }
+        const auto [it, added] =
+            codeIndex.emplace(entry->code, static_cast<std::uint32_t>(areaCodes.size()));
+        if (added)
+            areaCodes.push_back(entry->code);
+        cityCode[c] = it->second;
     }
+    for (Town& town : towns)
+        town.areaCode = cityCode[town.city];
     for (std::size_t i = 0; i < prefectures.size(); ++i) {
         if (prefectures[i].cities.empty()) {
             *error =
@@ -328,6 +332,23 @@ bool AddressBook::load(const QString& kenAllPath, QString* error) {
         }
     }
     return true;
+}
+
+std::set<std::string> AddressBook::placeNames() const {
+    const auto stem = [](const QString& name, QStringView suffixes) {
+        return !name.isEmpty() && suffixes.contains(name.back()) ? name.chopped(1) : name;
+    };
+    std::set<std::string> names;
+    for (const City& city : cities) {
+        if (city.kind == CityKind::Ward)
+            continue;
+        const QString callName =
+            QString::fromStdString(city.callName.empty() ? city.name : city.callName);
+        names.insert(stem(callName, u"市町村区").toStdString());
+    }
+    for (const Prefecture& pref : prefectures)
+        names.insert(stem(QString::fromStdString(pref.name), u"都府県").toStdString());
+    return names;
 }
 
 } // namespace pikotel::gen

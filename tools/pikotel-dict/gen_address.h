@@ -2,11 +2,14 @@
 
 // The addresses listings may have: every municipality of the postal data with its usable
 // towns, cleaned of Japan Post's special texts and parenthesised parts, each town with its
-// area code and the chōme it has.
+// municipality's area code and the chōme it has.
+
+#include "gen_areacodes.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,7 +56,12 @@ struct Prefecture {
 
 class AddressBook {
 public:
-    bool load(const QString& kenAllPath, QString* error);
+    // Reads the postal data; every municipality takes its code from the area-code table.
+    bool load(const QString& kenAllPath, const AreaCodeTable& areaCodeTable, QString* error);
+
+    // The names of the municipalities without their 市, 町, 村 or 区 ("幌延", "赤磐"; wards of
+    // designated cities left out) and of the prefectures without 都, 府 or 県.
+    std::set<std::string> placeNames() const;
 
     std::vector<Prefecture> prefectures; // index = prefecture number − 1
     std::vector<City> cities;            // sorted by code

@@ -14,7 +14,9 @@ namespace {
 
 // industry | pattern | K kept, D decoy, P plain | city need (S city or ward, M town or
 // village) | name | reading. Slots: {S} surname, {T} town, {C} municipality, {B} brand
-// word, {J} temple, {K} place named after a temple.
+// word, {J} temple, {K} place named after a temple, {U} university. Country clubs lie out of
+// town, university hospitals and the branch shrines of 出雲大社 in cities. An optional last
+// field gives the template's share in percent of what it would have (rare kinds of place).
 constexpr const char* kTemplates[] = {
     "コンビニ|1|K|-|ａｍ／ｐｍ{T}店|エーエムピーエム{T}テン",
     "コンビニ|2|K|-|エーエムピーエム{T}店|エーエムピーエム{T}テン",
@@ -84,9 +86,9 @@ constexpr const char* kTemplates[] = {
     "教室|3|K|-|{S}ピアノレッスン|{S}ピアノレッスン",
     "ゴルフ|1|K|-|{T}ゴルフ練習場|{T}ゴルフレンシュウジョウ",
     "ゴルフ|1|K|-|{B}ゴルフセンター|{B}ゴルフセンター",
-    "ゴルフ|2|K|-|{T}カントリークラブ|{T}カントリークラブ",
-    "ゴルフ|3|K|-|{T}カントリー倶楽部|{T}カントリークラブ",
-    "ゴルフ|4|K|-|{T}カンツリー倶楽部|{T}カンツリークラブ",
+    "ゴルフ|2|K|M|{T}カントリークラブ|{T}カントリークラブ",
+    "ゴルフ|3|K|M|{T}カントリー倶楽部|{T}カントリークラブ",
+    "ゴルフ|4|K|M|{T}カンツリー倶楽部|{T}カンツリークラブ",
     "テニス|1|K|-|{T}テニスクラブ|{T}テニスクラブ",
     "テニス|1|K|-|{B}テニススクール|{B}テニススクール",
     "スイミング|1|K|-|{B}スイミングスクール|{B}スイミングスクール",
@@ -117,7 +119,8 @@ constexpr const char* kTemplates[] = {
     "寺院|3|K|-|正一位{T}稲荷|ショウイチイ{T}イナリ",
     "神社|1|K|-|{T}神社|{T}ジンジャ",
     "神社|1|K|-|{T}八幡神社|{T}ハチマンジンジャ",
-    "神社|2|K|-|{T}大社|{T}タイシャ",
+    "神社|2|K|S|出雲大社{C}分祠|イズモタイシャ{C}ブンシ",
+    "神社|2|K|S|出雲大社{C}教会|イズモタイシャ{C}キョウカイ",
     "神社|3|K|-|{T}若宮社|{T}ワカミヤシャ",
     "神社|4|K|-|{T}神宮|{T}ジングウ",
     "神社|5|K|-|{T}天満宮|{T}テンマングウ",
@@ -266,9 +269,9 @@ constexpr const char* kTemplates[] = {
     "病院|0|D|-|{T}病院レストラン|{T}ビョウインレストラン",
     "神社|0|D|-|{T}神社前駅|{T}ジンジャマエエキ",
     "神社|0|D|-|{T}神宮ホテル|{T}ジングウホテル",
-    "神社|0|D|-|{T}大社ショップ|{T}タイシャショップ",
+    "神社|0|D|S|出雲大社{C}分祠前店|イズモタイシャ{C}ブンシマエテン|40",
     "大学|0|D|-|{T}大学前駅|{T}ダイガクマエエキ",
-    "大学|0|D|-|{T}大学病院|{T}ダイガクビョウイン",
+    "大学|0|D|S|{U}大学病院|{U}ダイガクビョウイン|40",
     "大学|0|D|-|{B}大学受験セミナー|{B}ダイガクジュケンセミナー",
     "郵便局|0|D|-|{T}郵便局前店|{T}ユウビンキョクマエテン",
     "郵便局|0|D|-|{C}郵便局労働組合|{C}ユウビンキョクロウドウクミアイ",
@@ -415,6 +418,11 @@ constexpr const char* kTemples[] = {
     "観音寺|カンノンジ",   "泉福寺|センプクジ",
 };
 
+constexpr const char* kUniversities[] = {
+    "東洋|トウヨウ", "昭和|ショウワ", "中央|チュウオウ", "城南|ジョウナン", "東邦|トウホウ",
+    "聖和|セイワ",   "北斗|ホクト",   "平成|ヘイセイ",   "協和|キョウワ",   "明和|メイワ",
+};
+
 constexpr const char* kTemplePlaces[] = {
     "吉祥寺|キチジョウジ", "高円寺|コウエンジ", "国分寺|コクブンジ", "天王寺|テンノウジ",
     "善光寺|ゼンコウジ",   "豪徳寺|ゴウトクジ", "護国寺|ゴコクジ",   "泉岳寺|センガクジ",
@@ -452,7 +460,7 @@ bool BusinessNamer::init(QString* error) {
         return true;
     };
     if (!loadList(kBrands, &brands_) || !loadList(kTemples, &temples_) ||
-        !loadList(kTemplePlaces, &templePlaces_))
+        !loadList(kTemplePlaces, &templePlaces_) || !loadList(kUniversities, &universities_))
         return false;
 
     const std::span<const industry::Industry> industries = industry::builtinIndustries();
@@ -475,6 +483,9 @@ bool BusinessNamer::init(QString* error) {
             return true;
         case u'K':
             *slot = Slot::TemplePlace;
+            return true;
+        case u'U':
+            *slot = Slot::University;
             return true;
         default:
             return false;
@@ -515,9 +526,13 @@ bool BusinessNamer::init(QString* error) {
             *error = QStringLiteral("bad business name template: %1").arg(entry);
             return false;
         };
-        if (f.size() != 6)
+        if (f.size() != 6 && f.size() != 7)
             return bad();
         Template t;
+        bool shareOk = true;
+        t.sharePercent = f.size() == 7 ? f[6].toUInt(&shareOk) : 100;
+        if (!shareOk || t.sharePercent == 0 || t.sharePercent > 100)
+            return bad();
         if (f[0] != u"-") {
             const auto it =
                 std::find_if(industries.begin(), industries.end(),
@@ -587,7 +602,9 @@ bool BusinessNamer::init(QString* error) {
             }
         }
         if (t.kept) {
-            for (const QString& word : industry::exclusionWords(industries[t.industry], t.pattern))
+            // The words the search applies: one inside the pattern's own text drops nothing.
+            for (const QString& word :
+                 industry::applicableExclusionWords(industries[t.industry], t.pattern))
                 t.foldedExclusions.push_back(foldForCompare(word).toStdString());
             ++keptPerPattern[{t.industry, t.pattern}];
         } else if (t.industry >= 0) {
@@ -606,13 +623,15 @@ bool BusinessNamer::init(QString* error) {
     }
     // Every pattern gets the same share of the aimed names, split among its templates.
     for (const Template& t : templates_) {
+        std::uint64_t weight = 0;
         if (t.kept)
-            picker_.add(kShareKept * kWeightScale / patternCount /
-                        keptPerPattern[{t.industry, t.pattern}]);
+            weight =
+                kShareKept * kWeightScale / patternCount / keptPerPattern[{t.industry, t.pattern}];
         else if (t.industry >= 0)
-            picker_.add(kShareDecoy * kWeightScale / decoys);
+            weight = kShareDecoy * kWeightScale / decoys;
         else
-            picker_.add(kSharePlain * kWeightScale / plains);
+            weight = kSharePlain * kWeightScale / plains;
+        picker_.add(weight / 100 * t.sharePercent);
     }
     return true;
 }
@@ -677,6 +696,8 @@ BusinessNamer::Value BusinessNamer::slotValue(Slot slot, std::uint32_t city, std
         return word(temples_[random.below(temples_.size())]);
     case Slot::TemplePlace:
         return word(templePlaces_[random.below(templePlaces_.size())]);
+    case Slot::University:
+        return word(universities_[random.below(universities_.size())]);
     }
     return word(brands_.front());
 }

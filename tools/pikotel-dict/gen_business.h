@@ -30,7 +30,7 @@ public:
                  std::string* name, std::string* reading);
 
 private:
-    enum class Slot { Surname, Town, City, Brand, Temple, TemplePlace };
+    enum class Slot { Surname, Town, City, Brand, Temple, TemplePlace, University };
     struct Part {
         bool isSlot = false;
         Slot slot = Slot::Surname;
@@ -43,6 +43,7 @@ private:
         int pattern = 0;
         bool kept = false; // must survive the industry's exclusion words
         CityNeed need = CityNeed::Any;
+        std::uint32_t sharePercent = 100;
         std::vector<Part> parts;
         std::vector<std::string> foldedExclusions;
     };
@@ -69,6 +70,7 @@ private:
     std::vector<Word> brands_;
     std::vector<Word> temples_;
     std::vector<Word> templePlaces_;
+    std::vector<Word> universities_;
     std::vector<std::string> townFolds_;
     std::vector<std::string> cityFolds_;
     std::vector<std::string> surnameFolds_;

@@ -1,13 +1,21 @@
 #pragma once
 
 // Surnames and given names with their readings, from mecab-ipadic and gimei, drawn with a
-// weight that favours common names: ipadic's cost (lower is more common) sets the weight,
-// and gimei's lists of common names add to it.
+// weight that follows how common the names are. Surnames: the ~500 names gimei ranks by
+// how many people carry them on a Zipf-like curve, the other ipadic surnames as an even
+// long tail, place names ipadic lists as surnames rare or absent; a written form with
+// several readings mostly takes its common one. Given names: those both sources know
+// first, then gimei's, ipadic's rare pairs last.
+//
+// The ipadic cost is a word cost learned from newspaper text, not a frequency (it favours
+// the names of well-known people), so it weights no name; among the readings of one
+// written form, though, the cheapest is the usual one.
 
 #include "gen_random.h"
 
 #include <QString>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,7 +28,11 @@ struct PersonName {
 
 class NameBook {
 public:
-    bool load(const QString& namesPath, QString* error);
+    // placeNames: names of municipalities (without 市, 町, 村 or 区) and prefectures; a
+    // surname that is one of them and that gimei does not rank is drawn rarely. False, with
+    // the line in *error, on a row with a missing field, an unknown kind, a reading that is
+    // not full-width katakana or a rank that is not a positive number.
+    bool load(const QString& namesPath, const std::set<std::string>& placeNames, QString* error);
 
     const PersonName& surname(Random& random) const {
         return surnames_[surnamePicker_.pick(random)];

@@ -92,8 +92,8 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
             ++code.stride;
     }
 
-    // Consecutive towns of an area code share groups; at most half the exchanges start
-    // out taken, so a busy group always finds another.
+    // Consecutive towns of an area code share groups; at most a quarter of the exchanges
+    // start out taken, so a busy group always finds another.
     std::vector<std::vector<std::uint32_t>> townsOfCode(codes_.size());
     std::vector<bool> used(book.towns.size(), false);
     for (const Address& address : book.addresses)
@@ -107,10 +107,10 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
         if (towns.empty())
             continue;
         const std::uint64_t groupCount = std::max<std::uint64_t>(
-            1, std::min<std::uint64_t>(towns.size(), codes_[c].prefixes.size() / 2));
+            1, std::min<std::uint64_t>(towns.size(), codes_[c].prefixes.size() / 4));
         const auto first = static_cast<std::uint32_t>(groups_.size());
         for (std::uint64_t g = 0; g < groupCount; ++g)
-            groups_.push_back({c, 0, kPerExchange, 0});
+            groups_.push_back({c, 0, 0, 0, 0});
         for (std::size_t i = 0; i < towns.size(); ++i)
             book.towns[towns[i]].group =
                 first + static_cast<std::uint32_t>(i * groupCount / towns.size());
@@ -121,7 +121,7 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
 bool NumberPlan::next(const Town& town, PhoneNumber* number, QString* error) {
     Group& group = groups_[town.group];
     AreaCode& code = codes_[group.areaCode];
-    if (group.used == kPerExchange) {
+    if (group.used == group.quota) {
         if (code.taken == code.prefixes.size()) {
             *error =
                 QStringLiteral("area code %1 has no free exchange left; ask for fewer listings")
@@ -132,8 +132,13 @@ bool NumberPlan::next(const Town& town, PhoneNumber* number, QString* error) {
             code.prefixes[(code.start + code.taken * code.stride) % code.prefixes.size()];
         ++code.taken;
         group.used = 0;
-        group.offset =
-            static_cast<std::uint32_t>(stableHash(std::to_string(group.exchange)) % kPerExchange);
+        const std::uint64_t hash = stableHash(std::to_string(group.exchange));
+        group.offset = static_cast<std::uint32_t>(hash % kPerExchange);
+        // A busy area spreads over several exchanges, as towns served by one office do,
+        // while three quarters of the code's exchanges are free; then each is filled up.
+        group.quota = code.taken * 4 < code.prefixes.size() * 3
+                          ? kSpreadMin + static_cast<std::uint32_t>(hash % kSpreadRange)
+                          : kPerExchange;
     }
     // 7919 is coprime with 10,000: the subscriber numbers of an exchange never repeat.
     const std::uint32_t subscriber = (group.used * 7919 + group.offset) % kPerExchange;

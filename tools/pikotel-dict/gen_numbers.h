@@ -1,7 +1,8 @@
 #pragma once
 
 // Telephone numbers: each town belongs to an exchange group of its area code; a group
-// takes the area code's exchanges one after another as it fills them, 10,000 numbers each.
+// takes the area code's exchanges one after another, moving on after a few dozen numbers
+// while the code has exchanges to spare and after all 10,000 once it runs short.
 // Every six-digit prefix belongs to exactly one area code, the longest that claims it, as
 // in the real numbering plan, so no two numbers of a run are equal.
 
@@ -38,10 +39,13 @@ private:
     struct Group {
         std::uint32_t areaCode = 0;
         std::uint32_t exchange = 0;
-        std::uint32_t used = kPerExchange; // no exchange yet
+        std::uint32_t used = 0;
+        std::uint32_t quota = 0; // numbers to give out of the current exchange; 0: none yet
         std::uint32_t offset = 0;
     };
     static constexpr std::uint32_t kPerExchange = 10000;
+    static constexpr std::uint32_t kSpreadMin = 12;
+    static constexpr std::uint32_t kSpreadRange = 30;
 
     std::vector<AreaCode> codes_;
     std::vector<Group> groups_;

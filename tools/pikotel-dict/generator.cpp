@@ -228,6 +228,7 @@ std::uint32_t Generator::pickCity(std::size_t pref, CityNeed need) {
 // "３丁目１２－５", "３－１２－５", "１２３４番地", now and then a building after it.
 // Returns the chōme, 0 for none.
 int Generator::appendBlock(std::string* block, const Address& address) {
+    const Town& town = book_.towns[address.town];
     block->clear();
     int chome = 0;
     if (address.chome != 0) {
@@ -310,7 +311,8 @@ int Generator::appendBlock(std::string* block, const Address& address) {
             block->append("階");
             break;
         case 2:
-            block->append(names_.givenName(random_).written);
+            // Named after the town where it makes a name, else after its owner's family.
+            block->append(town.nameKana.empty() ? names_.surname(random_).written : town.name);
             block->append("マンション");
             appendFullWidth(block, floor * 100 + random_.between(1, 12));
             block->append("号");
@@ -359,11 +361,10 @@ bool Generator::household(std::size_t pref, qint64 rows, Output& csv, qint64* wr
             namer_.compose(templateIndex, cityIndex, address.town, random_, &name_, &reading_);
             kind = 2;
         } else {
-            // Members of one family have different given names.
+            // Members of one family have different given names, so no two rows are the same
+            // (the dictionary builder refuses a repeated row).
             const PersonName* given = &names_.givenName(random_);
-            for (int retry = 0; retry < 4 && std::find(givenNames.begin(), givenNames.end(),
-                                                       given) != givenNames.end();
-                 ++retry)
+            while (std::find(givenNames.begin(), givenNames.end(), given) != givenNames.end())
                 given = &names_.givenName(random_);
             givenNames[static_cast<std::size_t>(i)] = given;
             appendPerson(&name_, &reading_, familyName, *given);
@@ -527,11 +528,15 @@ bool generateListings(const GeneratorOptions& options, QString* error) {
         }
     }
     const QDir source(options.sourceDataDir);
+    AreaCodeTable areaCodes;
+    if (!areaCodes.load(source.filePath(QStringLiteral("areacodes.tsv")), err))
+        return false;
     AddressBook book;
-    if (!book.load(source.filePath(QStringLiteral("ken_all_merged.utf8.csv")), err))
+    if (!book.load(source.filePath(QStringLiteral("ken_all_merged.utf8.csv")), areaCodes, err))
         return false;
     NameBook names;
-    if (!names.load(source.filePath(QStringLiteral("names_ipadic_gimei.tsv")), err))
+    if (!names.load(source.filePath(QStringLiteral("names_ipadic_gimei.tsv")), book.placeNames(),
+                    err))
         return false;
     Generator generator(options, book, names);
     return generator.run(err);

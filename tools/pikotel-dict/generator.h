@@ -30,7 +30,7 @@ struct GeneratorOptions {
     QString outCsv;
     QString areasOut;    // empty: "areas.csv" beside outCsv
     QString exchangeOut; // empty: "exchange.tsv" beside outCsv
-    // Holds ken_all_merged.utf8.csv and names_ipadic_gimei.tsv (unpacked).
+    // Holds ken_all_merged.utf8.csv, names_ipadic_gimei.tsv (unpacked) and areacodes.tsv.
     QString sourceDataDir;
 };
 
