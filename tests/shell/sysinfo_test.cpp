@@ -86,6 +86,7 @@ TEST(SysInfo, TheDesktopsRegisteredSpreadsheetComesFirst) {
     setAppSearchPath({bin.path()});
     makeProgram(bin, QStringLiteral("libreoffice"));
     makeProgram(bin, QStringLiteral("gnumeric"));
+    makeProgram(bin, QStringLiteral("localc"));
 
     desktop.setDefault(kXlsx, QStringLiteral("org.gnome.Gnumeric.desktop"),
                        QStringLiteral("gnumeric"));
@@ -101,7 +102,7 @@ TEST(SysInfo, TheDesktopsRegisteredSpreadsheetComesFirst) {
     // An entry whose program is gone counts as no registration.
     desktop.setDefault(kXlsx, QStringLiteral("gone.desktop"), QStringLiteral("/nonexistent/calc"));
     ASSERT_EQ(FindAppRegistration(RegSpreadsheet), 0);
-    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("libreoffice"))) << "found on the path";
+    EXPECT_EQ(AppExePath(), bin.file(QStringLiteral("localc"))) << "found on the path";
     setAppSearchPath({});
 }
 
