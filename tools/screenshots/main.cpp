@@ -197,7 +197,10 @@ int main(int argc, char** argv) {
     layoutEditor.Form_Load();
     ok &= save(layoutEditor, out, QStringLiteral("FrmOutSet"));
 
-    // The settings screen as the main menu opens it, then as a search screen does.
+    // The settings screen as the main menu opens it, then as a search screen does, on a
+    // hard-disk installation with an output file chosen.
+    ctx.env().hddInstalled = true;
+    ctx.env().setText(EnvKey::OutFile, QStringLiteral("/home/user/Documents/電話帳テキスト.txt"));
     for (const auto& [caller, name] :
          {std::pair{QStringLiteral("メイン"), QStringLiteral("frmEnvset_main")},
           std::pair{QStringLiteral("１０４"), QStringLiteral("frmEnvset_search")}}) {
