@@ -3,6 +3,7 @@
 #include "common/texthelpers.h"
 #include "support/testdirs.h"
 
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -90,6 +91,42 @@ TEST_F(HistoryStoreTest, PhoneSearchesStoreExactlyTheirValuesAndReload) {
     EXPECT_EQ(fresh.phoneHistory(), history.phoneHistory());
     EXPECT_EQ(fresh.phoneLastFind(), 0);
     EXPECT_EQ(fresh.LoadFindTelNo(), u"03-1234-5678"_s);
+}
+
+TEST_F(HistoryStoreTest, SettingsToolShows104SearchesAsStored) {
+    history.record104Search(wide104(u"北海道"_s, {u"札幌市中央区"_s, u"小樽市"_s}, u"ｻﾄｳ"_s));
+    history.record104Search(normalCompany(u"千代田区"_s, u"ぴこぴこ商事"_s));
+    const QMap<QString, QString> stored = mru();
+    EXPECT_EQ(stored.value(u"104CHK(0)"_s), u"2"_s);
+    EXPECT_EQ(stored.value(u"104KENEX(0)"_s), u"北海道"_s);
+    EXPECT_EQ(stored.value(u"104SIKUEX00(0)"_s), u"札幌市中央区"_s);
+    EXPECT_EQ(stored.value(u"104SIKUEX01(0)"_s), u"小樽市"_s);
+    EXPECT_FALSE(stored.contains(u"104SIKUEX02(0)"_s));
+    EXPECT_EQ(stored.value(u"104HOJINKOJIN(0)"_s), u"2"_s);
+    EXPECT_EQ(stored.value(u"104SEI(0)"_s), u"ｻﾄｳ"_s);
+    EXPECT_EQ(stored.value(u"104MEI(0)"_s), u"太郎"_s);
+    EXPECT_EQ(stored.value(u"104CHK(1)"_s), u"1"_s);
+    EXPECT_EQ(stored.value(u"104KEN(1)"_s), u"東京都"_s);
+    EXPECT_EQ(stored.value(u"104SIKU(1)"_s), u"千代田区"_s);
+    EXPECT_EQ(stored.value(u"104CHOUIKI(1)"_s), u"丸の内"_s);
+    EXPECT_EQ(stored.value(u"104HOJINKOJIN(1)"_s), u"1"_s);
+    EXPECT_EQ(stored.value(u"104KAISHA(1)"_s), u"ぴこぴこ商事"_s);
+    EXPECT_EQ(stored.value(u"104LASTFIND"_s), u"1"_s);
+
+    // The tool lists exactly those values, one line each.
+    QProcess tool;
+    tool.start(QStringLiteral(PIKOTEL_REG_TOOL),
+               {u"--user-store"_s, paths().user, u"--machine-store"_s, dir.file(u"HKLM.db"_s),
+                u"export"_s, u"HKCU"_s, kMruKey});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    QStringList lines =
+        QString::fromUtf8(tool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QStringList expected;
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        expected.append(kMruKey + u"\t"_s + it.key() + u"\tREG_SZ\t"_s + it.value());
+    lines.sort();
+    expected.sort();
+    EXPECT_EQ(lines, expected);
 }
 
 TEST_F(HistoryStoreTest, SixthIndustrySearchDropsTheOldestAndItsCitySlots) {

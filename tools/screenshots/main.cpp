@@ -14,6 +14,7 @@
 #include "results/frmkekka3.h"
 #include "results/frmoutset.h"
 #include "search/area104/frm104find.h"
+#include "search/area104/frmseimei.h"
 #include "search/industry/frmmygyoshu.h"
 #include "search/industry/industrysearch.h"
 #include "search/industry/originalindustries.h"
@@ -196,6 +197,17 @@ int main(int argc, char** argv) {
     FrmOutSet layoutEditor(ctx);
     layoutEditor.Form_Load();
     ok &= save(layoutEditor, out, QStringLiteral("FrmOutSet"));
+
+    // The name dictionary as the 104-style screen opens it for a typed reading.
+    {
+        QLineEdit surname;
+        QLineEdit givenName;
+        surname.setText(QStringLiteral("ｻﾄｳ"));
+        givenName.setText(QStringLiteral("ﾋﾛｼ"));
+        frmSeimei names(ctx, SeimeiCaller::screen104(&surname, &givenName));
+        names.Form_Load();
+        ok &= save(names, out, QStringLiteral("frmSeimei"));
+    }
 
     // The settings screen as the main menu opens it, then as a search screen does, on a
     // hard-disk installation with an output file chosen.
