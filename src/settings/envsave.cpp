@@ -187,21 +187,6 @@ bool SaveEnvironment(AppContext& ctx, const EnvFormValues& values, const QString
     return values.dicOnHdd == openedWithCd;
 }
 
-QString OutputDialogFolder(AppContext& ctx) {
-    const Environment& env = ctx.env();
-    if (!env.lastSaveDir.isEmpty())
-        return env.lastSaveDir;
-    const QString outFile = env.text(EnvKey::OutFile);
-    if (!outFile.isEmpty())
-        return ParentFolder(outFile);
-    SystemVersion version;
-    const int osKind = GetOsKind(version);
-    QString documents;
-    if (osKind != -1 && osKind != 0 && !GetPersonalFolder(documents))
-        return documents;
-    return ctx.programFolder();
-}
-
 int PikoTelRegcreate(AppContext& ctx, RegHandle& handle) {
     return ctx.store().RegKeyCreate(kVersionKey, 1, handle);
 }

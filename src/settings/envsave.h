@@ -56,10 +56,6 @@ int EnvInputChk(AppContext& ctx, const EnvFormValues& values, bool startUpScreen
 bool SaveEnvironment(AppContext& ctx, const EnvFormValues& values, const QString& caller,
                      bool openedWithCd);
 
-// The folder the output-file dialogs start in: the last save folder, else the output file's
-// folder, else the documents folder, else the program folder.
-QString OutputDialogFolder(AppContext& ctx);
-
 // Creates (or opens) the per-user version key; nonzero on failure.
 int PikoTelRegcreate(AppContext& ctx, RegHandle& handle);
 // Writes every value through the open handle and updates the in-memory values; 1 when

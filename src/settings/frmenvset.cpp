@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "platform/messages.h"
 #include "results/frmoutset.h"
+#include "results/textexport.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -409,7 +410,7 @@ void FrmEnvset::showOutFileTip() {
 void FrmEnvset::cmdView_Click() {
     FileDialogRequest request;
     request.parent = this;
-    request.folder = OutputDialogFolder(ctx_);
+    request.folder = outputStartFolder(ctx_, true);
     if (selViewer_ == ViewerExcel) {
         request.filter = QStringLiteral("Microsoft Excelﾌｧｲﾙ (*.xls)");
     } else if (selViewer_ == ViewerExcel2007) {
