@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -77,9 +78,15 @@ frmMain::frmMain(AppContext& ctx, ScreenCatalog& screens)
 frmMain::~frmMain() = default;
 
 QToolButton* frmMain::makeButton(const char* objectName, const QString& text,
-                                 const QString& picture) {
+                                 const QString& picture, char key) {
     QToolButton* b = newPictureButton(frame2_, QString::fromLatin1(objectName), picture, text,
                                       Qt::ToolButtonTextUnderIcon);
+    // The caption stays as it is; the Alt key is told in the tip.
+    const QKeySequence keys(Qt::ALT | static_cast<Qt::Key>(Qt::Key_A + (key - 'A')));
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, b, &QToolButton::click);
+    b->setToolTip(text + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) +
+                  QLatin1Char(')'));
     b->setIconSize(QSize(48, 48));
     b->setAutoRaise(true);
     b->setMinimumSize(QSize(104, 84));
@@ -154,17 +161,17 @@ void frmMain::buildUi() {
     frame2_->installEventFilter(this);
     auto* grid = new QGridLayout(frame2_);
     cmdTelFind_ =
-        makeButton("cmdTelFind", QStringLiteral("電話番号検索"), QStringLiteral("btn_tel"));
+        makeButton("cmdTelFind", QStringLiteral("電話番号検索"), QStringLiteral("btn_tel"), 'T');
     cmd104Find_ =
-        makeButton("cmd104Find", QStringLiteral("１０４式検索"), QStringLiteral("btn_104"));
+        makeButton("cmd104Find", QStringLiteral("１０４式検索"), QStringLiteral("btn_104"), 'N');
     cmdGyoshuFind_ =
-        makeButton("cmdGyoshuFind", QStringLiteral("業種検索"), QStringLiteral("btn_gyoshu"));
+        makeButton("cmdGyoshuFind", QStringLiteral("業種検索"), QStringLiteral("btn_gyoshu"), 'G');
     cmdZipFind_ =
-        makeButton("cmdZipFind", QStringLiteral("郵便番号検索"), QStringLiteral("btn_zip"));
+        makeButton("cmdZipFind", QStringLiteral("郵便番号検索"), QStringLiteral("btn_zip"), 'Y');
     cmdSetting_ =
-        makeButton("CmdSetting", QStringLiteral("環境設定"), QStringLiteral("btn_setting"));
-    cmdHelp_ = makeButton("CmdHELP", QStringLiteral("ヘルプ"), QStringLiteral("btn_help"));
-    cmdEnd_ = makeButton("cmdEnd", QStringLiteral("終了"), QStringLiteral("btn_end"));
+        makeButton("CmdSetting", QStringLiteral("環境設定"), QStringLiteral("btn_setting"), 'E');
+    cmdHelp_ = makeButton("CmdHELP", QStringLiteral("ヘルプ"), QStringLiteral("btn_help"), 'M');
+    cmdEnd_ = makeButton("cmdEnd", QStringLiteral("終了"), QStringLiteral("btn_end"), 'X');
     grid->addWidget(cmdTelFind_, 0, 0);
     grid->addWidget(cmd104Find_, 0, 1);
     grid->addWidget(cmdGyoshuFind_, 0, 2);

@@ -88,7 +88,9 @@ private:
     enum class Route { Button, Menu };
     void buildUi();
     void buildMenus();
-    QToolButton* makeButton(const char* objectName, const QString& text, const QString& picture);
+    // key: the letter that with Alt presses the button, as its menu command's mnemonic does.
+    QToolButton* makeButton(const char* objectName, const QString& text, const QString& picture,
+                            char key);
     void openAreaScreen(int screenNo, Route route);
     void openSearchScreen(int screenNo);
     void openStartScreen();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -39,6 +40,29 @@ protected:
     }
 };
 
+// Qt shows focus frames only after the user moved the focus with the keyboard. When the
+// program moves it (after a message, a search, a cleared form), the user must see where it
+// went as well; only a mouse click leaves the frames hidden.
+class ProgramFocusShowsCue final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn || !watched->isWidgetType())
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::OtherFocusReason && reason != Qt::ActiveWindowFocusReason)
+            return false;
+        QWidget* window = static_cast<QWidget*>(watched)->window();
+        if (!window->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            window->setAttribute(Qt::WA_KeyboardFocusChange);
+            static_cast<QWidget*>(watched)->update();
+        }
+        return false;
+    }
+};
+
 // Tool buttons draw no focus frame in most styles; ours do, inside their border.
 class FocusCueStyle final : public QProxyStyle {
 public:
@@ -63,6 +87,7 @@ public:
 
 void installKeyboardConventions(QApplication& app) {
     app.installEventFilter(new EnterPressesButtons(&app));
+    app.installEventFilter(new ProgramFocusShowsCue(&app));
     QApplication::setStyle(new FocusCueStyle(QApplication::style()->name()));
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // The keyboard conventions of every screen and dialog: Enter on a focused button presses it
-// (as the space bar does), and a focused button shows a frame a user can see. Esc is a
-// dialog's cancel choice, as QDialog already answers it.
+// (as the space bar does), and a focused button shows a frame a user can see, also where the
+// program moved the focus. Esc is a dialog's cancel choice, as QDialog already answers it.
 
 class QApplication;
 class QStyle;

@@ -7,7 +7,9 @@
 #include "core/context.h"
 #include "results/workbookoutput.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace pikotel {
 
@@ -72,6 +74,17 @@ bool SearchScreen::eventFilter(QObject* watched, QEvent* event) {
         settingsOpen_)
         settingsScreenGone();
     return QWidget::eventFilter(watched, event);
+}
+
+void SearchScreen::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        auto* back = findChild<QAbstractButton*>(QStringLiteral("CmdExit"));
+        if (back != nullptr && back->isEnabled() && back->isVisible()) {
+            back->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SearchScreen::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,7 @@
 // What every search screen does alike: a window of its own that deletes itself when closed,
 // centred over its host; help; the settings screen opened in the screen's caller mode; and
 // on closing, its unload step and the hand-back of its position and screen number. Opening
-// one lets go of an output workbook the user has closed.
+// one lets go of an output workbook the user has closed. Esc presses its close button.
 
 #include <QPointer>
 #include <QWidget>
@@ -39,6 +39,8 @@ protected:
     void openSettings();
 
     void closeEvent(QCloseEvent* event) override;
+    // Esc is the screen's close button (CmdExit), unless the focused box used it already.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppContext& ctx_;

@@ -46,6 +46,10 @@ frmRirekiSelect::frmRirekiSelect(AppContext& ctx, HistoryKind kind, std::functio
         b->setCursor(handCursor());
         left += 1560;
     }
+    // The Tab key follows the buttons from left to right.
+    setTabOrder(lstrireki_, clear);
+    setTabOrder(clear, ok);
+    setTabOrder(ok, cancel);
     connect(ok, &QToolButton::clicked, this, &frmRirekiSelect::CmdOK_Click);
     connect(cancel, &QToolButton::clicked, this, &QDialog::reject);
     connect(clear, &QToolButton::clicked, this, &frmRirekiSelect::Cmdクリア_Click);

@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -25,6 +26,8 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace pikotel {
 
@@ -379,6 +382,82 @@ void frmKekka3::CmdHELP_Click() {
     OpenHelp(ctx_, helpPageOf(objectName()));
 }
 
+bool frmKekka3::flgData_KeyDown(const QKeyEvent& key) {
+    const int rows = model_->rowCount();
+    const Qt::KeyboardModifiers modifiers =
+        key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (rows == 0 || (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier &&
+                      modifiers != Qt::ControlModifier))
+        return false;
+    const int from = rangeEnd_;
+    if (key.key() == Qt::Key_Space && modifiers == Qt::ControlModifier) {
+        if (from >= 0 && from < rows) {
+            model_->setSelected(from, !model_->isSelected(from));
+            rangeAnchor_ = from;
+            countSelection();
+        }
+        return true;
+    }
+    if (key.key() == Qt::Key_A && modifiers == Qt::ControlModifier) {
+        rangeAnchor_ = 0;
+        rangeEnd_ = rows - 1;
+        model_->setRangeSelected(rangeAnchor_, rangeEnd_);
+        countSelection();
+        return true;
+    }
+    if (modifiers == Qt::ControlModifier)
+        return false;
+    const int rowHeight = std::max(1, flgData_->verticalHeader()->defaultSectionSize());
+    const int page = std::max(1, flgData_->viewport()->height() / rowHeight - 1);
+    int to = 0;
+    switch (key.key()) {
+    case Qt::Key_Up:
+        to = from - 1;
+        break;
+    case Qt::Key_Down:
+        to = from + 1;
+        break;
+    case Qt::Key_PageUp:
+        to = from - page;
+        break;
+    case Qt::Key_PageDown:
+        to = from + page;
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = rows - 1;
+        break;
+    default:
+        return false;
+    }
+    to = std::clamp(to, 0, rows - 1);
+    if (modifiers == Qt::ShiftModifier) {
+        if (rangeAnchor_ < 0 || rangeAnchor_ >= rows)
+            rangeAnchor_ = to;
+        rangeEnd_ = to;
+        model_->clearSelection();
+        model_->setRangeSelected(rangeAnchor_, rangeEnd_);
+    } else {
+        model_->clearSelection();
+        model_->setSelected(to, true);
+        rangeAnchor_ = rangeEnd_ = to;
+    }
+    flgData_->scrollTo(model_->index(to, 0));
+    countSelection();
+    return true;
+}
+
+void frmKekka3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        cmdExit_->isEnabled()) {
+        cmdExit_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 int frmKekka3::rowAt(const QPoint& viewportPos) const {
     return flgData_->rowAt(viewportPos.y());
 }
@@ -411,6 +490,9 @@ bool frmKekka3::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
     }
+    if (watched == flgData_ && event->type() == QEvent::KeyPress &&
+        flgData_KeyDown(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::FocusIn) {
         if (watched == flgData_)
             lblStatus1_->setText(QStringLiteral(

@@ -55,8 +55,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Esc is the close button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Arrows, Page Up/Down, Home and End pick a row as a click does, with Shift they extend
+    // the range from the anchor; Ctrl+Space turns the last row picked on or off, Ctrl+A picks
+    // every row (more than 30 are said, as a drag over them says it).
+    bool flgData_KeyDown(const QKeyEvent& key);
     void buildUi();
     void fillGrid();
     void initialSort();

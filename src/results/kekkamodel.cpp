@@ -72,7 +72,10 @@ QVariant KekkaModel::headerData(int section, Qt::Orientation orientation, int ro
     if (orientation != Qt::Horizontal ||
         (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return QAbstractTableModel::headerData(section, orientation, role);
-    return section == 0 ? QString() : header(section);
+    // The number column shows no caption; a screen reader still says what it holds.
+    if (section == 0)
+        return role == Qt::AccessibleTextRole ? QStringLiteral("番号") : QString();
+    return header(section);
 }
 
 void KekkaModel::setHeader(int column, const QString& text) {

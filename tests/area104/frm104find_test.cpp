@@ -238,6 +238,10 @@ TEST_P(Screen104, ModeSwitchEmptiesTheTownAndKeysMoveOn) {
     sei->setText(QStringLiteral("abc"));
     QTest::keyClick(sei, Qt::Key_Escape);
     EXPECT_TRUE(sei->text().isEmpty());
+    EXPECT_TRUE(screen->isVisible()) << "the box used the Esc key";
+    // Elsewhere Esc is the close button.
+    QTest::keyClick(w<QListWidget>("lstSikuchouson"), Qt::Key_Escape);
+    EXPECT_TRUE(screen.isNull() || !screen->isVisible());
 }
 
 TEST_P(Screen104, AHistoryEntryIsPutBackWithItsNames) {

@@ -3,6 +3,7 @@
 #include "shell/shellfixture.h"
 
 #include <QListWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,37 @@ TEST_F(HistoryDialog, EmptyHistoryAndNothingChosen) {
     dialog.CmdOK_Click();
     EXPECT_EQ(applied, QList<int>{0});
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HistoryDialog, TabFollowsTheButtonsFromLeftToRightAndEscCancels) {
+    f.ctx->history().record104Search(wideSearch({QStringLiteral("港区")}));
+    frmRirekiSelect dialog(*f.ctx, HistoryKind::Area104, [&](int k) { applied.append(k); });
+    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstrireki"));
+    QList<QWidget*> order;
+    QWidget* w = list;
+    while (order.size() < 3) {
+        w = w->nextInFocusChain();
+        if (w == list)
+            break;
+        if (w->focusPolicy() & Qt::TabFocus)
+            order.append(w);
+    }
+    ASSERT_EQ(order.size(), 3);
+    ASSERT_EQ(order.at(0)->accessibleName(), QStringLiteral("履歴削除"));
+    EXPECT_EQ(order.at(1)->accessibleName(), QStringLiteral("OK"));
+    EXPECT_EQ(order.at(2)->accessibleName(), QStringLiteral("キャンセル"));
+    EXPECT_LT(order.at(0)->x(), order.at(1)->x());
+    EXPECT_LT(order.at(1)->x(), order.at(2)->x());
+
+    dialog.show();
+    select(dialog, 0);
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(applied.isEmpty()) << "Esc is the cancel button, not OK";
 }
 
 } // namespace

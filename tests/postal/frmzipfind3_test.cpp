@@ -208,6 +208,43 @@ TEST_F(ZipForward, RowsAreStripedAndThePickedRowHighlighted) {
     EXPECT_EQ(back(2, 2), QColor(0, 0, 0x80));
 }
 
+TEST_F(ZipForward, ArrowKeysPickRowsAndEscClosesTheScreen) {
+    search(QStringLiteral("060"));
+    ASSERT_GT(grid->rowCount(), 3);
+    screen->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    const QColor highlight(0, 0, 0x80);
+    const auto back = [&](int r) { return grid->item(r, 1)->background().color(); };
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Home);
+    EXPECT_EQ(back(0), highlight);
+    const QString first = w<QLineEdit>("txtSelectAddress")->text();
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(back(1), highlight);
+    EXPECT_NE(back(0), highlight);
+    EXPECT_NE(w<QLineEdit>("txtSelectAddress")->text(), first);
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(back(grid->rowCount() - 1), highlight);
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(back(grid->rowCount() - 2), highlight);
+    EXPECT_NE(back(grid->rowCount() - 1), highlight);
+    EXPECT_EQ(picked(0), first) << "the mouse and the keys pick alike";
+
+    // A new search picks nothing before a key or click.
+    code->setFocus();
+    search(QStringLiteral("001"));
+    ASSERT_GT(grid->rowCount(), 1);
+    for (int r = 0; r < grid->rowCount(); ++r)
+        EXPECT_NE(back(r), highlight) << r;
+
+    // Esc in the code box, which takes only code keys, is the close button: the main menu
+    // comes back.
+    code->setFocus();
+    QTest::keyClick(code, Qt::Key_Escape);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(f.ctx->shell().lastFormNo, 4);
+}
+
 TEST_F(ZipForward, EnterOnTheFocusedSearchButtonSearches) {
     code->setText(QStringLiteral("1000001"));
     QToolButton* find = w<QToolButton>("CmdFindZip");

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTableView>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -196,6 +198,60 @@ TEST_F(ResultsScreen, SelectionByClickControlShiftAndTheThirtyOneRowMessage) {
     screen->flgData_HeaderClick(2);
     EXPECT_EQ(model().selectedCount(), 0);
     EXPECT_EQ(screen->grid()->toolTip(), QStringLiteral("0件選択"));
+}
+
+TEST_F(ResultsScreen, KeyboardPicksExtendsAndTogglesRowsAndEscCloses) {
+    for (int i = 0; i < 40; ++i)
+        f.ctx->results().append(
+            record(QStringLiteral("03-%1").arg(100 + i), QStringLiteral("n%1").arg(i)));
+    parent.show();
+    open();
+    QTableView* grid = screen->grid();
+    const auto selected = [this] {
+        QList<int> rows;
+        for (int r = 0; r < model().rowCount(); ++r)
+            if (model().isSelected(r))
+                rows.append(r);
+        return rows;
+    };
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(selected(), QList<int>{0}) << "the first arrow picks the first row";
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(selected(), QList<int>{2});
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(selected(), QList<int>{1});
+
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(selected(), (QList<int>{1, 2, 3}));
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(selected(), (QList<int>{1, 2})) << "going back shrinks the range";
+    EXPECT_EQ(grid->toolTip(), QStringLiteral("2件選択"));
+
+    // Ctrl+Space drops the row the cursor is on and adds it again.
+    QTest::keyClick(grid, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(selected(), QList<int>{1});
+    QTest::keyClick(grid, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(selected(), (QList<int>{1, 2}));
+
+    QTest::keyClick(grid, Qt::Key_End);
+    EXPECT_EQ(selected(), QList<int>{39});
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(selected(), QList<int>{39}) << "the last row stays picked";
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(model().selectedCount(), 40);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("３1件以上の出力は出来ません｡ ")});
+
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(model().selectedCount(), 40);
+    EXPECT_EQ(messages.texts().size(), 2);
+
+    // Esc on the grid is the close button: the search screen comes back.
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_TRUE(screen.isNull() || !screen->isVisible());
+    EXPECT_TRUE(parent.isVisible());
 }
 
 TEST_F(ResultsScreen, CopiesTakeTheTopmostSelectedRow) {

@@ -132,6 +132,44 @@ TEST(MainMenu, EnterOnAFocusedButtonPressesIt) {
     EXPECT_EQ(screens.opened, (QList<int>{4, 4})) << "only the focused button answers";
 }
 
+TEST(MainMenu, AltLettersPressThePictureButtonsAndTheirTipsSaySo) {
+    ShellFixture f;
+    ScreenRecorder screens;
+    frmMain w(*f.ctx, screens);
+    w.refreshCommandStates();
+    f.ctx->env().setText(EnvKey::Anime, QStringLiteral("1"));
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_Y, Qt::AltModifier);
+    EXPECT_EQ(screens.opened, QList<int>{4});
+    const QToolButton* zip = button(w, "cmdZipFind");
+    EXPECT_TRUE(zip->toolTip().startsWith(zip->text())) << zip->toolTip().toStdString();
+    EXPECT_TRUE(zip->toolTip().contains(QStringLiteral("Alt+Y"))) << zip->toolTip().toStdString();
+    EXPECT_EQ(zip->accessibleName(), zip->text()) << "the tip never becomes the spoken name";
+    // Every button has its own letter, none taken by the menu bar's Alt+F, Alt+S, Alt+H.
+    QStringList keys;
+    for (const char* name : {"cmdTelFind", "cmd104Find", "cmdGyoshuFind", "cmdZipFind",
+                             "CmdSetting", "CmdHELP", "cmdEnd"}) {
+        const QString tip = button(w, name)->toolTip();
+        const QString key = tip.mid(tip.lastIndexOf(QStringLiteral("Alt+")));
+        EXPECT_FALSE(keys.contains(key)) << name;
+        EXPECT_FALSE(key.startsWith(QStringLiteral("Alt+F")) ||
+                     key.startsWith(QStringLiteral("Alt+S")) ||
+                     key.startsWith(QStringLiteral("Alt+H")))
+            << name;
+        keys.append(key);
+    }
+    // A button waiting for its screen ignores its letter.
+    RecordingScreens none;
+    frmMain idle(*f.ctx, none);
+    idle.show();
+    idle.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&idle));
+    QTest::keyClick(&idle, Qt::Key_Y, Qt::AltModifier);
+    EXPECT_TRUE(none.opened.isEmpty());
+}
+
 TEST(MainMenu, FailedDictionaryCheckOpensNothing) {
     ShellFixture f;
     ScriptedMessagePresenter messages;

@@ -1,6 +1,9 @@
 // Shows every screen once and saves a picture of each into OUTDIR. The screens read the
 // dictionaries of the installation's program folder (the staged build); the settings are
-// scratch ones.
+// scratch ones. With --hold instead of OUTDIR it saves nothing: it keeps each screen shown,
+// says "shown NAME COUNT" on its output (COUNT: the screen's visible buttons, text boxes,
+// lists, combo boxes and grids) and goes on to the next one when a line arrives on its input,
+// so that a tool may walk the screen's accessibility tree meanwhile.
 
 #include "app/frmabout.h"
 #include "app/frmmain.h"
@@ -21,11 +24,14 @@
 #include "search/postal/frmzipfind3.h"
 #include "settings/frmenvset.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSocketNotifier>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,6 +39,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 #include <utility>
 
 using namespace pikotel;
@@ -52,9 +59,50 @@ void pick(QWidget& screen, const char* list, const QString& text) {
         l->setCurrentItem(found.front());
 }
 
+int namedControls(const QWidget& screen) {
+    int count = 0;
+    for (const QWidget* w : screen.findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        // The parts of a combo box or grid (its text box, its corner button) are its own.
+        const QWidget* parent = w->parentWidget();
+        for (; parent != &screen && parent != nullptr; parent = parent->parentWidget()) {
+            if (qobject_cast<const QComboBox*>(parent) != nullptr ||
+                qobject_cast<const QAbstractItemView*>(parent) != nullptr)
+                break;
+        }
+        if (parent != &screen)
+            continue;
+        if (qobject_cast<const QAbstractButton*>(w) != nullptr ||
+            qobject_cast<const QComboBox*>(w) != nullptr ||
+            qobject_cast<const QAbstractItemView*>(w) != nullptr ||
+            qobject_cast<const QLineEdit*>(w) != nullptr)
+            ++count;
+    }
+    return count;
+}
+
+// Keeps the screen shown, answering the accessibility bus, until a line (or the end) arrives.
+bool hold(QWidget& screen, const QString& name) {
+    std::printf("shown %s %d\n", qPrintable(name), namedControls(screen));
+    std::fflush(stdout);
+    QEventLoop loop;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &loop, [&loop] {
+        char c = 0;
+        if (::read(STDIN_FILENO, &c, 1) <= 0 || c == '\n')
+            loop.quit();
+    });
+    loop.exec();
+    screen.hide();
+    return true;
+}
+
 bool save(QWidget& screen, const QString& folder, const QString& name) {
     screen.show();
     settle();
+    if (folder.isEmpty())
+        return hold(screen, name);
     const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
     const bool ok = screen.grab().save(file);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
@@ -67,11 +115,13 @@ bool save(QWidget& screen, const QString& folder, const QString& name) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: pikotel-screenshots OUTDIR PROGRAMFOLDER\n");
+        std::fprintf(stderr, "usage: pikotel-screenshots OUTDIR|--hold PROGRAMFOLDER\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
+    const QString out =
+        qstrcmp(argv[1], "--hold") == 0 ? QString() : QString::fromLocal8Bit(argv[1]);
+    if (!out.isEmpty())
+        QDir().mkpath(out);
     QTemporaryDir scratch;
     ContextOptions options;
     options.programFolder = QString::fromLocal8Bit(argv[2]);

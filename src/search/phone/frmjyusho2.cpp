@@ -92,6 +92,7 @@ void frmJyusho2::buildUi() {
         setTwipsGeometry(labels_[i], p.left, p.top, p.width, kLabelHeight);
         auto* list = new QListWidget(this);
         list->setObjectName(QStringLiteral("lstAddress%1").arg(i));
+        labels_[i]->setBuddy(list);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setCursor(Qt::ArrowCursor);
         setTwipsGeometry(list, p.left, p.top + kLabelHeight, p.width, p.height);

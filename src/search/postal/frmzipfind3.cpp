@@ -69,9 +69,10 @@ const QString kReverseExplanation = QStringLiteral(
     "都道府県→市区町村→町域名（→区域名）を選択すると､該当する郵便番号が表示されます｡ ");
 const QString kNoCount = QStringLiteral("0件");
 
-QListWidget* newList(QWidget* parent, const QString& name) {
+QListWidget* newList(QWidget* parent, const QString& name, const QString& accessibleName) {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
+    list->setAccessibleName(accessibleName);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }
@@ -160,6 +161,7 @@ void frmZipFind3::buildUi() {
     setTwipsGeometry(picZipCode, 120, 420, 330, 390);
     txtZipCode_ = new QLineEdit(fraZipCode_);
     txtZipCode_->setObjectName(QStringLiteral("txtZipCode"));
+    txtZipCode_->setAccessibleName(QStringLiteral("郵便番号"));
     txtZipCode_->setMaxLength(20);
     txtZipCode_->installEventFilter(this);
     setTwipsGeometry(txtZipCode_, 480, 390, 1650, 420);
@@ -190,9 +192,13 @@ void frmZipFind3::buildUi() {
     QWidget* forward = picResult_[Forward];
     flgAddressList_ = new QTableWidget(0, 3, forward);
     flgAddressList_->setObjectName(QStringLiteral("flgAddressList"));
+    flgAddressList_->setAccessibleName(QStringLiteral("住所一覧"));
     setTwipsGeometry(flgAddressList_, 0, 0, 9480, 3900);
     flgAddressList_->setHorizontalHeaderLabels(
         {QString(), QStringLiteral("郵便番号"), QStringLiteral("住所")});
+    // The number column shows no caption; a screen reader still says what it holds.
+    flgAddressList_->horizontalHeaderItem(0)->setData(Qt::AccessibleTextRole,
+                                                      QStringLiteral("番号"));
     flgAddressList_->verticalHeader()->hide();
     flgAddressList_->verticalHeader()->setDefaultSectionSize(
         flgAddressList_->fontMetrics().height() + 6);
@@ -205,6 +211,12 @@ void frmZipFind3::buildUi() {
     flgAddressList_->setWordWrap(false);
     connect(flgAddressList_, &QTableWidget::cellPressed, this,
             [this](int row, int) { flgAddressList_MouseDown(row); });
+    // The arrow keys, Page Up/Down, Home and End move the grid's cursor: its row is picked as
+    // a click picks it. Refilling the grid moves no cursor the user moved.
+    connect(flgAddressList_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (flgAddressList_->hasFocus())
+            flgAddressList_MouseDown(row);
+    });
     flgAddressList_->viewport()->installEventFilter(this);
 
     QGroupBox* fraRecordCount =
@@ -218,6 +230,7 @@ void frmZipFind3::buildUi() {
     setTwipsGeometry(fraCommonAddress, 1920, 4020, 7560, 1050);
     txtSelectAddress_ = new QLineEdit(fraCommonAddress);
     txtSelectAddress_->setObjectName(QStringLiteral("txtSelectAddress"));
+    txtSelectAddress_->setAccessibleName(QStringLiteral("結果選択"));
     txtSelectAddress_->setReadOnly(true);
     setTwipsGeometry(txtSelectAddress_, 150, 390, 7260, 450);
 
@@ -227,11 +240,12 @@ void frmZipFind3::buildUi() {
     setTwipsGeometry(picL1L2_, 0, 0, 3420, 3900);
     setTwipsGeometry(newLabel(picL1L2_, QStringLiteral("Label1"), QStringLiteral("都道府県")), 0, 0,
                      1320, 300);
-    lstTodoufuken_ = newList(picL1L2_, QStringLiteral("lstTodoufuken"));
+    lstTodoufuken_ = newList(picL1L2_, QStringLiteral("lstTodoufuken"), QStringLiteral("都道府県"));
     setTwipsGeometry(lstTodoufuken_, 0, 330, 1320, 3570);
     setTwipsGeometry(newLabel(picL1L2_, QStringLiteral("Label2"), QStringLiteral("市区町村")), 1440,
                      0, 1980, 300);
-    lstSikuchouson_ = newList(picL1L2_, QStringLiteral("lstSikuchouson"));
+    lstSikuchouson_ =
+        newList(picL1L2_, QStringLiteral("lstSikuchouson"), QStringLiteral("市区町村"));
     setTwipsGeometry(lstSikuchouson_, 1440, 330, 1980, 3570);
 
     QLabel* label3 = newLabel(reverse, QStringLiteral("Label3"), QStringLiteral("町域名"));
@@ -241,14 +255,14 @@ void frmZipFind3::buildUi() {
     chkChomeiSort_->setCursor(handCursor());
     setTwipsGeometry(chkChomeiSort_, 4440, -15, 1920, 330);
     connect(chkChomeiSort_, &QCheckBox::clicked, this, &frmZipFind3::chkChomeiSort_Click);
-    lstChomei_ = newList(reverse, QStringLiteral("lstChomei"));
+    lstChomei_ = newList(reverse, QStringLiteral("lstChomei"), QStringLiteral("町域名"));
     setTwipsGeometry(lstChomei_, 3540, 330, 2820, 3570);
 
     QLabel* label4 = newLabel(reverse, QStringLiteral("Label4"), QStringLiteral("区域名"));
     setTwipsGeometry(label4, 6480, 0, 2955, 300);
     QWidget* picL4 = newPanel(reverse, QStringLiteral("picL4"));
     setTwipsGeometry(picL4, 6480, 330, kBlockShifts[0].width, kBlockPanelHeight);
-    lstKu_ = newList(picL4, QStringLiteral("lstKu"));
+    lstKu_ = newList(picL4, QStringLiteral("lstKu"), QStringLiteral("区域名"));
     lstKu_->setEnabled(false);
     setTwipsGeometry(lstKu_, kBlockShifts[0].left, 0, kBlockShifts[0].width, kBlockPanelHeight);
     hScroll1_ = new QScrollBar(Qt::Horizontal, reverse);
@@ -279,10 +293,11 @@ void frmZipFind3::buildUi() {
     setTwipsGeometry(frame3, 0, 4020, 9480, 1050);
     txtAdress_ = new QLineEdit(frame3);
     txtAdress_->setObjectName(QStringLiteral("txtAdress"));
+    txtAdress_->setAccessibleName(QStringLiteral("検索結果"));
     txtAdress_->setReadOnly(true);
     setTwipsGeometry(txtAdress_, 150, 390, 9180, 450);
 
-    lstTemp_ = newList(this, QStringLiteral("lstTemp"));
+    lstTemp_ = newList(this, QStringLiteral("lstTemp"), QStringLiteral("作業用"));
     lstTemp_->hide();
 
     // Bottom row: the mascot and the three buttons.
@@ -722,7 +737,9 @@ void frmZipFind3::CmdHELP_Click() {
 
 bool frmZipFind3::filterCodeKey(QKeyEvent* event) {
     const int key = event->key();
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
+    // Esc goes on to the screen, whose close button it is.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete ||
+        key == Qt::Key_Escape)
         return false;
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll))
         return false;
