@@ -9,7 +9,7 @@ DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev libicu-dev libzip-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev fonts-ipaexfont-gothic xvfb xauth imagemagick \
 	libreoffice-dev libreoffice-calc-nogui libreoffice-writer-nogui \
-	xdg-utils desktop-file-utils appstream
+	xdg-utils desktop-file-utils appstream python3-pyatspi at-spi2-core dbus-daemon
 
 .PHONY: deps configure build test test-asan test-long stage run install uninstall format format-check bench clean
 
