@@ -47,6 +47,12 @@ bool isPseudoFs(const QString& fsType) {
     return pseudo.contains(fsType);
 }
 
+bool isMemoryFs(const QString& fsType) {
+    static const QStringList memory = {QStringLiteral("tmpfs"), QStringLiteral("ramfs"),
+                                       QStringLiteral("overlay"), QStringLiteral("nsfs")};
+    return memory.contains(fsType);
+}
+
 } // namespace
 
 DriveTable::DriveTable(QString mountsFile, QString sysRoot)
@@ -70,6 +76,12 @@ QList<MountEntry> DriveTable::mounts() const {
         e.fsType = QString::fromLatin1(fields.at(2));
         out.append(e);
     }
+    return out;
+}
+
+QList<MountEntry> DriveTable::mediaMounts() const {
+    QList<MountEntry> out = mounts();
+    out.removeIf([](const MountEntry& e) { return isPseudoFs(e.fsType) || isMemoryFs(e.fsType); });
     return out;
 }
 

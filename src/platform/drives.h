@@ -26,6 +26,8 @@ public:
                         QString sysRoot = QStringLiteral("/sys"));
 
     QList<MountEntry> mounts() const;
+    // The mounts a dictionary medium could be set in: not kernel tables, not memory.
+    QList<MountEntry> mediaMounts() const;
     // The type of the mount that holds the path (the longest mount point that prefixes it).
     int driveType(const QString& path) const;
     // The first CD-ROM's root; "/media/cdrom/" when there is none.

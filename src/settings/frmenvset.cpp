@@ -37,19 +37,6 @@ const QStringList kStartUpForms = {
     QStringLiteral("郵便番号検索（正引き）"), QStringLiteral("郵便番号検索（逆引き）"),
     QStringLiteral("最後に利用した検索画面")};
 
-// Mount points a dictionary CD-ROM could be set in: what holds files, not kernel tables.
-bool offeredAsDrive(const MountEntry& mount) {
-    static const QStringList kernel = {
-        QStringLiteral("proc"),    QStringLiteral("sysfs"),       QStringLiteral("devtmpfs"),
-        QStringLiteral("devpts"),  QStringLiteral("cgroup"),      QStringLiteral("cgroup2"),
-        QStringLiteral("mqueue"),  QStringLiteral("securityfs"),  QStringLiteral("debugfs"),
-        QStringLiteral("tracefs"), QStringLiteral("pstore"),      QStringLiteral("bpf"),
-        QStringLiteral("autofs"),  QStringLiteral("binfmt_misc"), QStringLiteral("hugetlbfs"),
-        QStringLiteral("fusectl"), QStringLiteral("configfs"),    QStringLiteral("overlay"),
-        QStringLiteral("nsfs"),    QStringLiteral("tmpfs"),       QStringLiteral("ramfs")};
-    return !kernel.contains(mount.fsType);
-}
-
 } // namespace
 
 FrmEnvset::FrmEnvset(AppContext& ctx, QString callType, QWidget* over,
@@ -314,8 +301,8 @@ void FrmEnvset::buildUi() {
 
 void FrmEnvset::fillDriveList(const QString& shownRoot) {
     drvCdrom_->clear();
-    for (const MountEntry& mount : ctx_.drives().mounts()) {
-        if (offeredAsDrive(mount) && drvCdrom_->findText(mount.root) < 0)
+    for (const MountEntry& mount : ctx_.drives().mediaMounts()) {
+        if (drvCdrom_->findText(mount.root) < 0)
             drvCdrom_->addItem(mount.root);
     }
     if (!shownRoot.isEmpty() && drvCdrom_->findText(shownRoot) < 0)
