@@ -192,26 +192,31 @@ void FrmEnvset::buildUi() {
     lblDefaultTel_->setBuddy(txtDefaultTel_);
     ++row;
 
-    const auto switchRow = [&](const QString& labelName, const QString& labelText,
-                               const QString& frameName, const QString& frameTip,
-                               const QString& optionName, const QStringList& captions,
-                               const QStringList& tips, OptionPair& pair) {
-        QGroupBox* frame = newOptionPair(frameName, frameTip, optionName, captions, tips, pair);
-        addRow(newLabel(this, labelName, labelText), frame);
-    };
-    switchRow(QStringLiteral("Label4"), QStringLiteral("最終検索条件の表示機能"),
+    // A labelled pair of options in a grid; the grid's widget becomes their parent.
+    const auto optionRow =
+        [this](QGridLayout* into, int& at, const QString& labelName, const QString& labelText,
+               const QString& frameName, const QString& frameTip, const QString& optionName,
+               const QStringList& captions, const QStringList& tips, OptionPair& pair) {
+            QGroupBox* frame = newOptionPair(frameName, frameTip, optionName, captions, tips, pair);
+            QLabel* label = newLabel(this, labelName, labelText);
+            label->setBuddy(frame);
+            into->addWidget(label, at, 0);
+            into->addWidget(frame, at, 1);
+            ++at;
+        };
+    optionRow(grid, row, QStringLiteral("Label4"), QStringLiteral("最終検索条件の表示機能"),
               QStringLiteral("Frame6"), QStringLiteral("最後の検索条件を表示機能設定"),
               QStringLiteral("optBeforeExec"), useCaptions,
               {QStringLiteral("１０４式・業種検索・〒番号逆引き検索で前回の検索条件を表示する"),
                QStringLiteral("１０４式・業種検索・〒番号逆引き検索で前回の検索条件を表示しない")},
               optBeforeExec_);
-    switchRow(QStringLiteral("Label6"), QStringLiteral("姓名辞書変換機能"),
+    optionRow(grid, row, QStringLiteral("Label6"), QStringLiteral("姓名辞書変換機能"),
               QStringLiteral("Frame8"), QStringLiteral("姓名辞書変換機能設定"),
               QStringLiteral("optSeiMei"), useCaptions,
               {QStringLiteral("姓名辞書変換機能を使用する"),
                QStringLiteral("姓名辞書変換機能を使用しない")},
               optSeiMei_);
-    switchRow(QStringLiteral("Label8"), QStringLiteral("ピッコンのアニメーション機能"),
+    optionRow(grid, row, QStringLiteral("Label8"), QStringLiteral("ピッコンのアニメーション機能"),
               QStringLiteral("Frame7"), QStringLiteral("ピッコンアニメーション機能設定"),
               QStringLiteral("optAni"), useCaptions,
               {QStringLiteral("ﾋﾟｯｺﾝ ｱﾆﾒｰｼｮﾝ機能を使用する"),
@@ -223,38 +228,29 @@ void FrmEnvset::buildUi() {
         newFrame(this, QStringLiteral("Frame1"), QStringLiteral("検索結果の出力形式"));
     auto* outGrid = new QGridLayout(frame1);
     int outRow = 0;
-    const auto outputRow = [&](const QString& labelName, const QString& labelText,
-                               const QString& frameName, const QString& frameTip,
-                               const QString& optionName, const QStringList& captions,
-                               const QStringList& tips, OptionPair& pair) {
-        QGroupBox* frame = newOptionPair(frameName, frameTip, optionName, captions, tips, pair);
-        frame->setParent(frame1);
-        QLabel* label = newLabel(frame1, labelName, labelText);
-        label->setBuddy(frame);
-        outGrid->addWidget(label, outRow, 0);
-        outGrid->addWidget(frame, outRow, 1);
-        ++outRow;
-    };
-    outputRow(
-        QStringLiteral("lblOutkeisiki"), QStringLiteral("区切り指定"), QStringLiteral("Frame5"),
-        QStringLiteral("検索結果を保存するときの項目の区切り方を指定"),
+    optionRow(
+        outGrid, outRow, QStringLiteral("lblOutkeisiki"), QStringLiteral("区切り指定"),
+        QStringLiteral("Frame5"), QStringLiteral("検索結果を保存するときの項目の区切り方を指定"),
         QStringLiteral("optOutForm"),
         {QStringLiteral("カンマ区切り"), QStringLiteral("タブ区切り")},
         {QStringLiteral("出力形式をｶﾝﾏ区切りに設定"), QStringLiteral("出力形式をﾀﾌﾞ区切りに設定")},
         optOutForm_);
     const QStringList withWithout = {QStringLiteral("有り"), QStringLiteral("無し")};
-    outputRow(
-        QStringLiteral("Label1"), QStringLiteral("電話番号ハイフン"), QStringLiteral("Frame2"),
+    optionRow(
+        outGrid, outRow, QStringLiteral("Label1"), QStringLiteral("電話番号ハイフン"),
+        QStringLiteral("Frame2"),
         QStringLiteral("検索結果を保存する時、電話番号にハイフォンを付けるか付けないかの指定"),
         QStringLiteral("optTelHifon"), withWithout,
         {QStringLiteral("電話番号にﾊｲﾌﾝ有り"), QStringLiteral("電話番号にﾊｲﾌﾝ無し")}, optTelHifon_);
-    outputRow(
-        QStringLiteral("Label2"), QStringLiteral("郵便番号ハイフン"), QStringLiteral("Frame3"),
+    optionRow(
+        outGrid, outRow, QStringLiteral("Label2"), QStringLiteral("郵便番号ハイフン"),
+        QStringLiteral("Frame3"),
         QStringLiteral("検索結果を保存する時、郵便番号にハイフォンを付けるか付けないかの指定"),
         QStringLiteral("optZipHifon"), withWithout,
         {QStringLiteral("郵便番号にﾊｲﾌﾝ有り"), QStringLiteral("郵便番号にﾊｲﾌﾝ無し")}, optZipHifon_);
-    outputRow(
-        QStringLiteral("Label3"), QStringLiteral("郵便番号〒マーク"), QStringLiteral("Frame4"),
+    optionRow(
+        outGrid, outRow, QStringLiteral("Label3"), QStringLiteral("郵便番号〒マーク"),
+        QStringLiteral("Frame4"),
         QStringLiteral("検索結果を保存する時、郵便番号に〒を付けるか付けないかの指定"),
         QStringLiteral("optZipMark"), {QStringLiteral("付けない"), QStringLiteral("付ける")},
         {QStringLiteral("郵便番号に〒ﾏｰｸを付けない"), QStringLiteral("郵便番号に〒ﾏｰｸを付ける")},
