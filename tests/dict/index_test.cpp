@@ -163,9 +163,10 @@ TEST_F(NameIndex, PatternsTheIndexCannotNarrowStillScan) {
     for (std::uint32_t g = 0; g < dict_.groupCount() && g < 200; ++g) {
         ListingView v;
         ASSERT_TRUE(dict_.listing(dict_.group(g).firstListing, v));
+        // Built by appending: GCC 12 at -O3 warns falsely on "*" + std::string.
+        const std::string head = std::string("*").append(firstChars(v.name, 1));
         for (const std::string& text :
-             {"*" + firstChars(v.name, 1) + "*", "*" + firstChars(v.name, 1), std::string("*ー*"),
-              std::string("**"), std::string("x*y*z")}) {
+             {head + "*", head, std::string("*ー*"), std::string("**"), std::string("x*y*z")}) {
             const Pattern p(text);
             EXPECT_EQ(indexedScan(dict_, g, p, &p), plainScan(dict_, g, p, &p)) << text;
         }

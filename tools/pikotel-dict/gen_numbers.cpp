@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace pikotel::gen {
 
@@ -46,7 +47,9 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
             *error = QStringLiteral("bad area code %1").arg(QString::fromStdString(code));
             return false;
         }
-        codes_.push_back({code, {}, 0, 1, 0});
+        AreaCode entry;
+        entry.digits = code;
+        codes_.push_back(std::move(entry));
     }
 
     // Shorter claims first, so a longer one takes over its part of a shorter one's range.
@@ -86,6 +89,8 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
             return false;
         }
         // A stride coprime with the pool walks every exchange once, in a scattered order.
+        code.used.assign(n, 0);
+        code.offset.assign(n, 0);
         code.start = stableHash(code.digits) % n;
         code.stride = n * 618 / 1000 + 1;
         while (std::gcd(code.stride, n) != 1)
@@ -110,7 +115,7 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
             1, std::min<std::uint64_t>(towns.size(), codes_[c].prefixes.size() / 4));
         const auto first = static_cast<std::uint32_t>(groups_.size());
         for (std::uint64_t g = 0; g < groupCount; ++g)
-            groups_.push_back({c, 0, 0, 0, 0});
+            groups_.push_back({c, 0, 0});
         for (std::size_t i = 0; i < towns.size(); ++i)
             book.towns[towns[i]].group =
                 first + static_cast<std::uint32_t>(i * groupCount / towns.size());
@@ -118,38 +123,55 @@ bool NumberPlan::init(AddressBook& book, QString* error) {
     return true;
 }
 
+bool NumberPlan::takeExchange(Group& group) {
+    AreaCode& code = codes_[group.areaCode];
+    const std::uint64_t n = code.prefixes.size();
+    if (code.taken < n) {
+        const auto prefix = static_cast<std::uint32_t>((code.start + code.taken * code.stride) % n);
+        ++code.taken;
+        const std::uint64_t hash = stableHash(std::to_string(code.prefixes[prefix]));
+        code.offset[prefix] = static_cast<std::uint32_t>(hash % kPerExchange);
+        group.prefix = prefix;
+        // A busy area spreads over several exchanges, as towns served by one office do,
+        // while three quarters of the code's exchanges are free; then each is filled up.
+        group.quota = code.taken * 4 < n * 3
+                          ? kSpreadMin + static_cast<std::uint32_t>(hash % kSpreadRange)
+                          : kPerExchange;
+        return true;
+    }
+    for (; code.refill < n; ++code.refill) {
+        const auto prefix = static_cast<std::uint32_t>(code.refill);
+        if (code.used[prefix] < kPerExchange) {
+            group.prefix = prefix;
+            group.quota = kPerExchange - code.used[prefix];
+            return true;
+        }
+    }
+    return false;
+}
+
 bool NumberPlan::next(const Town& town, PhoneNumber* number, QString* error) {
     Group& group = groups_[town.group];
     AreaCode& code = codes_[group.areaCode];
-    if (group.used == group.quota) {
-        if (code.taken == code.prefixes.size()) {
-            *error =
-                QStringLiteral("area code %1 has no free exchange left; ask for fewer listings")
-                    .arg(QString::fromStdString(code.digits));
-            return false;
-        }
-        group.exchange =
-            code.prefixes[(code.start + code.taken * code.stride) % code.prefixes.size()];
-        ++code.taken;
-        group.used = 0;
-        const std::uint64_t hash = stableHash(std::to_string(group.exchange));
-        group.offset = static_cast<std::uint32_t>(hash % kPerExchange);
-        // A busy area spreads over several exchanges, as towns served by one office do,
-        // while three quarters of the code's exchanges are free; then each is filled up.
-        group.quota = code.taken * 4 < code.prefixes.size() * 3
-                          ? kSpreadMin + static_cast<std::uint32_t>(hash % kSpreadRange)
-                          : kPerExchange;
+    // Another group may have filled the exchange since this one took it.
+    if ((group.quota == 0 || code.used[group.prefix] == kPerExchange) && !takeExchange(group)) {
+        *error = QStringLiteral("area code %1 has no free exchange left; ask for fewer listings")
+                     .arg(QString::fromStdString(code.digits));
+        return false;
     }
+    const std::uint32_t exchange = code.prefixes[group.prefix];
+    std::uint32_t& used = code.used[group.prefix];
     // 7919 is coprime with 10,000: the subscriber numbers of an exchange never repeat.
-    const std::uint32_t subscriber = (group.used * 7919 + group.offset) % kPerExchange;
-    ++group.used;
+    const std::uint32_t subscriber = (used * 7919 + code.offset[group.prefix]) % kPerExchange;
+    ++used;
+    --group.quota;
 
     const std::size_t codeLength = code.digits.size();
-    number->exchange = group.exchange;
+    number->exchange = exchange;
     number->display.clear();
     number->display.append(code.digits);
     number->display.push_back('-');
-    appendDigits(&number->display, group.exchange % pow10(6 - codeLength), 6 - codeLength);
+    appendDigits(&number->display, exchange % pow10(6 - codeLength), 6 - codeLength);
     number->display.push_back('-');
     appendDigits(&number->display, subscriber, 4);
     return true;
