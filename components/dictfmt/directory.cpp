@@ -164,10 +164,11 @@ std::string readingPatternOf(std::string_view utf8) {
 bool Directory::findNames(const NameQuery& query, std::vector<HitRef>& hits) const {
     hits.clear();
     const Pattern name(query.namePattern);
-    const std::string readingForm = readingPatternOf(query.namePattern);
-    const Pattern readingPattern(readingForm);
     // Readings are stored as full-width katakana: a pattern typed otherwise is compared in
-    // that form, the names as typed.
+    // that form, the names as typed. Only individuals have readings.
+    const std::string readingForm =
+        query.individuals ? readingPatternOf(query.namePattern) : query.namePattern;
+    const Pattern readingPattern(readingForm);
     const Pattern& reading = readingForm == query.namePattern ? name : readingPattern;
     const Pattern town(query.townPattern);
     for (const PersonKind kind : {PersonKind::Individual, PersonKind::Corporate}) {

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -41,18 +43,70 @@ struct DicObject {
     std::vector<DxsAreaRec*> areaTable;
 };
 
-// The texts of one fetched hit, kept until the hits are replaced or released.
-using HitTexts = std::array<std::string, 7>;
+// NUL-terminated texts that stay where they were written until the store is cleared: a
+// fetch must not move the texts of the hits fetched before it.
+class TextStore {
+public:
+    std::string_view add(std::string_view text) {
+        const std::size_t size = text.size() + 1;
+        if (blocks_.empty() || blockSize_ - used_ < size) {
+            blockSize_ = std::max(size, kBlockSize);
+            blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
+            used_ = 0;
+        }
+        char* at = blocks_.back().get() + used_;
+        std::memcpy(at, text.data(), text.size());
+        at[text.size()] = '\0';
+        used_ += size;
+        return {at, text.size()};
+    }
+    // Keeps the first block for the next search.
+    void clear() {
+        if (blocks_.size() != 1 || blockSize_ != kBlockSize) {
+            blocks_.clear();
+            blockSize_ = 0;
+        }
+        used_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t blockSize_ = 0;
+    std::size_t used_ = 0;
+};
+
+// The texts of one fetched hit in the order of DxsResultRec; empty until fetched.
+struct HitTexts {
+    std::array<std::string_view, 7> text{};
+    bool fetched = false;
+};
 
 struct SearchObject {
     std::shared_ptr<const Directory> directory;
     std::vector<pikotel::dict::HitRef> hits;
-    std::vector<std::unique_ptr<HitTexts>> fetched;
+    std::vector<HitTexts> fetched;
+    TextStore store;
     Cp932Codec codec;
+    std::string scratch;
     // The prefecture and city names of the last city fetched: a city's hits come together.
     std::int64_t areaCode = -1;
-    std::string areaPref;
-    std::string areaCity;
+    std::string_view areaPref;
+    std::string_view areaCity;
+
+    // Gives up the hits and every text fetched for them.
+    void releaseHits() {
+        hits.clear();
+        fetched.clear();
+        store.clear();
+        areaCode = -1;
+    }
+    // The cp932 form of a UTF-8 text, kept in the store.
+    std::string_view keep(std::string_view utf8) {
+        scratch.clear();
+        codec.encode(utf8, scratch);
+        return store.add(scratch);
+    }
 };
 
 // Blocks the caller hands back are checked against the objects alive, so a stale or zeroed
@@ -79,21 +133,36 @@ void storeBlock(unsigned char* block, std::uint32_t magic, void* object) {
     liveObjects[object] = content.serial;
 }
 
+// Counts the objects given up: a block found alive stays alive until this changes.
+std::atomic<std::uint64_t> forgottenObjects{0};
+
 template <typename T> T* loadBlock(const unsigned char* block, std::uint32_t magic) {
     BlockContent content;
     std::memcpy(&content, block, sizeof content);
     if (content.magic != magic)
         return nullptr;
+    // Every fetch of a search checks its block: the last block found alive is taken again
+    // without the registry while no object has been given up since.
+    thread_local BlockContent lastAlive{};
+    thread_local std::uint64_t lastForgotten = 0;
+    const std::uint64_t forgotten = forgottenObjects.load(std::memory_order_acquire);
+    if (lastAlive.object != nullptr && forgotten == lastForgotten &&
+        std::memcmp(&content, &lastAlive, sizeof content) == 0)
+        return static_cast<T*>(content.object);
     const std::lock_guard lock(registryMutex);
     const auto it = liveObjects.find(content.object);
-    return it != liveObjects.end() && it->second == content.serial ? static_cast<T*>(content.object)
-                                                                   : nullptr;
+    if (it == liveObjects.end() || it->second != content.serial)
+        return nullptr;
+    lastAlive = content;
+    lastForgotten = forgotten;
+    return static_cast<T*>(content.object);
 }
 
 void forget(unsigned char* block, const void* object) {
     std::memset(block, 0, 64);
     const std::lock_guard lock(registryMutex);
     liveObjects.erase(object);
+    forgottenObjects.fetch_add(1, std::memory_order_release);
 }
 
 DicObject* dicOf(const DxsDicHandle* dic) {
@@ -200,8 +269,7 @@ std::int32_t openDic(const DxsOpenRec* open, DxsDicHandle* dic, DxsDicInfo* info
 }
 
 std::int32_t search(SearchObject& s, const DxsCondRec& cond, std::int32_t* count) {
-    s.hits.clear();
-    s.fetched.clear();
+    s.releaseHits();
     std::string number;
     std::string unused1;
     std::string unused2;
@@ -255,44 +323,39 @@ std::int32_t getRec(SearchObject& s, std::int32_t index, DxsResultRec* rec) {
     pikotel::dict::ListingView listing;
     if (!s.directory->hit(s.hits[static_cast<std::size_t>(index)], listing))
         return -4;
-    auto& slot = s.fetched[static_cast<std::size_t>(index)];
-    if (!slot) {
-        auto texts = std::make_unique<HitTexts>();
+    HitTexts& t = s.fetched[static_cast<std::size_t>(index)];
+    if (!t.fetched) {
         if (std::int64_t{listing.cityCode} != s.areaCode) {
             pikotel::dict::AreaView storage;
             const pikotel::dict::AreaView* area = s.directory->findArea(listing.cityCode, storage);
-            s.areaPref.clear();
-            s.areaCity.clear();
-            if (area) {
-                s.codec.encode(area->pref, s.areaPref);
-                s.codec.encode(area->city, s.areaCity);
-            }
+            s.areaPref = s.keep(area ? area->pref : std::string_view());
+            s.areaCity = s.keep(area ? area->city : std::string_view());
             s.areaCode = listing.cityCode;
         }
-        const std::string_view utf8[7] = {listing.number, listing.zip,  listing.name, {}, {},
-                                          listing.town,   listing.block};
-        for (int i = 0; i < 7; ++i)
-            s.codec.encode(utf8[i], (*texts)[static_cast<std::size_t>(i)]);
-        (*texts)[3] = s.areaPref;
-        (*texts)[4] = s.areaCity;
-        slot = std::move(texts);
+        t.text = {s.keep(listing.number),
+                  s.keep(listing.zip),
+                  s.keep(listing.name),
+                  s.areaPref,
+                  s.areaCity,
+                  s.keep(listing.town),
+                  s.keep(listing.block)};
+        t.fetched = true;
     }
-    const HitTexts& t = *slot;
     std::memset(rec, 0, sizeof *rec);
     rec->hitIndex = index;
     rec->cityCode = static_cast<std::int32_t>(listing.cityCode);
     rec->personKind = static_cast<std::int32_t>(listing.kind);
-    const auto set = [](const char*& text, std::int32_t& length, const std::string& value) {
-        text = value.c_str();
+    const auto set = [](const char*& text, std::int32_t& length, std::string_view value) {
+        text = value.data();
         length = static_cast<std::int32_t>(value.size());
     };
-    set(rec->number, rec->numberLength, t[0]);
-    set(rec->zip, rec->zipLength, t[1]);
-    set(rec->name, rec->nameLength, t[2]);
-    set(rec->prefName, rec->prefNameLength, t[3]);
-    set(rec->cityName, rec->cityNameLength, t[4]);
-    set(rec->town, rec->townLength, t[5]);
-    set(rec->block, rec->blockLength, t[6]);
+    set(rec->number, rec->numberLength, t.text[0]);
+    set(rec->zip, rec->zipLength, t.text[1]);
+    set(rec->name, rec->nameLength, t.text[2]);
+    set(rec->prefName, rec->prefNameLength, t.text[3]);
+    set(rec->cityName, rec->cityNameLength, t.text[4]);
+    set(rec->town, rec->townLength, t.text[5]);
+    set(rec->block, rec->blockLength, t.text[6]);
     return 0;
 }
 
@@ -379,8 +442,7 @@ int32_t Dxs4_ReleaseResultMem(DxsSearchHandle* search) {
     SearchObject* s = searchOf(search);
     if (!s)
         return -1;
-    s->hits.clear();
-    s->fetched.clear();
+    s->releaseHits();
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "xchdb_testhooks.h"
 #endif
 
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <map>
@@ -29,6 +30,8 @@ struct Session {
     std::unique_ptr<Directory> directory;
     std::vector<pikotel::dict::HitRef> hits;
     Cp932Codec codec;
+    // The cp932 texts of the last fetch, kept so that fetches reuse their room.
+    std::array<std::string, 5> fetched;
 };
 
 std::mutex sessionsMutex;
@@ -175,11 +178,13 @@ std::int16_t getRec(Session& s, std::int32_t index, XchResultRec* rec) {
     pikotel::dict::ListingView listing;
     if (!s.directory->hit(s.hits[static_cast<std::size_t>(index)], listing))
         return -4;
-    std::string text[5];
+    std::array<std::string, 5>& text = s.fetched;
     const std::string_view utf8[5] = {listing.number, listing.zip, listing.name, listing.town,
                                       listing.block};
-    for (int i = 0; i < 5; ++i)
+    for (std::size_t i = 0; i < 5; ++i) {
+        text[i].clear();
         s.codec.encode(utf8[i], text[i]);
+    }
     rec->personKind = static_cast<std::int32_t>(listing.kind);
     rec->cityCode = static_cast<std::int32_t>(listing.cityCode);
     putFixed(rec->number, sizeof rec->number, rec->numberLength, text[0]);

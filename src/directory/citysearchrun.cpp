@@ -3,6 +3,8 @@
 #include "directory/searchprogress.h"
 #include "platform/services.h"
 
+#include <utility>
+
 namespace pikotel {
 
 CitySearchRun::CitySearchRun(Directory& directory, Clock& clock, SearchProgress* progress)
@@ -19,8 +21,8 @@ CitySearchRun::~CitySearchRun() {
 int CitySearchRun::run(const QList<CityCondition>& cities, const CityHitVisitor& visit,
                        const std::function<void(qsizetype)>& beforeCity) {
     bool visitorDone = false;
-    const CityHitVisitor forward = [&](const DirRecord& hit) {
-        visitorDone = !visit(hit);
+    const CityHitVisitor forward = [&](DirRecord&& hit) {
+        visitorDone = !visit(std::move(hit));
         return !visitorDone;
     };
     if (progress_ != nullptr)

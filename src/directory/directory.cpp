@@ -19,6 +19,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 namespace pikotel {
 
@@ -386,7 +387,7 @@ int Directory::DxsAreaListSet() {
             list[i] = AreaEntry{rec->cityCode, AnsiPtrToStr(rec->prefName, -1),
                                 AnsiPtrToStr(rec->cityName, -1)};
         }
-        areaList_ = std::move(list);
+        setAreaList(std::move(list));
         return 0;
     } catch (const std::bad_alloc&) {
         return fail();
@@ -415,24 +416,32 @@ int Directory::xchAreaListSet(qint32 count) {
                             FixedFieldText(rec.prefName, sizeof rec.prefName, rec.prefNameLength),
                             FixedFieldText(rec.cityName, sizeof rec.cityName, rec.cityNameLength)};
     }
-    areaList_ = std::move(list);
+    setAreaList(std::move(list));
     return 0;
 }
 
-QString Directory::GetTodoufukenName(qint32 cityCode) const {
-    for (const AreaEntry& e : areaList_) {
-        if (e.cityCode == cityCode)
-            return e.prefName;
+void Directory::setAreaList(AreaList list) {
+    areaList_ = std::move(list);
+    areaIndex_.clear();
+    for (qsizetype i = 0; i < areaList_.size(); ++i) {
+        if (!areaIndex_.contains(areaList_.at(i).cityCode))
+            areaIndex_.insert(areaList_.at(i).cityCode, i);
     }
-    return QString();
+}
+
+const AreaEntry* Directory::areaEntry(qint32 cityCode) const {
+    const auto found = areaIndex_.constFind(cityCode);
+    return found == areaIndex_.cend() ? nullptr : &areaList_.at(*found);
+}
+
+QString Directory::GetTodoufukenName(qint32 cityCode) const {
+    const AreaEntry* e = areaEntry(cityCode);
+    return e ? e->prefName : QString();
 }
 
 QString Directory::GetSikuchousonName(qint32 cityCode) const {
-    for (const AreaEntry& e : areaList_) {
-        if (e.cityCode == cityCode)
-            return e.cityName;
-    }
-    return QString();
+    const AreaEntry* e = areaEntry(cityCode);
+    return e ? e->cityName : QString();
 }
 
 AreaList Directory::citiesOfPrefecture(int prefNo) const {
@@ -545,12 +554,13 @@ int Directory::TelSearchWithOverride(const QString& telNo) {
 int Directory::searchCity(const CityCondition& condition, const CityHitVisitor& visit) {
     if (!reopenIfChanged())
         return kCitySearchDictionaryGone;
-    const CityHitVisitor deliver = [&](const DirRecord& hit) {
-        if (condition.applyDrops && ResultOverride::drops(hit.telNo))
+    const CityHitVisitor deliver = [&](DirRecord&& hit) {
+        const OverrideRow* row = ResultOverride::find(hit.telNo);
+        if (row != nullptr && row->drop && condition.applyDrops)
             return true;
-        DirRecord corrected = hit;
-        ResultOverride::replace(hit.telNo, corrected);
-        return visit(corrected);
+        if (row != nullptr && !row->drop)
+            ResultOverride::replace(hit.telNo, hit);
+        return visit(std::move(hit));
     };
     if (dicKind_ == 1) {
         xchSearchCity(condition, deliver);
@@ -580,13 +590,15 @@ int Directory::dxsSearchCity(const CityCondition& condition, const CityHitVisito
     const int32_t result = Dxs4_Search(&dxsSearch_, &cond, &count);
     if (result != 0)
         return result;
+    RepeatedText pref;
+    RepeatedText city;
     for (int32_t i = 0; i < count; ++i) {
         if (i % kFetchesPerEventRun == 0)
             clock_.processEvents();
         DxsResultRec rec{};
         if (Dxs4_GetRec(&dxsSearch_, i, &rec) != 0)
             continue;
-        if (!deliver(DirRecordFromDxs(rec)))
+        if (!deliver(DirRecordFromDxs(rec, pref, city)))
             break;
     }
     Dxs4_ReleaseResultMem(&dxsSearch_);

@@ -16,6 +16,7 @@
 #include "dxs4.h"
 #include "xchdb.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -67,8 +68,8 @@ struct CityCondition {
     bool applyDrops = true;
 };
 
-// Receives one hit of a city search; false ends the search.
-using CityHitVisitor = std::function<bool(const DirRecord& hit)>;
+// Receives one hit of a city search, which it may take its texts from; false ends the search.
+using CityHitVisitor = std::function<bool(DirRecord&& hit)>;
 
 class Directory {
 public:
@@ -198,6 +199,9 @@ private:
     void closeDxs();
     void closeXch();
     int xchAreaListSet(qint32 count);
+    // The area list, and for each city code its first entry.
+    void setAreaList(AreaList list);
+    const AreaEntry* areaEntry(qint32 cityCode) const;
     QString cdRoot() const;
     void clearTelResult();
     int dxsSearchCity(const CityCondition& condition, const CityHitVisitor& deliver);
@@ -224,6 +228,7 @@ private:
     QList<OpenedFile> xchFiles_;
 
     AreaList areaList_;
+    QHash<qint32, qsizetype> areaIndex_;
     QList<DirRecord> telResult_;
     qint32 telCount_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "dxs4.h"
 #include "xchdb.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -60,8 +61,21 @@ QString FixedFieldText(const char* field, qsizetype width, qint32 length);
 // The whole fixed-width field with leading and trailing blanks (and NUL bytes) removed.
 QString FixedFieldTrimmed(const char* field, qsizetype width);
 
+// A text that comes again and again from an engine (a city search's prefecture and city):
+// the same bytes as the last time give back the same shared text, decoded once.
+class RepeatedText {
+public:
+    QString fromCp932(const char* text);
+
+private:
+    QByteArray bytes_;
+    QString text_;
+};
+
 // The seven texts of a first-engine hit.
 DirRecord DirRecordFromDxs(const DxsResultRec& rec);
+// The same, prefecture and city through texts that repeat from hit to hit.
+DirRecord DirRecordFromDxs(const DxsResultRec& rec, RepeatedText& pref, RepeatedText& city);
 
 // The message for a Dxs4_Search result, empty for a result that has none. -20 to -23
 // (faulty conditions) are shown by the 104-style search only.

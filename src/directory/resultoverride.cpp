@@ -1,6 +1,6 @@
 #include "directory/resultoverride.h"
 
-#include "common/texthelpers.h"
+#include <QStringView>
 
 namespace pikotel {
 
@@ -23,10 +23,29 @@ const QList<OverrideRow>& ResultOverride::rows() {
     return table;
 }
 
+namespace {
+
+// Whether DelHifon(telNo) equals the row's number, without making that text: every hit of a
+// city search is looked up.
+bool sameNumber(QStringView telNo, QStringView number) {
+    qsizetype n = 0;
+    for (const QChar c : telNo) {
+        if (c == u'|')
+            break;
+        if (c == u'-')
+            continue;
+        if (n == number.size() || number[n] != c)
+            return false;
+        ++n;
+    }
+    return n == number.size();
+}
+
+} // namespace
+
 const OverrideRow* ResultOverride::find(const QString& telNo) {
-    const QString digits = DelHifon(telNo);
     for (const OverrideRow& row : rows()) {
-        if (row.number == digits)
+        if (sameNumber(telNo, row.number))
             return &row;
     }
     return nullptr;

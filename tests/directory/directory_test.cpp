@@ -610,6 +610,13 @@ TEST(ResultOverrideTest, RowsAreFiveDropsAndThreeReplacements) {
     EXPECT_EQ(blocks, 2);
     EXPECT_TRUE(ResultOverride::drops(QStringLiteral("0956-89-7808|閉店")));
     EXPECT_FALSE(ResultOverride::drops(QStringLiteral("0948-84-5305")));
+    // The whole number, hyphens anywhere, up to a "|": never a part of it or more.
+    EXPECT_NE(ResultOverride::find(QStringLiteral("0-9-5-6897808")), nullptr);
+    EXPECT_NE(ResultOverride::find(QStringLiteral("0956897808|")), nullptr);
+    EXPECT_EQ(ResultOverride::find(QStringLiteral("095689780")), nullptr);
+    EXPECT_EQ(ResultOverride::find(QStringLiteral("09568978080")), nullptr);
+    EXPECT_EQ(ResultOverride::find(QStringLiteral("0956897808 ")), nullptr);
+    EXPECT_EQ(ResultOverride::find(QString()), nullptr);
 }
 
 } // namespace

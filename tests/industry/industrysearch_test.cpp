@@ -5,6 +5,7 @@
 #include "jtext/kana.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 
 using namespace pikotel;
@@ -198,6 +199,19 @@ TEST(IndustryKeywords, OriginalsAreFoundByTheirListPositionWithAtMostThirtyPatte
     EXPECT_EQ(
         BuildKeywords(QStringLiteral("駅"), industry::Kind::EndsWith, 0, originals).patterns(),
         QStringList{QStringLiteral("*駅")});
+}
+
+// A name is folded character by character when each of its characters folds alone; over
+// every character of the BMP, in runs of neighbours, that must give the full fold of the run.
+TEST(IndustryKeywords, FoldsRunsOfEveryCharacterAsTheFullFold) {
+    for (std::uint32_t first = 0; first < 0x10000; first += 16) {
+        QString run;
+        for (std::uint32_t u = first; u < first + 16; ++u) {
+            if (u < 0xD800 || u > 0xDFFF)
+                run.append(QChar(static_cast<char16_t>(u)));
+        }
+        ASSERT_EQ(foldedName(run), jtext::foldForCompare(run)) << first;
+    }
 }
 
 // The exclusion test against its plain form (fold the name, look for every folded word) over

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 using namespace pikotel::jtext;
@@ -51,4 +52,47 @@ TEST(Cp932Forms, Utf8InPlaceAgreesWithTheTextForm) {
     withCp932FormsUtf8(utf8.data(), utf8.size());
     EXPECT_EQ(QString::fromStdString(utf8), withCp932Forms(text));
     EXPECT_EQ(withCp932Forms(text), QStringLiteral("１～４丁目－～x"));
+}
+
+// Texts made only of characters cp932 has are converted by tables taken from the converter;
+// one character cp932 lacks sends the whole text through the converter. Both ways must
+// give the same bytes and characters, so each case is converted alone and behind such a
+// character.
+TEST(Cp932Codec, TablesAgreeWithTheConverterForEveryCharacterAndCode) {
+    Cp932Codec codec;
+    const QString lacking = QStringLiteral("\u00AD"); // becomes "?" through the converter
+    for (std::uint32_t first = 0; first < 0x10000; first += 64) {
+        QString chunk;
+        for (std::uint32_t u = first; u < first + 64; ++u) {
+            if (u < 0xD800 || u > 0xDFFF)
+                chunk.append(QChar(static_cast<char16_t>(u)));
+        }
+        EXPECT_EQ("?" + codec.encode(chunk), codec.encode(lacking + chunk)) << first;
+        EXPECT_EQ(utf8Face(codec, lacking + chunk),
+                  utf8Face(codec, lacking) + utf8Face(codec, chunk))
+            << first;
+    }
+    const QByteArray unassigned("\x85\x40"); // becomes U+FFFD through the converter
+    for (int lead = 0; lead < 0x100; ++lead) {
+        QByteArray codes;
+        if (!isCp932LeadByte(static_cast<unsigned char>(lead)))
+            codes.append(static_cast<char>(lead));
+        else
+            for (int trail = 0; trail < 0x100; ++trail)
+                codes.append(static_cast<char>(lead)).append(static_cast<char>(trail));
+        for (qsizetype at = 0; at < codes.size();) {
+            const qsizetype size = isCp932LeadByte(static_cast<unsigned char>(codes[at])) ? 2 : 1;
+            const QByteArray code = codes.mid(at, size);
+            EXPECT_EQ(QChar(0xFFFD) + codec.decode(code), codec.decode(unassigned + code))
+                << lead << " " << at;
+            at += size;
+        }
+    }
+    // Mixed texts, and a lead byte at the end after characters the tables hold.
+    const QString mixed = QStringLiteral("ｶﾌｪ・レストラン①髙〜−ABC１２３\t");
+    EXPECT_EQ(codec.decode(codec.encode(mixed)), withCp932Forms(mixed));
+    EXPECT_EQ(codec.decode(codec.encode(mixed) + '\x81'), withCp932Forms(mixed));
+    EXPECT_TRUE(codec.fits(mixed));
+    EXPECT_FALSE(codec.fits(lacking));
+    EXPECT_TRUE(codec.fits(mixed));
 }

@@ -6,6 +6,8 @@
 #include "directory/dirrecord.h"
 #include "platform/messages.h"
 
+#include <utility>
+
 namespace pikotel {
 
 namespace {
@@ -111,9 +113,10 @@ Search104Outcome runSearch104(AppContext& ctx, const Area104Conditions& c,
 
     Search104Outcome outcome;
     qint32 hitIndex = 0;
-    const CityHitVisitor store = [&](const DirRecord& hit) {
-        results.append(
-            {hitIndex++, hit.telNo, hit.name, hit.zip, hit.pref, hit.city, hit.town, hit.block});
+    const CityHitVisitor store = [&](DirRecord&& hit) {
+        results.append({hitIndex++, std::move(hit.telNo), std::move(hit.name), std::move(hit.zip),
+                        std::move(hit.pref), std::move(hit.city), std::move(hit.town),
+                        std::move(hit.block)});
         if (results.size() < kMaxResults)
             return true;
         MyMsgBoxShow(QStringLiteral("検索結果が１０００件を超えました。\r\n以降は表示されません。"),

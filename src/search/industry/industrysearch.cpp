@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace pikotel {
@@ -58,23 +59,36 @@ void IndustryKeywords::add(const QString& pattern, const QStringList& exclusionW
 }
 
 QString foldedName(const QString& name) {
-    // Whether a character folds to itself. Marks and conjoining jamo are left to the full
-    // fold, which may join them with the character before.
-    thread_local std::vector<std::int8_t> unchanged(0x10000, -1);
+    // What each character folds to when, alone, it folds to one character and takes no part
+    // in its neighbours' folding; kJoins for marks, voicing marks, conjoining jamo,
+    // surrogates and longer folds, which are left to the full fold.
+    constexpr char16_t kUnknown = 0xFFFF;
+    constexpr char16_t kJoins = 0xFFFE;
+    thread_local std::vector<char16_t> single(0x10000, kUnknown);
+    bool same = true;
     for (const QChar c : name) {
-        std::int8_t& u = unchanged[c.unicode()];
-        if (u < 0) {
+        char16_t& f = single[c.unicode()];
+        if (f == kUnknown) {
             const char16_t code = c.unicode();
-            const bool joins =
-                c.isSurrogate() || c.isMark() || (code >= 0x3099 && code <= 0x309C) ||
-                code == 0xFF9E || code == 0xFF9F || (code >= 0x1100 && code <= 0x11FF) ||
-                (code >= 0xA960 && code <= 0xA97F) || (code >= 0xD7B0 && code <= 0xD7FF);
-            u = !joins && foldForCompare(QString(c)) == QString(c) ? 1 : 0;
+            const bool joins = c.isSurrogate() || c.isMark() ||
+                               (code >= 0x3099 && code <= 0x309C) || code == 0xFF9E ||
+                               code == 0xFF9F || (code >= 0x1100 && code <= 0x11FF) ||
+                               (code >= 0xA960 && code <= 0xA97F) ||
+                               (code >= 0xD7B0 && code <= 0xD7FF) || code >= kJoins;
+            const QString folded = joins ? QString() : foldForCompare(QString(c));
+            f = folded.size() == 1 && folded.front().unicode() < kJoins ? folded.front().unicode()
+                                                                        : kJoins;
         }
-        if (u == 0)
+        if (f == kJoins)
             return foldForCompare(name);
+        same = same && f == c.unicode();
     }
-    return name;
+    if (same)
+        return name;
+    QString out(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        out[i] = QChar(single[name.at(i).unicode()]);
+    return out;
 }
 
 bool IndustryKeywords::keeps(const QString& name, int patternNo) const {
@@ -119,13 +133,18 @@ IndustryKeywords BuildKeywords(const QString& text, industry::Kind kind, int lis
     return keywords;
 }
 
-ResultRecord industryRecord(qint32 recordNo, const DirRecord& hit) {
-    QString name = hit.name;
+ResultRecord industryRecord(qint32 recordNo, DirRecord&& hit) {
     const OverrideRow* corrected = ResultOverride::find(hit.telNo);
-    if ((corrected == nullptr || corrected->drop) && name.size() < kIndustryNameWidth)
-        name += QString(kIndustryNameWidth - name.size(), QChar(0x3000));
-    return {recordNo, hit.telNo, name,     QStringLiteral("〒") + hit.zip,
-            hit.pref, hit.city,  hit.town, hit.block};
+    if ((corrected == nullptr || corrected->drop) && hit.name.size() < kIndustryNameWidth)
+        hit.name.resize(kIndustryNameWidth, QChar(0x3000));
+    return {recordNo,
+            std::move(hit.telNo),
+            std::move(hit.name),
+            QStringLiteral("〒") + hit.zip,
+            std::move(hit.pref),
+            std::move(hit.city),
+            std::move(hit.town),
+            std::move(hit.block)};
 }
 
 IndustryOutcome runIndustrySearch(AppContext& ctx, const IndustryKeywords& keywords,
@@ -150,7 +169,7 @@ IndustryOutcome runIndustrySearch(AppContext& ctx, const IndustryKeywords& keywo
             condition.namePattern = keywords.patterns().at(p - 1);
             condition.applyDrops = false;
             bool firstHit = true;
-            const int result = ctx.directory().searchCity(condition, [&](const DirRecord& hit) {
+            const int result = ctx.directory().searchCity(condition, [&](DirRecord&& hit) {
                 if (firstHit) {
                     firstHit = false;
                     if (stop.stopRequested()) {
@@ -160,7 +179,7 @@ IndustryOutcome runIndustrySearch(AppContext& ctx, const IndustryKeywords& keywo
                 }
                 if (!keywords.keeps(hit.name, p))
                     return true;
-                results.append(industryRecord(static_cast<qint32>(results.size()), hit));
+                results.append(industryRecord(static_cast<qint32>(results.size()), std::move(hit)));
                 if (c > 0 && results.size() >= kMaxResults) {
                     outcome.status = IndustryOutcome::LimitReached;
                     return false;

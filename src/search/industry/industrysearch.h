@@ -63,7 +63,7 @@ IndustryKeywords BuildKeywords(const QString& text, industry::Kind kind, int lis
 // The result record of a kept listing: a name shorter than 14 characters padded with
 // ideographic spaces (a name the correction table rewrote stays as the table gives it),
 // "〒" before the postal code.
-ResultRecord industryRecord(qint32 recordNo, const DirRecord& hit);
+ResultRecord industryRecord(qint32 recordNo, DirRecord&& hit);
 
 struct IndustryOutcome {
     enum Status : int { Searched = 0, LimitReached = 1, Stopped = 2 };
