@@ -4,6 +4,7 @@
 
 #include "builder.h"
 #include "enginetest.h"
+#include "gen_numbers.h"
 #include "generator.h"
 #include "support/testdirs.h"
 
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <string>
 
 using namespace pikotel::test;
 
@@ -102,3 +105,29 @@ TEST(GeneratedListings, EnginesEqualTheReferenceFilter) {
 }
 
 } // namespace
+
+// A five-digit area code has eight exchanges. Its towns first spread over them a few dozen
+// numbers at a time; once each has been taken the groups fill up what is left, so every one
+// of the 80,000 numbers is given out once before the code reports itself exhausted.
+TEST(GeneratedNumbers, AnAreaCodeGivesOutEveryNumberOfItsExchangesOnce) {
+    pikotel::gen::AddressBook book;
+    book.areaCodes = {"01654"};
+    for (std::uint32_t t = 0; t < 3; ++t) {
+        book.towns.push_back({});
+        book.addresses.push_back({t, "098-000" + std::to_string(t), 0});
+    }
+    pikotel::gen::NumberPlan plan;
+    QString error;
+    ASSERT_TRUE(plan.init(book, &error)) << error.toStdString();
+    std::set<std::string> numbers;
+    pikotel::gen::PhoneNumber number;
+    for (int n = 0; n < 80000; ++n) {
+        ASSERT_TRUE(plan.next(book.towns[static_cast<std::size_t>(n % 3)], &number, &error))
+            << n << " " << error.toStdString();
+        ASSERT_EQ(number.display.substr(0, 6), "01654-");
+        numbers.insert(number.display);
+    }
+    EXPECT_EQ(numbers.size(), 80000u);
+    EXPECT_FALSE(plan.next(book.towns[0], &number, &error));
+    EXPECT_NE(error.indexOf(QStringLiteral("01654")), -1);
+}
