@@ -61,6 +61,20 @@ protected:
 const QColor kEditing(180, 250, 250);
 const QColor kWhite(255, 255, 255);
 
+TEST_F(Editor, TabGoesDownTheTargetColumnThroughTheMoveButtonsThenDownTheExclusions) {
+    open();
+    editor->Cmd新規_Click();
+    QStringList order;
+    QWidget* start = w<QWidget>("TxtTarget");
+    for (QWidget* next = start->nextInFocusChain(); next != start && order.size() < 7;
+         next = next->nextInFocusChain()) {
+        if (next->focusPolicy() & Qt::TabFocus)
+            order.append(next->objectName());
+    }
+    EXPECT_EQ(order, (QStringList{"LstTarget", "CmdTagetDell", "cmdAdd", "cmdDel", "TxtNoTarget",
+                                  "LstNoTarget", "CmdNoTagetDell"}));
+}
+
 TEST_F(Editor, ANewIndustryTakesFullWidthStringsOnEnterAndIsSavedAfterTheQuestion) {
     open();
     EXPECT_FALSE(w<QLineEdit>("TxtGyoshu")->isEnabled());

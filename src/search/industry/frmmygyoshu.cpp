@@ -16,6 +16,8 @@
 #include <QListWidget>
 #include <QToolButton>
 
+#include <iterator>
+
 namespace pikotel {
 
 namespace {
@@ -115,6 +117,12 @@ void frmMyGyoshu::buildUi() {
     cmdNoTagetDell_ =
         newTextButton(frmMojiRetu_, QStringLiteral("CmdNoTagetDell"), QStringLiteral("削除"));
     setTwipsGeometry(cmdNoTagetDell_, 4920, 2910, 1200, 390);
+    // Tab goes down the target column, through the buttons between the lists, then down the
+    // exclusion column.
+    QWidget* const columns[] = {target_.box, target_.list,  cmdTagetDell_,  cmdAdd_,
+                                cmdDel_,     noTarget_.box, noTarget_.list, cmdNoTagetDell_};
+    for (std::size_t i = 1; i < std::size(columns); ++i)
+        setTabOrder(columns[i - 1], columns[i]);
 
     lblStatus_ = newLabel(this, QStringLiteral("lblStatus"), QStringLiteral("メッセージ"));
     lblStatus_->setAccessibleName(QStringLiteral("ヒント"));
