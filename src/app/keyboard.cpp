@@ -1,5 +1,6 @@
 #include "app/keyboard.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -84,6 +85,14 @@ public:
 };
 
 } // namespace
+
+bool escapePresses(const QKeyEvent& event, QAbstractButton* button) {
+    if (event.key() != Qt::Key_Escape || event.modifiers() != Qt::NoModifier || button == nullptr ||
+        !button->isEnabled() || !button->isVisible())
+        return false;
+    button->click();
+    return true;
+}
 
 void installKeyboardConventions(QApplication& app) {
     app.installEventFilter(new EnterPressesButtons(&app));

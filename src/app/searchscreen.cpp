@@ -1,6 +1,7 @@
 #include "app/searchscreen.h"
 
 #include "app/help.h"
+#include "app/keyboard.h"
 #include "app/pictures.h"
 #include "app/placement.h"
 #include "app/screens.h"
@@ -77,14 +78,8 @@ bool SearchScreen::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SearchScreen::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        auto* back = findChild<QAbstractButton*>(QStringLiteral("CmdExit"));
-        if (back != nullptr && back->isEnabled() && back->isVisible()) {
-            back->click();
-            return;
-        }
-    }
-    QWidget::keyPressEvent(event);
+    if (!escapePresses(*event, findChild<QAbstractButton*>(QStringLiteral("CmdExit"))))
+        QWidget::keyPressEvent(event);
 }
 
 void SearchScreen::closeEvent(QCloseEvent* event) {

@@ -495,10 +495,12 @@ int Directory::DxsTelSearch(const QString& telNo) {
     if (result != 0 || count < 1)
         return 1;
     telResult_.resize(count);
+    RepeatedText pref;
+    RepeatedText city;
     for (int32_t i = 0; i < count; ++i) {
         DxsResultRec rec{};
         if (Dxs4_GetRec(&dxsSearch_, i, &rec) == 0)
-            telResult_[i] = DirRecordFromDxs(rec);
+            telResult_[i] = DirRecordFromDxs(rec, pref, city);
     }
     telCount_ = count;
     return 0;

@@ -34,39 +34,22 @@ QString RepeatedText::fromCp932(const char* text) {
     if (text == nullptr)
         return QString();
     const QByteArrayView bytes(text, static_cast<qsizetype>(std::strlen(text)));
-    if (bytes != bytes_ || bytes.isEmpty()) {
+    if (bytes != bytes_) {
         bytes_ = bytes.toByteArray();
         text_ = pikotel::fromCp932(bytes);
     }
     return text_;
 }
 
-namespace {
-
-// Everything of a first-engine hit but the prefecture and the city.
-DirRecord ownTextsFromDxs(const DxsResultRec& rec) {
+DirRecord DirRecordFromDxs(const DxsResultRec& rec, RepeatedText& pref, RepeatedText& city) {
     DirRecord r;
     r.telNo = AnsiPtrToStr(rec.number, -1);
     r.name = AnsiPtrToStr(rec.name, -1);
     r.zip = AnsiPtrToStr(rec.zip, -1);
-    r.town = AnsiPtrToStr(rec.town, -1);
-    r.block = AnsiPtrToStr(rec.block, -1);
-    return r;
-}
-
-} // namespace
-
-DirRecord DirRecordFromDxs(const DxsResultRec& rec) {
-    DirRecord r = ownTextsFromDxs(rec);
-    r.pref = AnsiPtrToStr(rec.prefName, -1);
-    r.city = AnsiPtrToStr(rec.cityName, -1);
-    return r;
-}
-
-DirRecord DirRecordFromDxs(const DxsResultRec& rec, RepeatedText& pref, RepeatedText& city) {
-    DirRecord r = ownTextsFromDxs(rec);
     r.pref = pref.fromCp932(rec.prefName);
     r.city = city.fromCp932(rec.cityName);
+    r.town = AnsiPtrToStr(rec.town, -1);
+    r.block = AnsiPtrToStr(rec.block, -1);
     return r;
 }
 

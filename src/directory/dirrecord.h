@@ -72,9 +72,8 @@ private:
     QString text_;
 };
 
-// The seven texts of a first-engine hit.
-DirRecord DirRecordFromDxs(const DxsResultRec& rec);
-// The same, prefecture and city through texts that repeat from hit to hit.
+// The seven texts of a first-engine hit; prefecture and city through the texts that repeat
+// from one hit of the search to the next.
 DirRecord DirRecordFromDxs(const DxsResultRec& rec, RepeatedText& pref, RepeatedText& city);
 
 // The message for a Dxs4_Search result, empty for a result that has none. -20 to -23

@@ -1,6 +1,7 @@
 #include "results/frmkekka3.h"
 
 #include "app/help.h"
+#include "app/keyboard.h"
 #include "app/pictures.h"
 #include "app/placement.h"
 #include "app/twips.h"
@@ -450,12 +451,8 @@ bool frmKekka3::flgData_KeyDown(const QKeyEvent& key) {
 }
 
 void frmKekka3::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
-        cmdExit_->isEnabled()) {
-        cmdExit_->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!escapePresses(*event, cmdExit_))
+        QWidget::keyPressEvent(event);
 }
 
 int frmKekka3::rowAt(const QPoint& viewportPos) const {

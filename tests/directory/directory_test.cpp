@@ -588,7 +588,10 @@ TEST(DirRecordTest, EngineTextsDecodeFromCp932) {
 
     DxsResultRec hit{};
     hit.name = "\x8e\x52\x93\x63";
-    EXPECT_EQ(DirRecordFromDxs(hit), (DirRecord{{}, QStringLiteral("山田"), {}, {}, {}, {}, {}}));
+    RepeatedText pref;
+    RepeatedText city;
+    EXPECT_EQ(DirRecordFromDxs(hit, pref, city),
+              (DirRecord{{}, QStringLiteral("山田"), {}, {}, {}, {}, {}}));
 
     const char field[12] = {' ', '1', '6', '0', '-', '0', '0', '2', '2', ' ', ' ', ' '};
     EXPECT_EQ(FixedFieldTrimmed(field, sizeof field), QStringLiteral("160-0022"));
